@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <cstdint>
+
+// Read-only access to a file at absolute offsets. Every read must lie wholly
+// inside the file: a position before its start or past its end is a runtime
+// failure, never a read of made-up bytes. The file is closed with the reader.
+class ArchiveReader {
+ public:
+  explicit ArchiveReader(const QString& path);
+
+  qint64 Length() const { return length_; }
+
+  QByteArray ReadAt(qint64 offset, qint64 count);
+  uint8_t ReadByteAt(qint64 offset);
+  int32_t ReadWordAt(qint64 offset);  // little-endian
+  QByteArray ReadAll();
+
+ private:
+  QFile file_;
+  qint64 length_ = 0;
+};

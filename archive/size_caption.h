@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <cstdint>
+
+// The archive's size as the size label shows it: bytes / 1000, up to 15
+// significant digits, no trailing zeros, no thousands separator, the locale's
+// decimal separator, then " KB". 51234 bytes give "51.234 KB".
+QString SizeCaption(int32_t archiveSize, const QLocale& locale = QLocale());

@@ -1,0 +1,41 @@
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/shaped_form.h"
+
+std::optional<QString> ScriptedFileDialog::Show(const DialogRequest& request) {
+  shown.push_back(request);
+  if (answers_.empty()) {
+    ADD_FAILURE() << "a file dialog was shown that the test did not expect";
+    return std::nullopt;
+  }
+  auto answer = std::move(answers_.front());
+  answers_.pop_front();
+  if (auto* name = std::get_if<QString>(&answer)) return *name;
+  if (auto* failure = std::get_if<CommandError>(&answer)) throw *failure;
+  return std::nullopt;
+}
+
+FormUnderTest::FormUnderTest() {
+  auto scripted = std::make_unique<ScriptedFileDialog>();
+  auto recorder = std::make_unique<RecordingMessageBox>();
+  dialogs = scripted.get();
+  messages = recorder.get();
+  form = std::make_unique<ShapedForm>(std::move(scripted), std::move(recorder));
+  form->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+}
+
+FormUnderTest::~FormUnderTest() {
+  EXPECT_TRUE(dialogs->Exhausted()) << "a scripted dialog answer was never used";
+}
+
+void FormUnderTest::Click(const char* controlName) {
+  auto* button = form->findChild<QPushButton*>(controlName);
+  ASSERT_NE(button, nullptr) << controlName;
+  QTest::mouseClick(button, Qt::LeftButton);
+}

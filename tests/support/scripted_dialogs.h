@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "archive/command_error.h"
+#include "support/recording_window.h"
+#include "ui/com_dlg.h"
+#include "ui/message_box.h"
+#include "ui/shaped_form.h"
+
+// File dialog answers given in advance; every dialog shown is kept.
+class ScriptedFileDialog : public FileDialogBackend {
+ public:
+  void NextFileName(const QString& name) { answers_.emplace_back(name); }
+  void NextCancel() { answers_.emplace_back(Cancel{}); }
+  void NextFailure(int number, const QString& description) {
+    answers_.emplace_back(CommandError(number, description));
+  }
+
+  std::optional<QString> Show(const DialogRequest& request) override;
+
+  std::vector<DialogRequest> shown;
+  bool Exhausted() const { return answers_.empty(); }
+
+ private:
+  struct Cancel {};
+  std::deque<std::variant<QString, Cancel, CommandError>> answers_;
+};
+
+class RecordingMessageBox : public MessageBoxBackend {
+ public:
+  void Show(const QString& text, const QString& caption, MessageStyle style) override {
+    messages.push_back({text, caption, style});
+  }
+  std::vector<RecordedMessage> messages;
+};
+
+// A main window with scripted dialogs and recorded messages, shown offscreen.
+struct FormUnderTest {
+  FormUnderTest();
+  ~FormUnderTest();
+
+  // A real mouse click on the named button.
+  void Click(const char* controlName);
+  template <typename T>
+  T* Control(const char* name) const {
+    return form->findChild<T*>(name);
+  }
+
+  ScriptedFileDialog* dialogs;
+  RecordingMessageBox* messages;
+  std::unique_ptr<ShapedForm> form;
+};
