@@ -1,0 +1,13 @@
+#include "archive/file_replacement.h"
+
+#include <QSaveFile>
+
+#include "archive/command_error.h"
+
+void ReplaceFileContents(const QString& path, QByteArrayView bytes) {
+  if (path.isEmpty()) throw CommandError(52, QStringLiteral("Bad file name or number"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw CommandError(file.error(), file.errorString());
+  if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit())
+    throw CommandError(file.error() ? file.error() : QFileDevice::WriteError, file.errorString());
+}

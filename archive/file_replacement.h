@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Makes bytes the whole content of the file at path, creating it if needed. The
+// new content is written to a temporary file in the same folder and renamed over
+// the old one: after a failure the old file is as it was and no temporary file
+// is left; after success the file is exactly bytes long. Failures are thrown as
+// CommandError.
+void ReplaceFileContents(const QString& path, QByteArrayView bytes);
