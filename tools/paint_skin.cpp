@@ -1,0 +1,210 @@
+// Paints the main window's skin and the program icon from the skin layout and
+// writes them as 24-bit BMP files:  cpe_paint_skin <assets folder>
+#include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <QtMath>
+#include <cmath>
+#include <cstdio>
+
+#include "ui/skin_layout.h"
+
+namespace {
+
+using namespace SkinLayout;
+
+QFont PixelFont(const QString& family, int pixelSize, bool bold) {
+  QFont font(family);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+// Text squeezed horizontally where it would not fit its box.
+void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
+                    const QColor& colour) {
+  const QFontMetricsF metrics(font);
+  const double width = metrics.horizontalAdvance(text);
+  const double squeeze = width > box.width() ? box.width() / width : 1.0;
+  p.save();
+  p.setClipRect(box);
+  p.setFont(font);
+  p.setPen(colour);
+  p.translate(box.center().x() - width * squeeze / 2, box.top());
+  p.scale(squeeze, 1);
+  p.drawText(QPointF(0, metrics.ascent() - (metrics.height() - box.height()) / 2), text);
+  p.restore();
+}
+
+void DrawPanel(QPainter& p, const QRect& panel) {
+  QRectF outer(panel);
+  p.setPen(Qt::NoPen);
+  p.setBrush(LightGrey);
+  p.drawRoundedRect(outer, 4, 4);
+  p.setBrush(White);
+  p.drawRoundedRect(outer.adjusted(PanelBorder, PanelBorder, -PanelBorder, -PanelBorder), 3, 3);
+}
+
+void DrawTab(QPainter& p, const QRect& tab) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(Green);
+  p.drawRoundedRect(QRectF(tab), 7, 7);
+}
+
+void DrawGlyphCircle(QPainter& p, const QRect& glyph) {
+  p.setPen(QPen(DarkBlue, 1.6));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QRectF(glyph).adjusted(0.8, 0.8, 0.2, 0.2));
+}
+
+QImage PaintSkin() {
+  QImage skin(Width, Height, QImage::Format_RGB32);
+  skin.fill(DarkBlue);
+  QPainter p(&skin);
+  p.setRenderHint(QPainter::Antialiasing);
+
+  // The white panel; the dark blue around it is the frame.
+  p.setPen(Qt::NoPen);
+  p.setBrush(White);
+  p.drawRoundedRect(
+      QRectF(FrameWidth, FrameWidth, Width - 1 - 2 * FrameWidth, Height - 2 * FrameWidth), 19, 14);
+
+  // The title band, whose lower edge rises on the right for the two glyphs.
+  const double bandBottom = TitleBandBottom + 1;
+  p.setBrush(DarkBlue);
+  p.drawPolygon(QPolygonF({{0, 0},
+                           {double(Width), 0},
+                           {double(Width), 5},
+                           {double(GlyphAreaLeft), 5},
+                           {GlyphAreaLeft - 14.0, bandBottom},
+                           {0, bandBottom}}));
+
+  const QFont title = PixelFont("DejaVu Sans", 15, true);
+  const QFont version = PixelFont("DejaVu Sans", 11, true);
+  p.setFont(title);
+  p.setPen(White);
+  const QString name = QStringLiteral("Courtside Portraits Editor");
+  p.drawText(QPointF(32, 21), name);
+  p.setFont(version);
+  p.setPen(Green);
+  p.drawText(QPointF(32 + QFontMetricsF(title).horizontalAdvance(name) + 8, 21), "v1.1");
+
+  // Minimise: a circle with a bar. Close: a circle with an X.
+  DrawGlyphCircle(p, MinimiseGlyph);
+  const QRectF minimise(MinimiseGlyph);
+  const QPointF mc = minimise.center() + QPointF(0.5, 0.5);
+  p.setPen(QPen(DarkBlue, 2, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(mc + QPointF(-4, 0), mc + QPointF(4, 0));
+  DrawGlyphCircle(p, CloseGlyph);
+  const QPointF cc = QRectF(CloseGlyph).center() + QPointF(0.5, 0.5);
+  p.setPen(QPen(DarkBlue, 1.8, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(cc + QPointF(-3.2, -3.2), cc + QPointF(3.2, 3.2));
+  p.drawLine(cc + QPointF(-3.2, 3.2), cc + QPointF(3.2, -3.2));
+
+  DrawTab(p, PkgTab);
+  DrawPanel(p, PkgPanel);
+  DrawTab(p, JerseyTab);
+  DrawPanel(p, JerseyPanel);
+  DrawPanel(p, SizePanel);
+  DrawTab(p, ButtonTab);
+  DrawPanel(p, ButtonPanel);
+
+  DrawFittedText(p, QRectF(CreditLine), "Courtside Portraits Editor project",
+                 PixelFont("DejaVu Sans", 8, false), DarkBlue);
+
+  // The light edge line in the rightmost column.
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.fillRect(QRect(Width - 1, 0, 1, Height), LightGrey);
+  return skin;
+}
+
+// One hand: a palm under the ball's side and fingers gripping its edge.
+void DrawHand(QPainter& p, bool left, const QPointF& centre, double radius) {
+  const QColor skinTone(236, 188, 146);
+  const QColor outline(140, 88, 56);
+  p.save();
+  if (!left) {
+    p.translate(IconSize, 0);
+    p.scale(-1, 1);
+  }
+  p.setPen(QPen(outline, 1.1));
+  p.setBrush(skinTone);
+  QPainterPath palm;
+  palm.moveTo(4, 64);
+  palm.cubicTo(0, 50, 2, 36, 12, 30);
+  palm.cubicTo(18, 34, 22, 44, 24, 52);
+  palm.lineTo(22, 64);
+  palm.closeSubpath();
+  p.drawPath(palm);
+  // Fingertips on the ball's edge, each a little further round it.
+  for (const double degrees : {150.0, 172.0, 194.0, 216.0}) {
+    const double angle = qDegreesToRadians(degrees);
+    p.save();
+    p.translate(centre + QPointF(std::cos(angle), std::sin(angle)) * (radius - 1));
+    p.rotate(degrees + 90);
+    p.drawRoundedRect(QRectF(-2.8, -4, 5.6, 11), 2.8, 2.8);
+    p.restore();
+  }
+  // The thumb reaches over the ball's lower side.
+  p.save();
+  p.translate(17, 38);
+  p.rotate(-30);
+  p.drawRoundedRect(QRectF(0, -2.8, 12, 5.6), 2.8, 2.8);
+  p.restore();
+  p.restore();
+}
+
+QImage PaintIcon() {
+  QImage icon(IconSize, IconSize, QImage::Format_RGB32);
+  icon.fill(DarkBlue);
+  QPainter p(&icon);
+  p.setRenderHint(QPainter::Antialiasing);
+
+  const QPointF centre(32, 28);
+  const double radius = 20;
+  p.setPen(QPen(QColor(90, 40, 10), 1.2));
+  p.setBrush(QColor(226, 112, 34));
+  p.drawEllipse(centre, radius, radius);
+  // The seams.
+  p.setPen(QPen(QColor(40, 20, 8), 1.4));
+  p.setBrush(Qt::NoBrush);
+  p.drawLine(centre + QPointF(0, -radius), centre + QPointF(0, radius));
+  p.drawLine(centre + QPointF(-radius, 0), centre + QPointF(radius, 0));
+  p.save();
+  p.setClipRegion(QRegion(QRect(12, 8, 41, 41), QRegion::Ellipse));
+  p.drawEllipse(QRectF(centre.x() - radius - 14, centre.y() - radius, 2 * radius, 2 * radius));
+  p.drawEllipse(QRectF(centre.x() - radius + 14, centre.y() - radius, 2 * radius, 2 * radius));
+  p.restore();
+
+  DrawHand(p, true, centre, radius);
+  DrawHand(p, false, centre, radius);
+  return icon;
+}
+
+bool Write(const QImage& image, const QString& path) {
+  // 24 bits per pixel, uncompressed.
+  if (image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) return true;
+  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <assets folder>\n", argv[0]);
+    return 2;
+  }
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  const bool ok =
+      Write(PaintSkin(), out.filePath("skin.bmp")) && Write(PaintIcon(), out.filePath("icon.bmp"));
+  return ok ? 0 : 1;
+}
