@@ -1,5 +1,7 @@
 #include "archive/archive_reader.h"
 
+#include <algorithm>
+
 #include "archive/command_error.h"
 #include "archive/word_decoding.h"
 
@@ -8,12 +10,17 @@ ArchiveReader::ArchiveReader(const QString& path) : file_(path) {
   if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     throw CommandError(file_.error(), file_.errorString());
   length_ = file_.size();
+  const qint64 headLength = std::min(length_, HeadSize);
+  head_.resize(headLength);
+  if (file_.read(head_.data(), headLength) != headLength)
+    throw CommandError(file_.error() ? file_.error() : QFileDevice::ReadError, file_.errorString());
 }
 
 QByteArray ArchiveReader::ReadAt(qint64 offset, qint64 count) {
   if (offset < 0) throw CommandError(BadPositionErrorNumber, QStringLiteral("Bad record number"));
   if (count < 0 || count > length_ || offset > length_ - count)
     throw CommandError(PastEndOfFileErrorNumber, QStringLiteral("Input past end of file"));
+  if (offset + count <= head_.size()) return head_.mid(offset, count);
   QByteArray bytes(count, Qt::Uninitialized);
   if (!file_.seek(offset) || file_.read(bytes.data(), count) != count)
     throw CommandError(file_.error() ? file_.error() : QFileDevice::ReadError, file_.errorString());

@@ -8,6 +8,10 @@
 // Read-only access to a file at absolute offsets. Every read must lie wholly
 // inside the file: a position before its start or past its end is a runtime
 // failure, never a read of made-up bytes. The file is closed with the reader.
+//
+// The first page of the file is read once on opening: the header, the directory
+// and usually the few member bytes a routine needs lie in it, so they cost no
+// further system call.
 class ArchiveReader {
  public:
   explicit ArchiveReader(const QString& path);
@@ -20,6 +24,9 @@ class ArchiveReader {
   QByteArray ReadAll();
 
  private:
+  static constexpr qint64 HeadSize = 4096;
+
   QFile file_;
   qint64 length_ = 0;
+  QByteArray head_;
 };

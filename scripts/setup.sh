@@ -2,7 +2,7 @@
 # Installs what building, running and testing the editor needs on Debian 12.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core)
 if [ -n "${CPE_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$CPE_EXTRA_PACKAGES"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+// Times a routine beside its floor (the cheapest way to do the same file work)
+// in every iteration, so both see the same machine state. The benchmark's time
+// is the routine's; its counters give both medians and their ratio.
+void TimeAgainstFloor(benchmark::State& state, const QString& name,
+                      const std::function<void()>& routine, const std::function<void()>& floor);
+
+// Marks the benchmark as failed: the run then exits with a failure status, so a
+// routine that stops working cannot hide in a benchmark run.
+void FailBenchmark(benchmark::State& state, const char* why);
+bool AnyBenchmarkFailed();
+
+struct BenchRow {
+  QString Name;
+  double RoutineMs;
+  double FloorMs;
+  double Ratio;
+};
+
+const std::vector<BenchRow>& BenchRows();
+
+// The rows as a Markdown table.
+QString MarkdownTable();
