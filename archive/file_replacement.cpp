@@ -8,6 +8,8 @@ void ReplaceFileContents(const QString& path, QByteArrayView bytes) {
   if (path.isEmpty()) throw CommandError(52, QStringLiteral("Bad file name or number"));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) throw CommandError(file.error(), file.errorString());
-  if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit())
+  // Flushed before the commit: Qt 6.4's commit renames the file even when the
+  // flush it does itself writes only part of the buffer (e.g. a file-size limit).
+  if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() || !file.commit())
     throw CommandError(file.error() ? file.error() : QFileDevice::WriteError, file.errorString());
 }
