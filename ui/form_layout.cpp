@@ -1,5 +1,7 @@
 #include "ui/form_layout.h"
 
+#include "ui/form_region.h"
+
 namespace FormLayout {
 
 const std::vector<ControlSpec>& Controls() {
@@ -20,6 +22,16 @@ const std::vector<ControlSpec>& Controls() {
       {"Exit", K::HotSpot, "", {360, 0, 17, 25}, 6, {}},
   };
   return controls;
+}
+
+QRect PixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY) {
+  auto x = [&](int value) {
+    return RoundToEven(double(value) * DesignTwipsPerPixel / twipsPerPixelX);
+  };
+  auto y = [&](int value) {
+    return RoundToEven(double(value) * DesignTwipsPerPixel / twipsPerPixelY);
+  };
+  return QRect(x(design.left()), y(design.top()), x(design.width()), y(design.height()));
 }
 
 QStringList FontFamilies(const QString& family) {

@@ -11,6 +11,7 @@ namespace FormLayout {
 
 inline constexpr int ClientWidth = 392;
 inline constexpr int ClientHeight = 240;
+inline constexpr int DesignTwipsPerPixel = 15;
 
 enum class ControlKind { Label, TextBox, CommandButton, HotSpot };
 
@@ -30,6 +31,10 @@ struct ControlSpec {
 };
 
 const std::vector<ControlSpec>& Controls();
+
+// A design rectangle on a screen with other twips per pixel: left, top, width
+// and height each become the nearest pixel count of their twips.
+QRect PixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY);
 
 // The design family first, then families that look alike where it is missing.
 QStringList FontFamilies(const QString& family);

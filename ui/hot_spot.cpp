@@ -1,0 +1,20 @@
+#include "ui/hot_spot.h"
+
+#include <QMouseEvent>
+
+HotSpot::HotSpot(QWidget* parent) : QLabel(parent) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void HotSpot::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+  event->accept();
+}
+
+void HotSpot::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  if (rect().contains(event->position().toPoint())) emit clicked();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+// An invisible label over one of the skin's glyphs that reacts to a click: a
+// left-button press and release inside it.
+class HotSpot : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit HotSpot(QWidget* parent = nullptr);
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool pressed_ = false;
+};

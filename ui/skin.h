@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+// The bundled pictures: the main window's skin and the program icon, which
+// both windows carry.
+const QImage& SkinPicture();
+QIcon ProgramIcon();
