@@ -17,6 +17,8 @@ inline constexpr int FixedPartSize = 98;  // header and directory
 // The four directory entries: where each starts and where its name field starts.
 inline constexpr std::array<int, 4> EntryOffsets{16, 36, 58, 78};
 inline constexpr std::array<int, 4> NameFieldOffsets{24, 44, 66, 86};
+// MemberSize: the big-endian word after an entry's MemberOffset.
+inline constexpr int MemberSizeInEntry = 4;
 
 // HeaderLength is compared as raw bytes, read as a little-endian word.
 inline constexpr uint32_t PortraitHeaderLength = 0x62000000;     // 00 00 00 62

@@ -1,15 +1,153 @@
 #include "archive/portrait_image.h"
 
-#include "archive/command_error.h"
+#include <QtEndian>
+#include <algorithm>
 
-bool ImportPortrait(EditorWindow& window) {
-  ReportCommandError(window,
-                     CommandError(5, QStringLiteral("Import is not available in this build")));
+#include "archive/archive_layout.h"
+#include "archive/archive_reader.h"
+#include "archive/command_error.h"
+#include "archive/editor_window.h"
+#include "archive/file_replacement.h"
+#include "archive/word_decoding.h"
+
+namespace {
+
+// A content problem with the archive or the image: shown in a plain message
+// box, and nothing is written.
+struct Refusal {
+  const char* Text;
+  const char* Caption;
+};
+
+constexpr Refusal NotAnArchive{"This is not a valid file format.", "Invalid File"};
+constexpr Refusal EmptyImageFile{"The FSH file is empty.", "Invalid File"};
+constexpr Refusal NotAnImage{
+    "This is not an FSH image: its length field does not match the file's size.", "Invalid File"};
+constexpr Refusal NoImageLength{"The portrait image in this archive has no valid length.",
+                                "Invalid File"};
+constexpr Refusal ImagePastEnd{
+    "The portrait image in this archive reaches past the end of the file.", "Invalid File"};
+constexpr Refusal ImageOverDirectory{"The portrait image in this archive overlaps its directory.",
+                                     "Invalid File"};
+constexpr Refusal ImageLengthDiffers{
+    "This image differs in length from the archive's portrait, and other members follow the "
+    "portrait: only an image of the same length can be imported.",
+    "Error"};
+
+// Where member 4's image lies, its length taken from the image's own length word.
+struct ImagePlace {
+  int32_t Offset;
+  int32_t Length;
+};
+
+// The header and directory of an archive that passes the size check.
+ArchiveFixedPart ReadFixedPart(ArchiveReader& archive) {
+  const QByteArray header = archive.ReadAt(0, ArchiveLayout::HeaderSize);
+  if (LittleEndianWord(header.constData() + ArchiveLayout::ArchiveSizeOffset) != archive.Length())
+    throw NotAnArchive;
+  return ArchiveFixedPart::Parse(archive.ReadAt(0, ArchiveLayout::FixedPartSize));
+}
+
+// The image must hold its own length word and lie wholly inside the archive;
+// both are checked before its bytes are read or anything is allocated for them.
+ImagePlace LocateImage(ArchiveReader& archive, const ArchiveFixedPart& fixedPart) {
+  const int32_t offset = fixedPart.Entries[3].MemberOffset;
+  const QByteArray start = archive.ReadAt(offset, ArchiveLayout::ImageStartSize);
+  const int32_t length = LittleEndianWord(start.constData() + ArchiveLayout::ImageLengthOffset);
+  if (length < ArchiveLayout::ImageStartSize) throw NoImageLength;
+  if (length > archive.Length() - offset) throw ImagePastEnd;
+  return {offset, length};
+}
+
+QByteArray ReadImportFile(const QString& path) {
+  ArchiveReader file(path);
+  if (file.Length() == 0) throw EmptyImageFile;
+  if (file.Length() < ArchiveLayout::ImageStartSize ||
+      file.ReadWordAt(ArchiveLayout::ImageLengthOffset) != file.Length())
+    throw NotAnImage;
+  return file.ReadAll();
+}
+
+bool IsLastMember(const ArchiveFixedPart& fixedPart, int32_t imageOffset) {
+  return std::none_of(
+      fixedPart.Entries.begin(), fixedPart.Entries.end(),
+      [imageOffset](const DirEntry& entry) { return entry.MemberOffset > imageOffset; });
+}
+
+// The archive with its last member replaced by an image of another length;
+// the header's size and entry 4's size follow the new length, so the result
+// passes the size check and is read back as before.
+QByteArray WithResizedImage(const QByteArray& archive, ImagePlace current,
+                            const QByteArray& image) {
+  const auto imageLength = static_cast<int32_t>(image.size());
+  const int32_t newSize = CheckedSum(
+      CheckedDifference(static_cast<int32_t>(archive.size()), current.Length), imageLength);
+  const QByteArrayView old(archive);
+  QByteArray bytes;
+  bytes.reserve(newSize);
+  bytes.append(old.first(current.Offset))
+      .append(image)
+      .append(old.sliced(current.Offset + current.Length));
+  qToLittleEndian<int32_t>(newSize, bytes.data() + ArchiveLayout::ArchiveSizeOffset);
+  qToBigEndian<int32_t>(imageLength, bytes.data() + ArchiveLayout::EntryOffsets[3] +
+                                         ArchiveLayout::MemberSizeInEntry);
+  return bytes;
+}
+
+// The new content of the archive at path with image in place of member 4.
+QByteArray ArchiveWithImage(const QString& path, const QByteArray& image) {
+  ArchiveReader archive(path);
+  const ArchiveFixedPart fixedPart = ReadFixedPart(archive);
+  const ImagePlace current = LocateImage(archive, fixedPart);
+  // Writing there would change the header and directory the archive is read by.
+  if (current.Offset < ArchiveLayout::FixedPartSize) throw ImageOverDirectory;
+  if (image.size() != current.Length && !IsLastMember(fixedPart, current.Offset))
+    throw ImageLengthDiffers;
+
+  QByteArray bytes = archive.ReadAll();
+  if (image.size() == current.Length) {
+    std::copy(image.begin(), image.end(), bytes.begin() + current.Offset);
+    return bytes;
+  }
+  return WithResizedImage(bytes, current, image);
+}
+
+QByteArray ReadImage(const QString& path) {
+  ArchiveReader archive(path);
+  const ImagePlace image = LocateImage(archive, ReadFixedPart(archive));
+  return archive.ReadAt(image.Offset, image.Length);
+}
+
+// The routines' own trap: refusals are plain messages, runtime failures are
+// reported as the file commands report theirs. Returns whether body finished.
+template <typename Body>
+bool RunTrapped(EditorWindow& window, Body body) {
+  try {
+    body();
+    return true;
+  } catch (const Refusal& refusal) {
+    window.ShowMessage(QString::fromUtf8(refusal.Text), QString::fromUtf8(refusal.Caption),
+                       MessageStyle::Plain);
+  } catch (const CommandError& error) {
+    ReportCommandError(window, error);
+  }
   return false;
 }
 
+}  // namespace
+
+bool ImportPortrait(EditorWindow& window) {
+  return RunTrapped(window, [&window] {
+    // The import file is read and checked before the archive is looked at.
+    const QByteArray importBytes = ReadImportFile(window.State().ImportPath);
+    const QString& archivePath = window.State().ArchivePath;
+    ReplaceFileContents(archivePath, ArchiveWithImage(archivePath, importBytes));
+  });
+}
+
 bool ExportPortrait(EditorWindow& window) {
-  ReportCommandError(window,
-                     CommandError(5, QStringLiteral("Export is not available in this build")));
-  return false;
+  return RunTrapped(window, [&window] {
+    const QByteArray exportBytes = ReadImage(window.State().ArchivePath);
+    ReplaceFileContents(window.State().ExportPath, exportBytes);
+  });
 }
