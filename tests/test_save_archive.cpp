@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -260,26 +261,21 @@ INSTANTIATE_TEST_SUITE_P(
                       return bytes;
                     },
                     "ab12cd3", "", "Invalid File", "points outside the file"},
-        // L = 100: the eleven jersey copies would start before the name table
-        // and overwrite L itself.
+        // L = 115: the first of the eleven jersey copies would overwrite L itself.
         RefusedCase{"JerseyCopiesBeforeTheNameTable",
                     [] {
                       ArchiveFixture f = ArchiveFixture::Jersey();
                       QByteArray bytes = f.Build();
-                      PutWord(bytes, f.OffsetOf(3) + 8, 100);
+                      PutWord(bytes, f.OffsetOf(3) + 8, 115);
                       return bytes;
                     },
                     "", "ab12cd3", "Invalid File", "name table would reach outside the file"},
-        // Member 3 said to start inside the directory: the copies would overwrite it.
-        RefusedCase{"NameTableOverTheDirectory",
-                    [] {
-                      ArchiveFixture f;
-                      QByteArray bytes = f.Build();
-                      const int32_t o3 = 60;
-                      bytes.replace(58, 4, QByteArray("\0\0\0\x3C", 4));
-                      PutWord(bytes, o3 + 8, 20);  // P = 70, inside entry 3's name
-                      return bytes;
-                    },
+        // Member 3 said to start at offset 0: its L is the member-count field, and
+        // the copy at P = 30 would overwrite the directory.
+        RefusedCase{"NameTableOverTheDirectory", With([](ArchiveFixture& f) {
+                      f.MemberOffsets[2] = 0;
+                      f.MemberCount = 40;
+                    }),
                     "ab12cd3", "", "Invalid File", "over the archive's directory"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -389,6 +385,9 @@ TEST_F(SaveArchiveTest, ReadOnlyArchiveSavesToAnotherPath) {
     return ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::geteuid() == 65534;
   });
   EXPECT_EQ(outcome, "saved");
+  if (::geteuid() == 0) {
+    EXPECT_EQ(QFileInfo(outDir + "/saved.big").ownerId(), 65534u);
+  }
   EXPECT_EQ(ReadFile(outDir + "/saved.big"), WithIdentifier(fixture, "new0001", "new0001", 11));
   EXPECT_EQ(ReadFile(current), fixture.Build());
 }
