@@ -42,7 +42,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
   cmdOK = new QPushButton(QStringLiteral("OK"), this);
   cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setGeometry((ClientWidth - 84) / 2, 96, 84, 23);
+  cmdOK->setGeometry(88, 96, 84, 23);  // centred: (259 - 84) / 2 rounds up
   cmdOK->setFont(FormLayout::MakeFont(tahoma));
   cmdOK->setDefault(true);
   cmdOK->setFocus();
