@@ -342,13 +342,6 @@ INSTANTIATE_TEST_SUITE_P(
                       UseChanged(t, [](ArchiveFixture& f) { f.MemberOffsets[3] = f.Length() - 7; });
                     },
                     "ERROR: Input past end of file. [Error #62]"},
-        FailureCase{"ExportDirectoryCutShort", Routine::Export,
-                    [](PortraitImageTest& t, WindowState&) {
-                      QByteArray bytes = ArchiveFixture().Build().left(60);
-                      PutWord(bytes, 4, 60);
-                      t.UseArchive(bytes);
-                    },
-                    "ERROR: Input past end of file. [Error #62]"},
         FailureCase{"ImportFileGone", Routine::Import,
                     [](PortraitImageTest&, WindowState& s) { QFile::remove(s.ImportPath); },
                     nullptr},
@@ -358,12 +351,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{
             "ImportArchiveIsAFolder", Routine::Import,
             [](PortraitImageTest& t, WindowState& s) { s.ArchivePath = t.dir.filePath("folder"); },
-            nullptr},
-        FailureCase{"ImportImageBeforeStart", Routine::Import,
-                    [](PortraitImageTest& t, WindowState&) {
-                      UseChanged(t, [](ArchiveFixture& f) { f.MemberOffsets[3] = INT32_MIN; });
-                    },
-                    "ERROR: Bad record number. [Error #63]"}),
+            nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Writes that the file system cuts short: the routine runs in a child whose
