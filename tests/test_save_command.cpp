@@ -82,6 +82,26 @@ TEST_F(SaveCommandTest, SavesTheTypedIdentifierAndMakesTheTargetCurrent) {
   EXPECT_EQ(ui.form->State().ArchivePath, dir.filePath("third.big"));
 }
 
+TEST_F(SaveCommandTest, ImportAndExportWorkOnTheSavedFile) {
+  const ArchiveFixture fixture = ArchiveFixture::Jersey("old0001");
+  const QString source = Write(fixture.Build(), "source.big");
+  Load(source);
+  Type("jrsytxt", "new0001");
+  const QString saved = dir.filePath("saved.big");
+  SaveAs(saved);
+
+  const QByteArray image = FshImage(fixture.ImageLength, std::nullopt, 9);
+  ui.dialogs->NextFileName(Write(image, "portrait.fsh"));
+  ui.Click("Import");
+  ui.dialogs->NextFileName(dir.filePath("exported.fsh"));
+  ui.Click("Export");
+
+  EXPECT_TRUE(ui.messages->messages.empty());
+  EXPECT_EQ(ReadFile(saved).mid(fixture.OffsetOf(4)), image);
+  EXPECT_EQ(ReadFile(dir.filePath("exported.fsh")), image);
+  EXPECT_EQ(ReadFile(source), fixture.Build());
+}
+
 TEST_F(SaveCommandTest, AcceptingTheProposedNameSavesOverTheCurrentJersey) {
   ArchiveFixture fixture = ArchiveFixture::Jersey("old0001");
   fixture.TrailingBytes = 77;
