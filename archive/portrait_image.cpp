@@ -74,42 +74,38 @@ bool IsLastMember(const ArchiveFixedPart& fixedPart, int32_t imageOffset) {
       [imageOffset](const DirEntry& entry) { return entry.MemberOffset > imageOffset; });
 }
 
-// The archive with its last member replaced by an image of another length;
-// the header's size and entry 4's size follow the new length, so the result
-// passes the size check and is read back as before.
-QByteArray WithResizedImage(const QByteArray& archive, ImagePlace current,
-                            const QByteArray& image) {
-  const auto imageLength = static_cast<int32_t>(image.size());
-  const int32_t newSize = CheckedSum(
-      CheckedDifference(static_cast<int32_t>(archive.size()), current.Length), imageLength);
-  const QByteArrayView old(archive);
-  QByteArray bytes;
-  bytes.reserve(newSize);
-  bytes.append(old.first(current.Offset))
-      .append(image)
-      .append(old.sliced(current.Offset + current.Length));
-  qToLittleEndian<int32_t>(newSize, bytes.data() + ArchiveLayout::ArchiveSizeOffset);
-  qToBigEndian<int32_t>(imageLength, bytes.data() + ArchiveLayout::EntryOffsets[3] +
-                                         ArchiveLayout::MemberSizeInEntry);
-  return bytes;
-}
+// The archive's bytes before and after member 4's image.
+struct AroundImage {
+  QByteArray Before;
+  QByteArray After;
+};
 
-// The new content of the archive at path with image in place of member 4.
-QByteArray ArchiveWithImage(const QString& path, const QByteArray& image) {
+// What surrounds image once it replaces member 4 of the archive at path; the
+// old image itself is never read. An image of another length can only replace
+// the last member; the header's size and entry 4's size then follow it, so the
+// archive still passes the size check.
+AroundImage SurroundingsFor(const QString& path, const QByteArray& image) {
   ArchiveReader archive(path);
   const ArchiveFixedPart fixedPart = ReadFixedPart(archive);
   const ImagePlace current = LocateImage(archive, fixedPart);
   // Writing there would change the header and directory the archive is read by.
   if (current.Offset < ArchiveLayout::FixedPartSize) throw ImageOverDirectory;
-  if (image.size() != current.Length && !IsLastMember(fixedPart, current.Offset))
-    throw ImageLengthDiffers;
+  const auto imageLength = static_cast<int32_t>(image.size());
+  const bool resized = imageLength != current.Length;
+  if (resized && !IsLastMember(fixedPart, current.Offset)) throw ImageLengthDiffers;
 
-  QByteArray bytes = archive.ReadAll();
-  if (image.size() == current.Length) {
-    std::copy(image.begin(), image.end(), bytes.begin() + current.Offset);
-    return bytes;
+  const int32_t imageEnd = current.Offset + current.Length;  // inside the file: no overflow
+  AroundImage around{archive.ReadAt(0, current.Offset),
+                     archive.ReadAt(imageEnd, archive.Length() - imageEnd)};
+  if (resized) {
+    const int32_t newSize = CheckedSum(
+        CheckedDifference(static_cast<int32_t>(archive.Length()), current.Length), imageLength);
+    char* fixed = around.Before.data();
+    qToLittleEndian<int32_t>(newSize, fixed + ArchiveLayout::ArchiveSizeOffset);
+    qToBigEndian<int32_t>(
+        imageLength, fixed + ArchiveLayout::EntryOffsets[3] + ArchiveLayout::MemberSizeInEntry);
   }
-  return WithResizedImage(bytes, current, image);
+  return around;
 }
 
 QByteArray ReadImage(const QString& path) {
@@ -141,7 +137,8 @@ bool ImportPortrait(EditorWindow& window) {
     // The import file is read and checked before the archive is looked at.
     const QByteArray importBytes = ReadImportFile(window.State().ImportPath);
     const QString& archivePath = window.State().ArchivePath;
-    ReplaceFileContents(archivePath, ArchiveWithImage(archivePath, importBytes));
+    const AroundImage around = SurroundingsFor(archivePath, importBytes);
+    ReplaceFileContents(archivePath, {around.Before, importBytes, around.After});
   });
 }
 
