@@ -16,10 +16,14 @@ ArchiveReader::ArchiveReader(const QString& path) : file_(path) {
     throw CommandError(file_.error() ? file_.error() : QFileDevice::ReadError, file_.errorString());
 }
 
-QByteArray ArchiveReader::ReadAt(qint64 offset, qint64 count) {
+void ArchiveReader::RequireInside(qint64 offset, qint64 count) const {
   if (offset < 0) throw CommandError(BadPositionErrorNumber, QStringLiteral("Bad record number"));
   if (count < 0 || count > length_ || offset > length_ - count)
     throw CommandError(PastEndOfFileErrorNumber, QStringLiteral("Input past end of file"));
+}
+
+QByteArray ArchiveReader::ReadAt(qint64 offset, qint64 count) {
+  RequireInside(offset, count);
   if (offset + count <= head_.size()) return head_.mid(offset, count);
   QByteArray bytes(count, Qt::Uninitialized);
   if (!file_.seek(offset) || file_.read(bytes.data(), count) != count)

@@ -23,6 +23,11 @@ class ArchiveReader {
   int32_t ReadWordAt(qint64 offset);  // little-endian
   QByteArray ReadAll();
 
+  // Throws the failure a read of count bytes at offset would meet.
+  void RequireInside(qint64 offset, qint64 count) const;
+  // The open file, for copying a range of it without reading it into memory.
+  int Handle() const { return file_.handle(); }
+
  private:
   static constexpr qint64 HeadSize = 4096;
 

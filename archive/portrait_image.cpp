@@ -59,13 +59,12 @@ ImagePlace LocateImage(ArchiveReader& archive, const ArchiveFixedPart& fixedPart
   return {offset, length};
 }
 
-QByteArray ReadImportFile(const QString& path) {
-  ArchiveReader file(path);
+// An FSH image's own length word must be its file's size.
+void CheckImportFile(ArchiveReader& file) {
   if (file.Length() == 0) throw EmptyImageFile;
   if (file.Length() < ArchiveLayout::ImageStartSize ||
       file.ReadWordAt(ArchiveLayout::ImageLengthOffset) != file.Length())
     throw NotAnImage;
-  return file.ReadAll();
 }
 
 bool IsLastMember(const ArchiveFixedPart& fixedPart, int32_t imageOffset) {
@@ -74,44 +73,34 @@ bool IsLastMember(const ArchiveFixedPart& fixedPart, int32_t imageOffset) {
       [imageOffset](const DirEntry& entry) { return entry.MemberOffset > imageOffset; });
 }
 
-// The archive's bytes before and after member 4's image.
-struct AroundImage {
-  QByteArray Before;
-  QByteArray After;
-};
-
-// What surrounds image once it replaces member 4 of the archive at path; the
-// old image itself is never read. An image of another length can only replace
-// the last member; the header's size and entry 4's size then follow it, so the
-// archive still passes the size check.
-AroundImage SurroundingsFor(const QString& path, const QByteArray& image) {
-  ArchiveReader archive(path);
-  const ArchiveFixedPart fixedPart = ReadFixedPart(archive);
-  const ImagePlace current = LocateImage(archive, fixedPart);
+// The archive's new content with image in place of member 4; the old image
+// itself is never read. An image of another length can only replace the last
+// member; the header's size and entry 4's size then follow it, so the archive
+// still passes the size check.
+std::vector<ContentPiece> ContentWithImage(ArchiveReader& archive, const ArchiveReader& image,
+                                           QByteArray& fixedPart) {
+  const ArchiveFixedPart parsed = ReadFixedPart(archive);
+  const ImagePlace current = LocateImage(archive, parsed);
   // Writing there would change the header and directory the archive is read by.
   if (current.Offset < ArchiveLayout::FixedPartSize) throw ImageOverDirectory;
-  const auto imageLength = static_cast<int32_t>(image.size());
+  const auto imageLength = static_cast<int32_t>(image.Length());
   const bool resized = imageLength != current.Length;
-  if (resized && !IsLastMember(fixedPart, current.Offset)) throw ImageLengthDiffers;
+  if (resized && !IsLastMember(parsed, current.Offset)) throw ImageLengthDiffers;
 
-  const int32_t imageEnd = current.Offset + current.Length;  // inside the file: no overflow
-  AroundImage around{archive.ReadAt(0, current.Offset),
-                     archive.ReadAt(imageEnd, archive.Length() - imageEnd)};
+  fixedPart = archive.ReadAt(0, ArchiveLayout::FixedPartSize);
   if (resized) {
     const int32_t newSize = CheckedSum(
         CheckedDifference(static_cast<int32_t>(archive.Length()), current.Length), imageLength);
-    char* fixed = around.Before.data();
-    qToLittleEndian<int32_t>(newSize, fixed + ArchiveLayout::ArchiveSizeOffset);
-    qToBigEndian<int32_t>(
-        imageLength, fixed + ArchiveLayout::EntryOffsets[3] + ArchiveLayout::MemberSizeInEntry);
+    qToLittleEndian<int32_t>(newSize, fixedPart.data() + ArchiveLayout::ArchiveSizeOffset);
+    qToBigEndian<int32_t>(imageLength, fixedPart.data() + ArchiveLayout::EntryOffsets[3] +
+                                           ArchiveLayout::MemberSizeInEntry);
   }
-  return around;
-}
-
-QByteArray ReadImage(const QString& path) {
-  ArchiveReader archive(path);
-  const ImagePlace image = LocateImage(archive, ReadFixedPart(archive));
-  return archive.ReadAt(image.Offset, image.Length);
+  const qint64 imageEnd = qint64{current.Offset} + current.Length;
+  return {QByteArrayView(fixedPart),
+          ContentPiece::Range(archive, ArchiveLayout::FixedPartSize,
+                              current.Offset - ArchiveLayout::FixedPartSize),
+          ContentPiece::Range(image, 0, image.Length()),
+          ContentPiece::Range(archive, imageEnd, archive.Length() - imageEnd)};
 }
 
 // The routines' own trap: refusals are plain messages, runtime failures are
@@ -134,17 +123,21 @@ bool RunTrapped(EditorWindow& window, Body body) {
 
 bool ImportPortrait(EditorWindow& window) {
   return RunTrapped(window, [&window] {
-    // The import file is read and checked before the archive is looked at.
-    const QByteArray importBytes = ReadImportFile(window.State().ImportPath);
+    // The import file is opened and checked before the archive is looked at.
+    ArchiveReader image(window.State().ImportPath);
+    CheckImportFile(image);
     const QString& archivePath = window.State().ArchivePath;
-    const AroundImage around = SurroundingsFor(archivePath, importBytes);
-    ReplaceFileContents(archivePath, {around.Before, importBytes, around.After});
+    ArchiveReader archive(archivePath);
+    QByteArray fixedPart;
+    ReplaceFileContents(archivePath, ContentWithImage(archive, image, fixedPart));
   });
 }
 
 bool ExportPortrait(EditorWindow& window) {
   return RunTrapped(window, [&window] {
-    const QByteArray exportBytes = ReadImage(window.State().ArchivePath);
-    ReplaceFileContents(window.State().ExportPath, exportBytes);
+    ArchiveReader archive(window.State().ArchivePath);
+    const ImagePlace image = LocateImage(archive, ReadFixedPart(archive));
+    ReplaceFileContents(window.State().ExportPath,
+                        {ContentPiece::Range(archive, image.Offset, image.Length)});
   });
 }

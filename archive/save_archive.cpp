@@ -31,32 +31,27 @@ QString ProblemReason(ArchiveProblem problem) {
 }
 
 // The current archive as it is on disk now: it may have been changed or
-// replaced since it was loaded.
+// replaced since it was loaded. It is opened with read access only; saving over
+// it is safe, since the new content goes to a temporary file that is renamed
+// over it only when complete.
 struct CurrentArchive {
-  QByteArray Bytes;
+  explicit CurrentArchive(const QString& path) : Reader(path) {}
+  ArchiveReader Reader;
   ArchiveCheck Check;
   QString Invalid;  // why it fails Load's checks; empty when it passes
 };
 
-// Reads the current archive with read access only, and closes it again before
-// anything is written, so saving over it is safe.
-CurrentArchive ReadCurrentArchive(const QString& path) {
-  ArchiveReader reader(path);
-  CurrentArchive archive;
+void CheckCurrentArchive(CurrentArchive& archive) {
   try {
-    archive.Check = CheckArchive(reader);
+    archive.Check = CheckArchive(archive.Reader);
   } catch (const CommandError& error) {
     // A directory pointing outside the file fails Load too: a fault of the
     // archive's content, not of the disk.
     if (!IsPositionFailure(error)) throw;
     archive.Invalid = "its directory points outside the file";
-    return archive;
+    return;
   }
-  if (archive.Check.Problem)
-    archive.Invalid = ProblemReason(*archive.Check.Problem);
-  else
-    archive.Bytes = reader.ReadAll();
-  return archive;
+  if (archive.Check.Problem) archive.Invalid = ProblemReason(*archive.Check.Problem);
 }
 
 void RefuseInvalidArchive(EditorWindow& window, const QString& text) {
@@ -75,7 +70,7 @@ bool CopiesLieInNameTable(const CurrentArchive& archive, int copies) {
   const qint64 first =
       qint64{archive.Check.LastIdentifierCopy} - qint64{ArchiveLayout::CopySpacing} * (copies - 1);
   const qint64 end = qint64{archive.Check.LastIdentifierCopy} + ArchiveLayout::IdentifierLength;
-  return first >= lowest && end <= archive.Bytes.size();
+  return first >= lowest && end <= archive.Reader.Length();
 }
 
 qsizetype VisibleCharacters(const QString& text) {
@@ -97,15 +92,12 @@ QByteArray StoredIdentifier(const QString& latin1Text, bool upperCase) {
   return bytes;
 }
 
-void Patch(QByteArray& bytes, qsizetype at, const QByteArray& identifier) {
-  std::copy(identifier.begin(), identifier.end(), bytes.begin() + at);
-}
-
 }  // namespace
 
 bool SaveArchive(EditorWindow& window) {
   WindowState& state = window.State();
-  CurrentArchive archive = ReadCurrentArchive(state.ArchivePath);
+  CurrentArchive archive(state.ArchivePath);
+  CheckCurrentArchive(archive);
   if (!archive.Invalid.isEmpty()) {
     RefuseInvalidArchive(window, "The current archive %1 is no longer a valid portrait archive: " +
                                      archive.Invalid + ".");
@@ -153,13 +145,21 @@ bool SaveArchive(EditorWindow& window) {
   const QByteArray dataId = StoredIdentifier(composed, false);
   const QByteArray directoryId =
       kind == ArchiveKind::PlayerPackage ? StoredIdentifier(composed, true) : dataId;
-  for (const int nameField : ArchiveLayout::NameFieldOffsets)
-    Patch(archive.Bytes, nameField, directoryId);
-  for (int copy = 0; copy < copies; ++copy)
-    Patch(archive.Bytes, archive.Check.LastIdentifierCopy - copy * ArchiveLayout::CopySpacing,
-          dataId);
+  // The directory names come first in the file, then the copies in member 3,
+  // lowest first; the name table lies after the directory.
+  std::vector<ContentPiece> pieces;
+  qint64 copied = 0;
+  const auto patch = [&](qint64 at, const QByteArray& identifier) {
+    pieces.push_back(ContentPiece::Range(archive.Reader, copied, at - copied));
+    pieces.emplace_back(identifier);
+    copied = at + identifier.size();
+  };
+  for (const int nameField : ArchiveLayout::NameFieldOffsets) patch(nameField, directoryId);
+  for (int copy = copies - 1; copy >= 0; --copy)
+    patch(archive.Check.LastIdentifierCopy - copy * ArchiveLayout::CopySpacing, dataId);
+  pieces.push_back(ContentPiece::Range(archive.Reader, copied, archive.Reader.Length() - copied));
 
-  ReplaceFileContents(state.SavePath, archive.Bytes);
+  ReplaceFileContents(state.SavePath, pieces);
   state.ArchivePath = state.SavePath;
   return true;
 }
