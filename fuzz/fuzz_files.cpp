@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
-#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +24,34 @@ QString FuzzFolder::Write(const QString& name, const QByteArray& bytes) const {
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
     FuzzFailure("cannot write a fuzz input file");
   return path;
+}
+
+QString FuzzFolder::MakeFolder(const QString& name) const {
+  if (!QDir(root_).mkpath(name)) FuzzFailure("cannot make a folder in the fuzz folder");
+  return Path(name);
+}
+
+void FuzzFolder::Clear() const {
+  QDir(root_).removeRecursively();
+  if (!QDir().mkpath(root_)) FuzzFailure("cannot make the fuzz folder");
+}
+
+QMap<QString, std::optional<QByteArray>> FuzzFolder::Snapshot() const {
+  QMap<QString, std::optional<QByteArray>> entries;
+  const QDir root(root_);
+  QDirIterator it(root_, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    QFile file(path);
+    if (it.fileInfo().isDir())
+      entries.insert(root.relativeFilePath(path), std::nullopt);
+    else if (file.open(QIODevice::ReadOnly))
+      entries.insert(root.relativeFilePath(path), file.readAll());
+    else
+      FuzzFailure("cannot read a file in the fuzz folder");
+  }
+  return entries;
 }
 
 QStringList FuzzFolder::Entries() const {

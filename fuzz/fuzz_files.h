@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // A private folder for one fuzzing process, on a RAM disk where there is one.
 class FuzzFolder {
@@ -11,8 +13,14 @@ class FuzzFolder {
   ~FuzzFolder();
   QString Path(const QString& name) const;
   QString Write(const QString& name, const QByteArray& bytes) const;
+  QString MakeFolder(const QString& name) const;
+  // Empties the folder: each input starts from nothing.
+  void Clear() const;
   // Every file now in the folder, sorted.
   QStringList Entries() const;
+  // Every entry, in sub-folders too, with its content; a folder has none.
+  // Hidden files count, so a temporary file left behind shows.
+  QMap<QString, std::optional<QByteArray>> Snapshot() const;
 
  private:
   QString root_;
