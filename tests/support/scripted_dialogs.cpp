@@ -15,7 +15,10 @@ std::optional<QString> ScriptedFileDialog::Show(const DialogRequest& request) {
   }
   auto answer = std::move(answers_.front());
   answers_.pop_front();
-  if (auto* name = std::get_if<QString>(&answer)) return *name;
+  if (auto* choice = std::get_if<Choice>(&answer)) {
+    if (choice->AfterChoice) choice->AfterChoice();
+    return choice->Name;
+  }
   if (auto* failure = std::get_if<CommandError>(&answer)) throw *failure;
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -16,7 +17,12 @@
 // File dialog answers given in advance; every dialog shown is kept.
 class ScriptedFileDialog : public FileDialogBackend {
  public:
-  void NextFileName(const QString& name) { answers_.emplace_back(name); }
+  void NextFileName(const QString& name) { answers_.emplace_back(Choice{name, {}}); }
+  // The file is chosen, then something happens to the disk before the command
+  // goes on: the user's file vanishes or changes after the dialog.
+  void NextFileName(const QString& name, std::function<void()> afterChoice) {
+    answers_.emplace_back(Choice{name, std::move(afterChoice)});
+  }
   void NextCancel() { answers_.emplace_back(Cancel{}); }
   void NextFailure(int number, const QString& description) {
     answers_.emplace_back(CommandError(number, description));
@@ -28,8 +34,12 @@ class ScriptedFileDialog : public FileDialogBackend {
   bool Exhausted() const { return answers_.empty(); }
 
  private:
+  struct Choice {
+    QString Name;
+    std::function<void()> AfterChoice;
+  };
   struct Cancel {};
-  std::deque<std::variant<QString, Cancel, CommandError>> answers_;
+  std::deque<std::variant<Choice, Cancel, CommandError>> answers_;
 };
 
 class RecordingMessageBox : public MessageBoxBackend {

@@ -1,0 +1,284 @@
+// Save, Import and Export through their buttons while the file system fails
+// them: the target's folder is gone, the target is a folder, the file-size
+// limit cuts the write in the middle, the current archive was deleted or
+// replaced after it was loaded, the import file vanished after the dialog.
+// The user sees one message, and every file is as it was, with nothing left
+// beside it.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <map>
+#include <optional>
+
+#include "support/archive_fixture.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+enum class Command { Save, Import, Export };
+
+enum class Fault {
+  TargetFolderMissing,  // for Import, the archive's folder was moved away
+  TargetIsFolder,       // for Import, the archive was replaced by a folder
+  FileSizeLimit,
+  FileSizeLimitOverArchive,
+  ArchiveDeleted,
+  ArchiveReplaced,  // by a file that is not a portrait archive
+  ImportFileDeleted,
+};
+
+struct FaultCase {
+  const char* Name;
+  Command command;
+  Fault fault;
+  // The refusal the user sees; without one, a runtime failure is reported.
+  std::optional<RecordedMessage> Refusal;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.Name; }
+
+// Large enough that the limit below falls in the middle of every write.
+constexpr int32_t ImageLength = 256 * 1024;
+constexpr rlim_t WriteLimit = 100 * 1024;
+
+const RecordedMessage NotAValidFile{"This is not a valid file format.", "Invalid File",
+                                    MessageStyle::Plain};
+
+// Every file and folder under a root with its content, hidden ones included.
+struct FileTree {
+  std::map<QString, std::optional<QByteArray>> Entries;
+  bool operator==(const FileTree&) const = default;
+};
+
+FileTree Tree(const QString& root) {
+  FileTree tree;
+  QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    const QString name = QDir(root).relativeFilePath(path);
+    if (it.fileInfo().isDir())
+      tree.Entries[name] = std::nullopt;
+    else
+      tree.Entries[name] = ReadFile(path);
+  }
+  return tree;
+}
+
+void PrintTo(const FileTree& tree, std::ostream* os) {
+  for (const auto& [name, content] : tree.Entries) {
+    *os << "\n  " << name.toStdString();
+    if (content) *os << " (" << content->size() << " bytes)";
+  }
+}
+
+// Lowers this process's file-size limit for the length of one command: a write
+// past it fails with EFBIG instead of raising SIGXFSZ. It is not done in a
+// forked child, since a fork of the window's process can deadlock in Qt's
+// painting thread pool; each test runs in its own process anyway.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_), 0);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{std::min(bytes, saved_.rlim_max), saved_.rlim_max};
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  ~FileSizeLimit() {
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &saved_), 0);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = SIG_DFL;
+};
+
+class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("archives"));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("in"));
+    ArchiveFixture fixture = ArchiveFixture::PlayerPackage("old0001");
+    fixture.ImageLength = ImageLength;
+    archivePath = Write("archives/portrait.big", fixture.Build());
+    importPath = Write("in/portrait.fsh", FshImage(ImageLength, std::nullopt, 9));
+
+    ui.dialogs->NextFileName(archivePath);
+    ui.Click("Load");
+    ASSERT_TRUE(ui.messages->messages.empty());
+    QLineEdit* box = ui.Control<QLineEdit>("pkgtxt");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "new0001");
+  }
+
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    WriteFile(path, bytes);
+    return path;
+  }
+
+  // The file the dialog answers with, after the fault has been laid out.
+  QString DialogAnswer(const FaultCase& c) {
+    if (c.command == Command::Import) return importPath;
+    const char* extension = c.command == Command::Save ? ".big" : ".fsh";
+    switch (c.fault) {
+      case Fault::TargetFolderMissing:
+        return dir.filePath(QStringLiteral("missing/target") + extension);
+      case Fault::TargetIsFolder: {
+        const QString folder = dir.filePath(QStringLiteral("out/target") + extension);
+        EXPECT_TRUE(QDir().mkpath(folder));
+        Write(QStringLiteral("out/target%1/keep.txt").arg(extension), "kept");
+        return folder;
+      }
+      case Fault::FileSizeLimitOverArchive:
+        return archivePath;
+      default:
+        return Write(QStringLiteral("out/target") + extension, QByteArray(1000, 'o'));
+    }
+  }
+
+  // What happens to the disk after Load and before the command.
+  void LayOut(Fault fault) {
+    switch (fault) {
+      case Fault::ArchiveDeleted:
+        ASSERT_TRUE(QFile::remove(archivePath));
+        break;
+      case Fault::ArchiveReplaced:
+        WriteFile(archivePath,
+                  QByteArray("These are my notes, not a portrait archive.\n").repeated(40));
+        break;
+      default:
+        break;
+    }
+  }
+  void LayOutImportTarget(Fault fault) {
+    if (fault == Fault::TargetFolderMissing) {
+      ASSERT_TRUE(QDir(dir.path()).rename("archives", "moved"));
+    }
+    if (fault == Fault::TargetIsFolder) {
+      ASSERT_TRUE(QFile::remove(archivePath));
+      ASSERT_TRUE(QDir().mkpath(archivePath));
+      Write("archives/portrait.big/keep.txt", "kept");
+    }
+  }
+
+  void Answer(const FaultCase& c, const QString& answer) {
+    if (c.fault == Fault::ImportFileDeleted)
+      ui.dialogs->NextFileName(answer, [this] { ASSERT_TRUE(QFile::remove(importPath)); });
+    else
+      ui.dialogs->NextFileName(answer);
+  }
+
+  static const char* Button(Command command) {
+    return command == Command::Save ? "Save" : command == Command::Import ? "Import" : "Export";
+  }
+
+  // What the user sees of the current archive.
+  QStringList Window() const {
+    QStringList shown;
+    for (const char* box : {"pkgtxt", "jrsytxt"}) {
+      auto* edit = ui.Control<QLineEdit>(box);
+      shown << edit->text() << (edit->isEnabled() ? "enabled" : "disabled");
+    }
+    shown << ui.Control<QLabel>("Showsize")->text();
+    for (const char* button : {"Save", "Import", "Export"})
+      shown << (ui.Control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
+    return shown;
+  }
+
+  QTemporaryDir dir;
+  FormUnderTest ui;
+  QString archivePath;
+  QString importPath;
+};
+
+TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
+  const FaultCase& c = GetParam();
+  const QString answer = DialogAnswer(c);
+  LayOut(c.fault);
+  if (c.command == Command::Import) LayOutImportTarget(c.fault);
+  auto before = Tree(dir.path());
+  if (c.fault == Fault::ImportFileDeleted) before.Entries.erase("in/portrait.fsh");
+  const QStringList window = Window();
+
+  const bool limited =
+      c.fault == Fault::FileSizeLimit || c.fault == Fault::FileSizeLimitOverArchive;
+  Answer(c, answer);
+  {
+    std::optional<FileSizeLimit> limit;
+    if (limited) limit.emplace(WriteLimit);
+    ui.Click(Button(c.command));
+  }
+
+  EXPECT_EQ(ui.form->State().ArchivePath, archivePath) << "the current archive stays current";
+  const std::vector<RecordedMessage>& messages = ui.messages->messages;
+
+  ASSERT_EQ(messages.size(), 1u);
+  const RecordedMessage& message = messages[0];
+  if (c.Refusal) {
+    EXPECT_EQ(message, *c.Refusal);
+  } else {
+    EXPECT_EQ(message.Caption, "Courtside Portraits Editor v1.1");
+    EXPECT_EQ(message.Style, MessageStyle::Critical);
+    EXPECT_TRUE(
+        message.Text.contains(QRegularExpression(R"(^ERROR: \S.*\. \[Error #[1-9][0-9]*\]$)")))
+        << message.Text.toStdString();
+  }
+  // The limit was reached: the write stopped in the middle, past its first bytes.
+  if (limited) {
+    EXPECT_EQ(message.Text, QStringLiteral("ERROR: %1. [Error #%2]")
+                                .arg(QString::fromLocal8Bit(std::strerror(EFBIG)))
+                                .arg(EFBIG));
+  }
+  EXPECT_EQ(Tree(dir.path()), before);
+  EXPECT_EQ(Window(), window);
+}
+
+RecordedMessage SaveRefusal(const char* reason) {
+  return {QStringLiteral("The current archive portrait.big is no longer a valid portrait archive: "
+                         "%1. Nothing was saved.")
+              .arg(reason),
+          "Invalid File", MessageStyle::Plain};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WritingCommands, FaultMatrix,
+    ::testing::Values(
+        FaultCase{"SaveTargetFolderMissing", Command::Save, Fault::TargetFolderMissing, {}},
+        FaultCase{"SaveTargetIsFolder", Command::Save, Fault::TargetIsFolder, {}},
+        FaultCase{"SaveFileSizeLimit", Command::Save, Fault::FileSizeLimit, {}},
+        FaultCase{
+            "SaveOverArchiveFileSizeLimit", Command::Save, Fault::FileSizeLimitOverArchive, {}},
+        FaultCase{"SaveArchiveDeleted", Command::Save, Fault::ArchiveDeleted, {}},
+        FaultCase{"SaveArchiveReplaced", Command::Save, Fault::ArchiveReplaced,
+                  SaveRefusal("its size field does not match its length")},
+        FaultCase{"ImportArchiveFolderMissing", Command::Import, Fault::TargetFolderMissing, {}},
+        FaultCase{"ImportArchiveIsFolder", Command::Import, Fault::TargetIsFolder, {}},
+        FaultCase{"ImportFileSizeLimit", Command::Import, Fault::FileSizeLimit, {}},
+        FaultCase{"ImportArchiveDeleted", Command::Import, Fault::ArchiveDeleted, {}},
+        FaultCase{"ImportArchiveReplaced", Command::Import, Fault::ArchiveReplaced, NotAValidFile},
+        FaultCase{"ImportFileDeletedAfterDialog", Command::Import, Fault::ImportFileDeleted, {}},
+        FaultCase{"ExportTargetFolderMissing", Command::Export, Fault::TargetFolderMissing, {}},
+        FaultCase{"ExportTargetIsFolder", Command::Export, Fault::TargetIsFolder, {}},
+        FaultCase{"ExportFileSizeLimit", Command::Export, Fault::FileSizeLimit, {}},
+        FaultCase{"ExportArchiveDeleted", Command::Export, Fault::ArchiveDeleted, {}},
+        FaultCase{"ExportArchiveReplaced", Command::Export, Fault::ArchiveReplaced, NotAValidFile}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
