@@ -1,0 +1,188 @@
+// Ten thousand mixed commands through the window's buttons in one process:
+// loads of good and bad archives, saves, imports and exports that succeed or
+// are refused, and cancelled dialogs. Each command shows what it should, and at
+// the end no file descriptor is left open and memory has not grown.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <random>
+
+#include "support/archive_fixture.h"
+#include "support/scripted_dialogs.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define CPE_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CPE_ASAN 1
+#endif
+#endif
+
+#ifdef CPE_ASAN
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+constexpr int Commands = 10000;
+constexpr int WarmUp = 1000;
+constexpr qint64 AllowedGrowth = 8 * 1024 * 1024;
+
+int OpenDescriptors() {
+  return static_cast<int>(QDir("/proc/self/fd")
+                              .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                              .size());
+}
+
+qint64 ResidentBytes() {
+  QFile statm("/proc/self/statm");
+  if (!statm.open(QIODevice::ReadOnly)) return -1;
+  const QList<QByteArray> fields = statm.readAll().split(' ');
+  return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
+}
+
+// What the process holds: the heap in use under AddressSanitizer, whose
+// quarantine of freed blocks makes the resident size grow by design; the
+// resident size otherwise.
+qint64 MemoryInUse() {
+#ifdef CPE_ASAN
+  return static_cast<qint64>(__sanitizer_get_current_allocated_bytes());
+#else
+  return ResidentBytes();
+#endif
+}
+
+class Soak : public ::testing::Test {
+ protected:
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    WriteFile(path, bytes);
+    return path;
+  }
+
+  // Answers the dialog, clicks, and checks how many messages the command showed.
+  void Run(const char* button, const std::optional<QString>& answer, size_t messages) {
+    if (answer)
+      ui.dialogs->NextFileName(*answer);
+    else
+      ui.dialogs->NextCancel();
+    ui.Click(button);
+    if (ui.messages->messages.size() != messages && failures++ < 5) {
+      ADD_FAILURE() << button << " " << (answer ? answer->toStdString() : "cancelled") << " showed "
+                    << ui.messages->messages.size() << " messages, not " << messages;
+    }
+    // The recorders keep everything; only the window's own memory is measured.
+    ui.messages->messages.clear();
+    ui.dialogs->shown.clear();
+  }
+
+  QTemporaryDir dir;
+  FormUnderTest ui;
+  int failures = 0;
+};
+
+TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
+  const QStringList good{Write("player.big", ArchiveFixture::PlayerPackage("pkg0001").Build()),
+                         Write("jersey.big", ArchiveFixture::Jersey("jrs0001").Build())};
+  ArchiveFixture wrongSize;
+  wrongSize.ArchiveSizeField = 1;
+  ArchiveFixture notPortrait;
+  notPortrait.HeaderLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
+  ArchiveFixture badMarker;
+  badMarker.Marker = 0x42;
+  const QStringList bad{Write("wrong-size.big", wrongSize.Build()),
+                        Write("not-portrait.big", notPortrait.Build()),
+                        Write("bad-marker.big", badMarker.Build()), dir.filePath("missing.big")};
+  const int32_t imageLength = ArchiveFixture().ImageLength;
+  const QStringList images{Write("same.fsh", FshImage(imageLength, std::nullopt, 3)),
+                           Write("longer.fsh", FshImage(imageLength + 40, std::nullopt, 4))};
+  const QStringList badImages{Write("bad-length.fsh", FshImage(100, 99)), Write("empty.fsh", {})};
+
+  std::mt19937 random(20240601);
+  const auto pick = [&random](const QStringList& list) {
+    return list[static_cast<qsizetype>(random() % list.size())];
+  };
+  const auto typeIdentifier = [this](const QString& text) {
+    auto* pkgtxt = ui.Control<QLineEdit>("pkgtxt");
+    (pkgtxt->isEnabled() ? pkgtxt : ui.Control<QLineEdit>("jrsytxt"))->setText(text);
+  };
+
+  const int descriptorsBefore = OpenDescriptors();
+  Run("Load", good[0], 0);
+  int descriptorsAfterWarmUp = 0;
+  qint64 memoryAfterWarmUp = 0;
+  QElapsedTimer timer;
+  timer.start();
+  for (int i = 1; i < Commands; ++i) {
+    if (i == WarmUp) {
+      QCoreApplication::processEvents();
+      descriptorsAfterWarmUp = OpenDescriptors();
+      memoryAfterWarmUp = MemoryInUse();
+    }
+    switch (random() % 10) {
+      case 0:
+        Run("Load", pick(good), 0);
+        break;
+      case 1:
+        Run("Load", pick(bad), 1);
+        break;
+      case 2:
+        typeIdentifier(QStringLiteral("id%1").arg(i % 100000, 5, 10, QLatin1Char('0')));
+        Run("Save", dir.filePath(QStringLiteral("saved-%1.big").arg(random() % 4)), 0);
+        break;
+      case 3:
+        typeIdentifier("short");
+        Run("Save", dir.filePath("refused.big"), 1);
+        break;
+      case 4:
+        Run("Import", pick(images), 0);
+        break;
+      case 5:
+        Run("Import", pick(badImages), 1);
+        break;
+      case 6:
+      case 7:
+        Run("Export", dir.filePath(QStringLiteral("out-%1.fsh").arg(random() % 4)), 0);
+        break;
+      default: {
+        const char* buttons[]{"Load", "Save", "Import", "Export"};
+        Run(buttons[random() % 4], std::nullopt, 0);
+      }
+    }
+    // Repaints and deferred deletions wait for the event loop, as between clicks.
+    if (i % 64 == 0) QCoreApplication::processEvents();
+    if (failures > 5) break;
+  }
+  QCoreApplication::processEvents();
+  const qint64 elapsed = timer.elapsed();
+  const int descriptorsAfter = OpenDescriptors();
+  const qint64 memoryAfter = MemoryInUse();
+
+  std::printf(
+      "soak: %d commands in %lld ms; descriptors %d before, %d after warm-up, %d after; "
+      "%s %lld KiB after warm-up, %lld KiB after\n",
+      Commands, static_cast<long long>(elapsed), descriptorsBefore, descriptorsAfterWarmUp,
+      descriptorsAfter,
+#ifdef CPE_ASAN
+      "heap in use",
+#else
+      "resident",
+#endif
+      static_cast<long long>(memoryAfterWarmUp / 1024), static_cast<long long>(memoryAfter / 1024));
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(descriptorsAfter, descriptorsBefore);
+  EXPECT_EQ(descriptorsAfter, descriptorsAfterWarmUp);
+  EXPECT_LT(memoryAfter - memoryAfterWarmUp, AllowedGrowth);
+  // Nothing but the files the commands were asked to write.
+  for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+    EXPECT_TRUE(name.endsWith(".big") || name.endsWith(".fsh")) << name.toStdString();
+}
+
+}  // namespace
