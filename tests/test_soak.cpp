@@ -167,15 +167,10 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
 
   std::printf(
       "soak: %d commands in %lld ms; descriptors %d before, %d after warm-up, %d after; "
-      "%s %lld KiB after warm-up, %lld KiB after\n",
+      "memory in use %lld KiB after warm-up, %lld KiB after (resident %lld KiB)\n",
       Commands, static_cast<long long>(elapsed), descriptorsBefore, descriptorsAfterWarmUp,
-      descriptorsAfter,
-#ifdef CPE_ASAN
-      "heap in use",
-#else
-      "resident",
-#endif
-      static_cast<long long>(memoryAfterWarmUp / 1024), static_cast<long long>(memoryAfter / 1024));
+      descriptorsAfter, static_cast<long long>(memoryAfterWarmUp / 1024),
+      static_cast<long long>(memoryAfter / 1024), static_cast<long long>(ResidentBytes() / 1024));
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(descriptorsAfter, descriptorsBefore);
   EXPECT_EQ(descriptorsAfter, descriptorsAfterWarmUp);
