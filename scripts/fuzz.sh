@@ -13,9 +13,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 total=0
 for target in "$build_dir"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  # Regular executables only: the build also leaves fuzz_*_autogen folders here.
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   seeds=fuzz/corpus/${name#fuzz_}
+  [ -d "$seeds" ] || { echo "FAILED: $name has no seed corpus in $seeds"; exit 1; }
   mkdir -p "$work/$name"
   echo "== $name: ${seconds}s on $seeds"
   "$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=4096 \
