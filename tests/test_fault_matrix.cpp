@@ -84,9 +84,9 @@ void PrintTo(const FileTree& tree, std::ostream* os) {
 }
 
 // Lowers this process's file-size limit for the length of one command: a write
-// past it fails with EFBIG instead of raising SIGXFSZ. It is not done in a
-// forked child, since a fork of the window's process can deadlock in Qt's
-// painting thread pool; each test runs in its own process anyway.
+// past it fails with EFBIG instead of raising SIGXFSZ. Not in a forked child:
+// a fork of the window's process can hang in Qt's painting thread pool, which
+// the child does not inherit. The old limit is back before anything else runs.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
@@ -133,7 +133,7 @@ class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
     return path;
   }
 
-  // The file the dialog answers with, after the fault has been laid out.
+  // The file the dialog answers with; a Save or Export target is laid out here.
   QString DialogAnswer(const FaultCase& c) {
     if (c.command == Command::Import) return importPath;
     const char* extension = c.command == Command::Save ? ".big" : ".fsh";
