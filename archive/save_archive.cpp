@@ -73,6 +73,32 @@ bool CopiesLieInNameTable(const CurrentArchive& archive, int copies) {
   return first >= lowest && end <= archive.Reader.Length();
 }
 
+// Where the identifier goes, in file order: the four directory names, then the
+// copies in member 3, lowest first (they lie after the directory).
+std::vector<qint64> WritePositions(const ArchiveCheck& check, int copies) {
+  std::vector<qint64> positions(ArchiveLayout::NameFieldOffsets.begin(),
+                                ArchiveLayout::NameFieldOffsets.end());
+  for (int copy = copies - 1; copy >= 0; --copy)
+    positions.push_back(qint64{check.LastIdentifierCopy} - copy * ArchiveLayout::CopySpacing);
+  return positions;
+}
+
+// Members may overlap the directory or each other; a write over member 1's
+// kind marker or member 3's name-table end would leave a file that no longer
+// loads, or loads as something else.
+bool SparesWhatLoadReads(const ArchiveCheck& check, const std::vector<qint64>& positions) {
+  const qint64 marker =
+      qint64{check.FixedPart.Entries[0].MemberOffset} + ArchiveLayout::MarkerOffset;
+  const qint64 nameTableEnd =
+      qint64{check.FixedPart.Entries[2].MemberOffset} + ArchiveLayout::NameTableEndOffset;
+  return std::none_of(positions.begin(), positions.end(), [&](qint64 at) {
+    const auto covers = [at](qint64 start, qint64 length) {
+      return at < start + length && start < at + ArchiveLayout::IdentifierLength;
+    };
+    return covers(marker, 1) || covers(nameTableEnd, 4);
+  });
+}
+
 qsizetype VisibleCharacters(const QString& text) {
   QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
   qsizetype count = 0;
@@ -121,6 +147,13 @@ bool SaveArchive(EditorWindow& window) {
                          "outside the file or over the archive's directory.");
     return false;
   }
+  const std::vector<qint64> positions = WritePositions(archive.Check, copies);
+  if (!SparesWhatLoadReads(archive.Check, positions)) {
+    RefuseInvalidArchive(window,
+                         "The identifier cannot be written into %1: it would overwrite the bytes "
+                         "that tell the archive's kind or where its name table ends.");
+    return false;
+  }
 
   // Counted as the user sees them: an accent typed as a combining mark belongs
   // to its letter, and a character outside the basic plane is one character.
@@ -145,18 +178,14 @@ bool SaveArchive(EditorWindow& window) {
   const QByteArray dataId = StoredIdentifier(composed, false);
   const QByteArray directoryId =
       kind == ArchiveKind::PlayerPackage ? StoredIdentifier(composed, true) : dataId;
-  // The directory names come first in the file, then the copies in member 3,
-  // lowest first; the name table lies after the directory.
   std::vector<ContentPiece> pieces;
   qint64 copied = 0;
-  const auto patch = [&](qint64 at, const QByteArray& identifier) {
+  for (size_t i = 0; i < positions.size(); ++i) {
+    const qint64 at = positions[i];
     pieces.push_back(ContentPiece::Range(archive.Reader, copied, at - copied));
-    pieces.emplace_back(identifier);
-    copied = at + identifier.size();
-  };
-  for (const int nameField : ArchiveLayout::NameFieldOffsets) patch(nameField, directoryId);
-  for (int copy = copies - 1; copy >= 0; --copy)
-    patch(archive.Check.LastIdentifierCopy - copy * ArchiveLayout::CopySpacing, dataId);
+    pieces.emplace_back(i < ArchiveLayout::NameFieldOffsets.size() ? directoryId : dataId);
+    copied = at + ArchiveLayout::IdentifierLength;
+  }
   pieces.push_back(ContentPiece::Range(archive.Reader, copied, archive.Reader.Length() - copied));
 
   ReplaceFileContents(state.SavePath, pieces);

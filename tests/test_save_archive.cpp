@@ -276,7 +276,29 @@ INSTANTIATE_TEST_SUITE_P(
                       f.MemberOffsets[2] = 0;
                       f.MemberCount = 40;
                     }),
-                    "ab12cd3", "", "Invalid File", "over the archive's directory"}),
+                    "ab12cd3", "", "Invalid File", "over the archive's directory"},
+        // Member 1 said to start at 12: its marker is the first byte of entry 1's name.
+        RefusedCase{"MarkerInADirectoryName", With([](ArchiveFixture& f) {
+                      f.MemberOffsets[0] = 12;
+                      f.DirectoryId = QByteArray(
+                          "\x18"
+                          "B12CD3");
+                    }),
+                    "ab12cd3", "", "Invalid File", "tell the archive's kind"},
+        // Member 1 overlapping member 3: its marker is the identifier's first byte.
+        RefusedCase{"MarkerUnderTheIdentifier", With([](ArchiveFixture& f) {
+                      f.NameTableId = QByteArray(
+                          "\x18"
+                          "b12cd3");
+                      f.MemberOffsets[0] = f.LastIdentifierCopy() - 12;
+                    }),
+                    "ab12cd3", "", "Invalid File", "tell the archive's kind"},
+        // Member 3 said to start at 16: its L is read from entry 1's name, 124.
+        RefusedCase{"NameTableEndInADirectoryName", With([](ArchiveFixture& f) {
+                      f.MemberOffsets[2] = 16;
+                      f.DirectoryId = QByteArray("\x7c\0\0\0xyz", 7);
+                    }),
+                    "ab12cd3", "", "Invalid File", "where its name table ends"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SaveArchiveTest, JerseyCopiesMayFillTheWholeNameTable) {
