@@ -40,11 +40,11 @@ QStringList FontFamilies(const QString& family) {
   return {family, "DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans", "Sans Serif"};
 }
 
-QFont MakeFont(const FontSpec& spec) {
+QFont MakeFont(const FontSpec& design) {
   QFont font;
-  font.setFamilies(FontFamilies(spec.Family));
-  font.setPointSizeF(spec.PointSize);
-  font.setBold(spec.Bold);
+  font.setFamilies(FontFamilies(design.Family));
+  font.setPointSizeF(design.PointSize);
+  font.setBold(design.Bold);
   font.setItalic(false);
   font.setUnderline(false);
   font.setStrikeOut(false);

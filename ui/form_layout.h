@@ -38,6 +38,6 @@ QRect PixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY)
 
 // The design family first, then families that look alike where it is missing.
 QStringList FontFamilies(const QString& family);
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontSpec& font);
 
 }  // namespace FormLayout

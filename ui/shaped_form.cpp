@@ -59,11 +59,11 @@ ShapedForm::~ShapedForm() { SetMousePointer(MousePointer::Default); }
 void ShapedForm::CreateControls() {
   const QPoint twips = LayoutTwipsPerPixel(screenTwips_);
   std::map<int, QWidget*> byTabIndex;
-  for (const FormLayout::ControlSpec& spec : FormLayout::Controls()) {
+  for (const FormLayout::ControlSpec& layout : FormLayout::Controls()) {
     QWidget* control = nullptr;
-    switch (spec.Kind) {
+    switch (layout.Kind) {
       case FormLayout::ControlKind::Label: {
-        auto* label = new QLabel(spec.Caption, this);
+        auto* label = new QLabel(layout.Caption, this);
         label->setAttribute(Qt::WA_TranslucentBackground);
         control = label;
         break;
@@ -72,21 +72,21 @@ void ShapedForm::CreateControls() {
         control = new HotSpot(this);
         break;
       case FormLayout::ControlKind::TextBox:
-        control = new QLineEdit(spec.Caption, this);
+        control = new QLineEdit(layout.Caption, this);
         break;
       case FormLayout::ControlKind::CommandButton:
-        control = new QPushButton(spec.Caption, this);
+        control = new QPushButton(layout.Caption, this);
         break;
     }
-    control->setObjectName(spec.Name);
-    control->setGeometry(FormLayout::PixelGeometry(spec.Geometry, twips.x(), twips.y()));
+    control->setObjectName(layout.Name);
+    control->setGeometry(FormLayout::PixelGeometry(layout.Geometry, twips.x(), twips.y()));
     // A press on a control is the control's, never a move of the window.
     control->setAttribute(Qt::WA_NoMousePropagation);
-    if (spec.Kind != FormLayout::ControlKind::HotSpot)
-      control->setFont(FormLayout::MakeFont(spec.Font));
-    if (spec.Kind == FormLayout::ControlKind::TextBox ||
-        spec.Kind == FormLayout::ControlKind::CommandButton)
-      byTabIndex[spec.TabIndex] = control;
+    if (layout.Kind != FormLayout::ControlKind::HotSpot)
+      control->setFont(FormLayout::MakeFont(layout.Font));
+    if (layout.Kind == FormLayout::ControlKind::TextBox ||
+        layout.Kind == FormLayout::ControlKind::CommandButton)
+      byTabIndex[layout.TabIndex] = control;
   }
   playerpkg = findChild<QLabel*>("playerpkg");
   pkgtxt = findChild<QLineEdit*>("pkgtxt");
