@@ -189,19 +189,6 @@ class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
     return command == Command::Save ? "Save" : command == Command::Import ? "Import" : "Export";
   }
 
-  // What the user sees of the current archive.
-  QStringList Window() const {
-    QStringList shown;
-    for (const char* box : {"pkgtxt", "jrsytxt"}) {
-      auto* edit = ui.Control<QLineEdit>(box);
-      shown << edit->text() << (edit->isEnabled() ? "enabled" : "disabled");
-    }
-    shown << ui.Control<QLabel>("Showsize")->text();
-    for (const char* button : {"Save", "Import", "Export"})
-      shown << (ui.Control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
-    return shown;
-  }
-
   QTemporaryDir dir;
   FormUnderTest ui;
   QString archivePath;
@@ -215,7 +202,7 @@ TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
   if (c.command == Command::Import) LayOutImportTarget(c.fault);
   auto before = Tree(dir.path());
   if (c.fault == Fault::ImportFileDeleted) before.Entries.erase("in/portrait.fsh");
-  const QStringList window = Window();
+  const QStringList window = ui.ShownArchive();
 
   const bool limited =
       c.fault == Fault::FileSizeLimit || c.fault == Fault::FileSizeLimitOverArchive;
@@ -247,7 +234,7 @@ TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
                                 .arg(EFBIG));
   }
   EXPECT_EQ(Tree(dir.path()), before);
-  EXPECT_EQ(Window(), window);
+  EXPECT_EQ(ui.ShownArchive(), window);
 }
 
 RecordedMessage SaveRefusal(const char* reason) {

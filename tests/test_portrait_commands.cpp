@@ -44,18 +44,6 @@ class PortraitCommandTest : public ::testing::Test {
     ui.Click(button);
   }
   const DialogRequest& LastDialog() const { return ui.dialogs->shown.back(); }
-  // What the user sees of the current archive.
-  QStringList Window() const {
-    QStringList shown;
-    for (const char* box : {"pkgtxt", "jrsytxt"}) {
-      auto* edit = ui.Control<QLineEdit>(box);
-      shown << edit->text() << (edit->isEnabled() ? "enabled" : "disabled");
-    }
-    shown << ui.Control<QLabel>("Showsize")->text();
-    for (const char* button : {"Save", "Import", "Export"})
-      shown << (ui.Control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
-    return shown;
-  }
 
   QTemporaryDir dir;
   FormUnderTest ui;
@@ -64,7 +52,7 @@ class PortraitCommandTest : public ::testing::Test {
 };
 
 TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) {
-  const QStringList before = Window();
+  const QStringList before = ui.ShownArchive();
   const QString target = dir.filePath("portrait.fsh");
   ClickWith("Export", target);
 
@@ -73,7 +61,7 @@ TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) 
   EXPECT_EQ(ReadFile(target), archive.Build().mid(archive.OffsetOf(4), archive.ImageLength));
   EXPECT_EQ(ui.form->State().ExportPath, target);
   EXPECT_TRUE(ui.messages->messages.empty());
-  EXPECT_EQ(Window(), before);
+  EXPECT_EQ(ui.ShownArchive(), before);
 
   ClickAndCancel("Load");
   EXPECT_EQ(LastDialog().FileName, target);
@@ -99,18 +87,18 @@ TEST_F(PortraitCommandTest, CancelledExportLeavesTheStarPatternForTheNextDialogs
 }
 
 TEST_F(PortraitCommandTest, ImportReplacesTheImageAndLoadsAndExportsBack) {
-  const QStringList before = Window();
+  const QStringList before = ui.ShownArchive();
   const QByteArray image = FshImage(archive.ImageLength, std::nullopt, 42);
   const QString source = Write(image, "new.fsh");
   ClickWith("Import", source);
 
   EXPECT_TRUE(ui.messages->messages.empty());
   EXPECT_EQ(ui.form->State().ImportPath, source);
-  EXPECT_EQ(Window(), before) << "Import changes nothing in the window";
+  EXPECT_EQ(ui.ShownArchive(), before) << "Import changes nothing in the window";
   EXPECT_EQ(ReadFile(archivePath).mid(archive.OffsetOf(4), image.size()), image);
 
   ClickWith("Load", archivePath);
-  EXPECT_EQ(Window(), before);
+  EXPECT_EQ(ui.ShownArchive(), before);
   const QString target = dir.filePath("back.fsh");
   ClickWith("Export", target);
   EXPECT_EQ(ReadFile(target), image);

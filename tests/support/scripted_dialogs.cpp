@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -41,4 +43,16 @@ void FormUnderTest::Click(const char* controlName) {
   auto* button = form->findChild<QPushButton*>(controlName);
   ASSERT_NE(button, nullptr) << controlName;
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QStringList FormUnderTest::ShownArchive() const {
+  QStringList shown;
+  for (const char* box : {"pkgtxt", "jrsytxt"}) {
+    auto* edit = Control<QLineEdit>(box);
+    shown << edit->text() << (edit->isEnabled() ? "enabled" : "disabled");
+  }
+  shown << Control<QLabel>("Showsize")->text();
+  for (const char* button : {"Save", "Import", "Export"})
+    shown << (Control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
+  return shown;
 }

@@ -55,6 +55,10 @@ struct FormUnderTest {
   FormUnderTest();
   ~FormUnderTest();
 
+  // What the user sees of the current archive: both identifier boxes with their
+  // enabled states, the size, and the enabled states of the file buttons.
+  QStringList ShownArchive() const;
+
   // A real mouse click on the named button.
   void Click(const char* controlName);
   template <typename T>
