@@ -14,18 +14,20 @@ std::optional<ArchiveKind> KindOfMarker(uint8_t marker) {
 
 }  // namespace
 
+ArchiveHeader ReadHeader(ArchiveReader& reader) {
+  return ArchiveHeader::Parse(reader.ReadAt(0, ArchiveLayout::HeaderSize));
+}
+
 ArchiveCheck CheckArchive(ArchiveReader& reader) {
   ArchiveCheck check;
-  const QByteArray header = reader.ReadAt(0, ArchiveLayout::HeaderSize);
-  check.ArchiveSize = LittleEndianWord(header.constData() + ArchiveLayout::ArchiveSizeOffset);
+  const ArchiveHeader header = ReadHeader(reader);
+  check.ArchiveSize = header.ArchiveSize;
   if (check.ArchiveSize != reader.Length()) {
     check.Problem = ArchiveProblem::SizeMismatch;
     return check;
   }
-  const auto headerLength = static_cast<uint32_t>(
-      LittleEndianWord(header.constData() + ArchiveLayout::HeaderLengthOffset));
-  if (headerLength != ArchiveLayout::PortraitHeaderLength) {
-    check.Problem = headerLength == ArchiveLayout::NotPortraitHeaderLength
+  if (header.HeaderLengthRaw != ArchiveLayout::PortraitHeaderLength) {
+    check.Problem = header.HeaderLengthRaw == ArchiveLayout::NotPortraitHeaderLength
                         ? ArchiveProblem::NotPortrait
                         : ArchiveProblem::UnknownHeaderLength;
     return check;

@@ -27,6 +27,9 @@ struct ArchiveCheck {
   QByteArray Identifier;           // the 7 bytes found there
 };
 
+// The header at the start of the file; a file shorter than it is a read failure.
+ArchiveHeader ReadHeader(ArchiveReader& reader);
+
 // The checks a file must pass before the editor shows or patches it: the size
 // field against the file's length, the header length, member 1's kind marker,
 // and the identifier's last copy in member 3. A read outside the file or an

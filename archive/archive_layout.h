@@ -51,6 +51,8 @@ struct ArchiveHeader {
   int32_t ArchiveSize = 0;  // little-endian
   QByteArray MemberCount;
   uint32_t HeaderLengthRaw = 0;  // the 4 bytes read as a little-endian word
+
+  static ArchiveHeader Parse(QByteArrayView bytes);  // the first 16 bytes of a file
 };
 
 // A directory entry; DirEntry12 and DirEntry14 differ only in the width of the

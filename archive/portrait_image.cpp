@@ -3,6 +3,7 @@
 #include <QtEndian>
 #include <algorithm>
 
+#include "archive/archive_check.h"
 #include "archive/archive_layout.h"
 #include "archive/archive_reader.h"
 #include "archive/command_error.h"
@@ -42,9 +43,7 @@ struct ImagePlace {
 
 // The header and directory of an archive that passes the size check.
 ArchiveFixedPart ReadFixedPart(ArchiveReader& archive) {
-  const QByteArray header = archive.ReadAt(0, ArchiveLayout::HeaderSize);
-  if (LittleEndianWord(header.constData() + ArchiveLayout::ArchiveSizeOffset) != archive.Length())
-    throw NotAnArchive;
+  if (ReadHeader(archive).ArchiveSize != archive.Length()) throw NotAnArchive;
   return ArchiveFixedPart::Parse(archive.ReadAt(0, ArchiveLayout::FixedPartSize));
 }
 
