@@ -128,9 +128,7 @@ class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
   }
 
   QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
 
   // The file the dialog answers with; a Save or Export target is laid out here.

@@ -13,9 +13,7 @@ namespace {
 class LoadArchiveTest : public ::testing::Test {
  protected:
   QString Write(const QByteArray& bytes, const QString& name = "archive.big") {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   bool LoadFile(const QString& path) {
     window.State().ArchivePath = path;

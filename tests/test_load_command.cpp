@@ -14,9 +14,7 @@ namespace {
 class LoadCommandTest : public ::testing::Test {
  protected:
   QString Write(const QByteArray& bytes, const QString& name) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   void LoadThroughDialog(const QString& path) {
     ui.dialogs->NextFileName(path);

@@ -31,9 +31,7 @@ class PortraitCommandTest : public ::testing::Test {
     ASSERT_TRUE(ui.messages->messages.empty());
   }
   QString Write(const QByteArray& bytes, const QString& name) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   void ClickWith(const char* button, const QString& answer) {
     ui.dialogs->NextFileName(answer);

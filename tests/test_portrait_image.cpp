@@ -44,9 +44,7 @@ enum class Routine { Import, Export };
 class PortraitImageTest : public ::testing::Test {
  public:
   QString Write(const QByteArray& bytes, const QString& name) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   QString UseArchive(const QByteArray& bytes) {
     return window.State().ArchivePath = Write(bytes, "archive.big");

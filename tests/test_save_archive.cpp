@@ -51,9 +51,7 @@ QByteArray WithIdentifier(const ArchiveFixture& fixture, const QByteArray& direc
 class SaveArchiveTest : public ::testing::Test {
  protected:
   QString Write(const QByteArray& bytes, const QString& name = "current.big") {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   // The state a successful load and the user's typing leave.
   void Prepare(const QString& archive, const QString& pkgtxt, const QString& jrsytxt,

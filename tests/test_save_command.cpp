@@ -16,9 +16,7 @@ namespace {
 class SaveCommandTest : public ::testing::Test {
  protected:
   QString Write(const QByteArray& bytes, const QString& name) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
   void Load(const QString& path) {
     ui.dialogs->NextFileName(path);

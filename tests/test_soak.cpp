@@ -62,9 +62,7 @@ qint64 MemoryInUse() {
 class Soak : public ::testing::Test {
  protected:
   QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    WriteFile(path, bytes);
-    return path;
+    return WriteFile(dir.filePath(name), bytes);
   }
 
   // Answers the dialog, clicks, and checks how many messages the command showed.

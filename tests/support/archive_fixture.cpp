@@ -100,10 +100,11 @@ QByteArray FshImage(int32_t length, std::optional<int32_t> lengthField, uint8_t 
   return image;
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
+QString WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
     throw std::runtime_error("cannot write test file " + path.toStdString());
+  return path;
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -47,5 +47,6 @@ void PutWord(QByteArray& bytes, qsizetype at, int32_t value);
 QByteArray FshImage(int32_t length, std::optional<int32_t> lengthField = std::nullopt,
                     uint8_t seed = 1);
 
-void WriteFile(const QString& path, const QByteArray& bytes);
+// Returns path.
+QString WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
