@@ -1,10 +1,31 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+#include <memory>
 
-#include "ui/shaped_form.h"
+#include "ui/command_line.h"
+#include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  ShapedForm form;
-  form.show();
-  return app.exec();
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  // Help and version print and end: they must work without a display.
+  const bool textOnly = asksOnlyForText(arguments);
+  std::unique_ptr<QCoreApplication> app;
+  if (textOnly)
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  else
+    app = std::make_unique<QApplication>(argc, argv);
+  setApplicationIdentity();
+
+  QCommandLineParser parser;
+  describeCommandLine(parser);
+  parser.process(*app);  // ends the program after --help or --version, or a wrong option
+  if (textOnly) return 0;
+
+  MainWindow window;
+  window.show();
+  if (const std::optional<QString> archive = archiveArgument(parser))
+    QTimer::singleShot(0, &window, [&window, path = *archive] { window.openArchive(path); });
+  return app->exec();
 }

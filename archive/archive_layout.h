@@ -10,6 +10,7 @@
 namespace ArchiveLayout {
 inline constexpr int HeaderSize = 16;
 inline constexpr int ArchiveSizeOffset = 4;
+inline constexpr int MemberCountOffset = 8;
 inline constexpr int HeaderLengthOffset = 12;
 inline constexpr int DirectoryOffset = 16;
 inline constexpr int FixedPartSize = 98;  // header and directory
@@ -19,6 +20,8 @@ inline constexpr std::array<int, 4> EntryOffsets{16, 36, 58, 78};
 inline constexpr std::array<int, 4> NameFieldOffsets{24, 44, 66, 86};
 // MemberSize: the big-endian word after an entry's MemberOffset.
 inline constexpr int MemberSizeInEntry = 4;
+inline constexpr int NameInEntry = 8;
+inline constexpr std::array<int, 4> NameFieldWidths{12, 14, 12, 12};
 
 // HeaderLength is compared as raw bytes, read as a little-endian word.
 inline constexpr uint32_t PortraitHeaderLength = 0x62000000;     // 00 00 00 62
@@ -47,26 +50,26 @@ inline constexpr int IdentifierLength = 7;
 enum class ArchiveKind { PlayerPackage, Jersey };
 
 struct ArchiveHeader {
-  QByteArray Magic;
-  int32_t ArchiveSize = 0;  // little-endian
-  QByteArray MemberCount;
-  uint32_t HeaderLengthRaw = 0;  // the 4 bytes read as a little-endian word
+  QByteArray magic;
+  int32_t archiveSize = 0;  // little-endian
+  QByteArray memberCount;
+  uint32_t headerLengthRaw = 0;  // the 4 bytes read as a little-endian word
 
-  static ArchiveHeader Parse(QByteArrayView bytes);  // the first 16 bytes of a file
+  static ArchiveHeader parse(QByteArrayView bytes);  // the first 16 bytes of a file
 };
 
 // A directory entry; DirEntry12 and DirEntry14 differ only in the width of the
 // name field, which the editor never reads for its value.
 struct DirEntry {
-  int32_t MemberOffset = 0;  // big-endian
-  int32_t MemberSize = 0;    // big-endian, never used
-  QByteArray Name;
+  int32_t memberOffset = 0;  // big-endian
+  int32_t memberSize = 0;    // big-endian, never used
+  QByteArray name;
 };
 
 // The header and the four entries, parsed from the first 98 bytes of a file.
 struct ArchiveFixedPart {
-  ArchiveHeader Header;
-  std::array<DirEntry, 4> Entries;
+  ArchiveHeader header;
+  std::array<DirEntry, 4> entries;
 
-  static ArchiveFixedPart Parse(QByteArrayView bytes);
+  static ArchiveFixedPart parse(QByteArrayView bytes);
 };

@@ -1,42 +1,92 @@
 #include "archive/archive_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QtEndian>
 #include <algorithm>
+#include <cerrno>
+#include <utility>
 
-#include "archive/command_error.h"
-#include "archive/word_decoding.h"
-
-ArchiveReader::ArchiveReader(const QString& path) : file_(path) {
-  if (path.isEmpty()) throw CommandError(52, QStringLiteral("Bad file name or number"));
-  if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    throw CommandError(file_.error(), file_.errorString());
-  length_ = file_.size();
-  const qint64 headLength = std::min(length_, HeadSize);
-  head_.resize(headLength);
-  if (file_.read(head_.data(), headLength) != headLength)
-    throw CommandError(file_.error() ? file_.error() : QFileDevice::ReadError, file_.errorString());
+Expected<ArchiveReader, ArchiveError> ArchiveReader::open(const QString& path) {
+  int fd = -1;
+  do {
+    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return Unexpected(ArchiveError::system(errno));
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return Unexpected(ArchiveError::system(error));
+  }
+  ArchiveReader reader(fd, info.st_size);
+  reader.m_head.resize(std::min(reader.m_length, HeadSize));
+  if (auto read = reader.readInto(reader.m_head.data(), 0, reader.m_head.size()); !read)
+    return Unexpected(read.error());
+  return reader;
 }
 
-void ArchiveReader::RequireInside(qint64 offset, qint64 count) const {
-  if (offset < 0) throw CommandError(BadPositionErrorNumber, QStringLiteral("Bad record number"));
-  if (count < 0 || count > length_ || offset > length_ - count)
-    throw CommandError(PastEndOfFileErrorNumber, QStringLiteral("Input past end of file"));
+ArchiveReader::ArchiveReader(int fd, qint64 length) : m_fd(fd), m_length(length) {}
+
+ArchiveReader::ArchiveReader(ArchiveReader&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)),
+      m_length(other.m_length),
+      m_head(std::move(other.m_head)) {}
+
+ArchiveReader& ArchiveReader::operator=(ArchiveReader&& other) noexcept {
+  if (this != &other) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = std::exchange(other.m_fd, -1);
+    m_length = other.m_length;
+    m_head = std::move(other.m_head);
+  }
+  return *this;
 }
 
-QByteArray ArchiveReader::ReadAt(qint64 offset, qint64 count) {
-  RequireInside(offset, count);
-  if (offset + count <= head_.size()) return head_.mid(offset, count);
+ArchiveReader::~ArchiveReader() {
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+Expected<void, ArchiveError> ArchiveReader::requireInside(qint64 offset, qint64 count) const {
+  if (offset < 0) return Unexpected(ArchiveError::positionBeforeStart());
+  if (count < 0 || count > m_length || offset > m_length - count)
+    return Unexpected(ArchiveError::pastEndOfFile());
+  return {};
+}
+
+Expected<void, ArchiveError> ArchiveReader::readInto(char* buffer, qint64 offset,
+                                                     qint64 count) const {
+  qint64 done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(m_fd, buffer + done, count - done, offset + done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Unexpected(ArchiveError::system(errno));
+    // The file is shorter than when it was opened: it changed meanwhile.
+    if (n == 0) return Unexpected(ArchiveError::pastEndOfFile());
+    done += n;
+  }
+  return {};
+}
+
+Expected<QByteArray, ArchiveError> ArchiveReader::readAt(qint64 offset, qint64 count) const {
+  if (auto inside = requireInside(offset, count); !inside) return Unexpected(inside.error());
+  if (offset + count <= m_head.size()) return m_head.mid(offset, count);
   QByteArray bytes(count, Qt::Uninitialized);
-  if (!file_.seek(offset) || file_.read(bytes.data(), count) != count)
-    throw CommandError(file_.error() ? file_.error() : QFileDevice::ReadError, file_.errorString());
+  if (auto read = readInto(bytes.data(), offset, count); !read) return Unexpected(read.error());
   return bytes;
 }
 
-uint8_t ArchiveReader::ReadByteAt(qint64 offset) {
-  return static_cast<uint8_t>(ReadAt(offset, 1).at(0));
+Expected<uint8_t, ArchiveError> ArchiveReader::readByteAt(qint64 offset) const {
+  auto bytes = readAt(offset, 1);
+  if (!bytes) return Unexpected(bytes.error());
+  return static_cast<uint8_t>(bytes->at(0));
 }
 
-int32_t ArchiveReader::ReadWordAt(qint64 offset) {
-  return LittleEndianWord(ReadAt(offset, 4).constData());
+Expected<int32_t, ArchiveError> ArchiveReader::readWordAt(qint64 offset) const {
+  auto bytes = readAt(offset, 4);
+  if (!bytes) return Unexpected(bytes.error());
+  return qFromLittleEndian<int32_t>(bytes->constData());
 }
-
-QByteArray ArchiveReader::ReadAll() { return ReadAt(0, length_); }

@@ -1,37 +1,47 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <cstdint>
 
+#include "archive/archive_error.h"
+#include "common/expected.h"
+
 // Read-only access to a file at absolute offsets. Every read must lie wholly
-// inside the file: a position before its start or past its end is a runtime
-// failure, never a read of made-up bytes. The file is closed with the reader.
+// inside the file: a position before its start or past its end is a failure,
+// never a read of made-up bytes. The file is closed with the reader.
 //
 // The first page of the file is read once on opening: the header, the directory
-// and usually the few member bytes a routine needs lie in it, so they cost no
-// further system call.
+// and usually the few member bytes an operation needs lie in it, so they cost
+// no further system call.
 class ArchiveReader {
  public:
-  explicit ArchiveReader(const QString& path);
+  static Expected<ArchiveReader, ArchiveError> open(const QString& path);
 
-  qint64 Length() const { return length_; }
+  ArchiveReader(ArchiveReader&& other) noexcept;
+  ArchiveReader& operator=(ArchiveReader&& other) noexcept;
+  ArchiveReader(const ArchiveReader&) = delete;
+  ArchiveReader& operator=(const ArchiveReader&) = delete;
+  ~ArchiveReader();
 
-  QByteArray ReadAt(qint64 offset, qint64 count);
-  uint8_t ReadByteAt(qint64 offset);
-  int32_t ReadWordAt(qint64 offset);  // little-endian
-  QByteArray ReadAll();
+  qint64 length() const { return m_length; }
 
-  // Throws the failure a read of count bytes at offset would meet.
-  void RequireInside(qint64 offset, qint64 count) const;
+  Expected<QByteArray, ArchiveError> readAt(qint64 offset, qint64 count) const;
+  Expected<uint8_t, ArchiveError> readByteAt(qint64 offset) const;
+  Expected<int32_t, ArchiveError> readWordAt(qint64 offset) const;  // little-endian
+
+  // The failure a read of count bytes at offset would meet, if any.
+  Expected<void, ArchiveError> requireInside(qint64 offset, qint64 count) const;
   // The open file, for copying a range of it without reading it into memory.
-  int Handle() const { return file_.handle(); }
+  int handle() const { return m_fd; }
 
  private:
+  ArchiveReader(int fd, qint64 length);
+  Expected<void, ArchiveError> readInto(char* buffer, qint64 offset, qint64 count) const;
+
   static constexpr qint64 HeadSize = 4096;
 
-  QFile file_;
-  qint64 length_ = 0;
-  QByteArray head_;
+  int m_fd = -1;
+  qint64 m_length = 0;
+  QByteArray m_head;
 };

@@ -2,141 +2,154 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
-#include "archive/archive_check.h"
+#include "archive/archive_inspection.h"
 #include "archive/archive_layout.h"
 #include "archive/archive_reader.h"
-#include "archive/command_error.h"
-#include "archive/editor_window.h"
+#include "archive/checked_arithmetic.h"
 #include "archive/file_replacement.h"
-#include "archive/word_decoding.h"
 
 namespace {
 
-// A content problem with the archive or the image: shown in a plain message
-// box, and nothing is written.
-struct Refusal {
-  const char* Text;
-  const char* Caption;
-};
-
-constexpr Refusal NotAnArchive{"This is not a valid file format.", "Invalid File"};
-constexpr Refusal EmptyImageFile{"The FSH file is empty.", "Invalid File"};
-constexpr Refusal NotAnImage{
-    "This is not an FSH image: its length field does not match the file's size.", "Invalid File"};
-constexpr Refusal NoImageLength{"The portrait image in this archive has no valid length.",
-                                "Invalid File"};
-constexpr Refusal ImagePastEnd{
-    "The portrait image in this archive reaches past the end of the file.", "Invalid File"};
-constexpr Refusal ImageOverDirectory{"The portrait image in this archive overlaps its directory.",
-                                     "Invalid File"};
-constexpr Refusal ImageLengthDiffers{
-    "This image differs in length from the archive's portrait, and other members follow the "
-    "portrait: only an image of the same length can be imported.",
-    "Error"};
+using Kind = ArchiveError::Kind;
 
 // Where member 4's image lies, its length taken from the image's own length word.
 struct ImagePlace {
-  int32_t Offset;
-  int32_t Length;
+  int32_t offset;
+  int32_t length;
 };
 
 // The header and directory of an archive that passes the size check.
-ArchiveFixedPart ReadFixedPart(ArchiveReader& archive) {
-  if (ReadHeader(archive).ArchiveSize != archive.Length()) throw NotAnArchive;
-  return ArchiveFixedPart::Parse(archive.ReadAt(0, ArchiveLayout::FixedPartSize));
+Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& archive) {
+  const auto header = readHeader(archive);
+  if (!header) return Unexpected(header.error());
+  if (header->archiveSize != archive.length())
+    return Unexpected(ArchiveError::of(Kind::SizeMismatch));
+  const auto bytes = archive.readAt(0, ArchiveLayout::FixedPartSize);
+  if (!bytes) return Unexpected(bytes.error());
+  return ArchiveFixedPart::parse(*bytes);
 }
 
 // The image must hold its own length word and lie wholly inside the archive;
 // both are checked before its bytes are read or anything is allocated for them.
-ImagePlace LocateImage(ArchiveReader& archive, const ArchiveFixedPart& fixedPart) {
-  const int32_t offset = fixedPart.Entries[3].MemberOffset;
-  const QByteArray start = archive.ReadAt(offset, ArchiveLayout::ImageStartSize);
-  const int32_t length = LittleEndianWord(start.constData() + ArchiveLayout::ImageLengthOffset);
-  if (length < ArchiveLayout::ImageStartSize) throw NoImageLength;
-  if (length > archive.Length() - offset) throw ImagePastEnd;
-  return {offset, length};
+Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
+                                               const ArchiveFixedPart& fixedPart) {
+  const int32_t offset = fixedPart.entries[3].memberOffset;
+  const auto start = archive.readAt(offset, ArchiveLayout::ImageStartSize);
+  if (!start) return Unexpected(start.error());
+  const auto length =
+      qFromLittleEndian<int32_t>(start->constData() + ArchiveLayout::ImageLengthOffset);
+  if (length < ArchiveLayout::ImageStartSize)
+    return Unexpected(ArchiveError::of(Kind::NoImageLength));
+  if (length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
+  return ImagePlace{offset, length};
 }
 
-// An FSH image's own length word must be its file's size.
-void CheckImportFile(ArchiveReader& file) {
-  if (file.Length() == 0) throw EmptyImageFile;
-  if (file.Length() < ArchiveLayout::ImageStartSize ||
-      file.ReadWordAt(ArchiveLayout::ImageLengthOffset) != file.Length())
-    throw NotAnImage;
+Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive) {
+  const auto fixedPart = readFixedPart(archive);
+  if (!fixedPart) return Unexpected(fixedPart.error());
+  return locateImage(archive, *fixedPart);
 }
 
-bool IsLastMember(const ArchiveFixedPart& fixedPart, int32_t imageOffset) {
-  return std::none_of(
-      fixedPart.Entries.begin(), fixedPart.Entries.end(),
-      [imageOffset](const DirEntry& entry) { return entry.MemberOffset > imageOffset; });
+// An image to put in place of the portrait: its bytes, from a file or from memory.
+struct NewImage {
+  qint64 length = 0;
+  std::optional<int32_t> lengthWord;  // where the image is long enough to hold one
+  ContentPiece content;
+};
+
+// An FSH image's own length word must be its size.
+Expected<void, ArchiveError> checkImage(const NewImage& image) {
+  if (image.length == 0) return Unexpected(ArchiveError::of(Kind::EmptyImageFile));
+  if (!image.lengthWord || *image.lengthWord != image.length)
+    return Unexpected(ArchiveError::of(Kind::NotAnImage));
+  return {};
 }
 
-// The archive's new content with image in place of member 4; the old image
-// itself is never read. An image of another length can only replace the last
-// member; the header's size and entry 4's size then follow it, so the archive
-// still passes the size check.
-std::vector<ContentPiece> ContentWithImage(ArchiveReader& archive, const ArchiveReader& image,
-                                           QByteArray& fixedPart) {
-  const ArchiveFixedPart parsed = ReadFixedPart(archive);
-  const ImagePlace current = LocateImage(archive, parsed);
+// Writes the archive's new content with image in place of member 4; the old
+// image itself is never read.
+Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewImage& image) {
+  if (auto checked = checkImage(image); !checked) return checked;
+  const auto archive = ArchiveReader::open(archivePath);
+  if (!archive) return Unexpected(archive.error());
+  const auto fixedPart = readFixedPart(*archive);
+  if (!fixedPart) return Unexpected(fixedPart.error());
+  const auto current = locateImage(*archive, *fixedPart);
+  if (!current) return Unexpected(current.error());
   // Writing there would change the header and directory the archive is read by.
-  if (current.Offset < ArchiveLayout::FixedPartSize) throw ImageOverDirectory;
-  const auto imageLength = static_cast<int32_t>(image.Length());
-  const bool resized = imageLength != current.Length;
-  if (resized && !IsLastMember(parsed, current.Offset)) throw ImageLengthDiffers;
+  if (current->offset < ArchiveLayout::FixedPartSize)
+    return Unexpected(ArchiveError::of(Kind::ImageOverDirectory));
+  const auto imageLength = static_cast<int32_t>(image.length);
+  const bool resized = imageLength != current->length;
+  const bool isLast = std::none_of(
+      fixedPart->entries.begin(), fixedPart->entries.end(),
+      [&current](const DirEntry& entry) { return entry.memberOffset > current->offset; });
+  if (resized && !isLast) return Unexpected(ArchiveError::of(Kind::ImageLengthDiffers));
 
-  fixedPart = archive.ReadAt(0, ArchiveLayout::FixedPartSize);
+  auto head = archive->readAt(0, ArchiveLayout::FixedPartSize);
+  if (!head) return Unexpected(head.error());
   if (resized) {
-    const int32_t newSize = CheckedSum(
-        CheckedDifference(static_cast<int32_t>(archive.Length()), current.Length), imageLength);
-    qToLittleEndian<int32_t>(newSize, fixedPart.data() + ArchiveLayout::ArchiveSizeOffset);
-    qToBigEndian<int32_t>(imageLength, fixedPart.data() + ArchiveLayout::EntryOffsets[3] +
+    // The size field and entry 4's size follow the new image, so the archive
+    // still passes the size check.
+    const auto rest = checkedDifference(static_cast<int32_t>(archive->length()), current->length);
+    if (!rest) return Unexpected(rest.error());
+    const auto newSize = checkedSum(*rest, imageLength);
+    if (!newSize) return Unexpected(newSize.error());
+    qToLittleEndian<int32_t>(*newSize, head->data() + ArchiveLayout::ArchiveSizeOffset);
+    qToBigEndian<int32_t>(imageLength, head->data() + ArchiveLayout::EntryOffsets[3] +
                                            ArchiveLayout::MemberSizeInEntry);
   }
-  const qint64 imageEnd = qint64{current.Offset} + current.Length;
-  return {QByteArrayView(fixedPart),
-          ContentPiece::Range(archive, ArchiveLayout::FixedPartSize,
-                              current.Offset - ArchiveLayout::FixedPartSize),
-          ContentPiece::Range(image, 0, image.Length()),
-          ContentPiece::Range(archive, imageEnd, archive.Length() - imageEnd)};
-}
-
-// The routines' own trap: refusals are plain messages, runtime failures are
-// reported as the file commands report theirs. Returns whether body finished.
-template <typename Body>
-bool RunTrapped(EditorWindow& window, Body body) {
-  try {
-    body();
-    return true;
-  } catch (const Refusal& refusal) {
-    window.ShowMessage(QString::fromUtf8(refusal.Text), QString::fromUtf8(refusal.Caption),
-                       MessageStyle::Plain);
-  } catch (const CommandError& error) {
-    ReportCommandError(window, error);
-  }
-  return false;
+  const qint64 imageEnd = qint64{current->offset} + current->length;
+  const auto beforeImage = ContentPiece::range(*archive, ArchiveLayout::FixedPartSize,
+                                               current->offset - ArchiveLayout::FixedPartSize);
+  const auto afterImage = ContentPiece::range(*archive, imageEnd, archive->length() - imageEnd);
+  if (!beforeImage) return Unexpected(beforeImage.error());
+  if (!afterImage) return Unexpected(afterImage.error());
+  return replaceFileContents(archivePath,
+                             {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
 }
 
 }  // namespace
 
-bool ImportPortrait(EditorWindow& window) {
-  return RunTrapped(window, [&window] {
-    // The import file is opened and checked before the archive is looked at.
-    ArchiveReader image(window.State().ImportPath);
-    CheckImportFile(image);
-    const QString& archivePath = window.State().ArchivePath;
-    ArchiveReader archive(archivePath);
-    QByteArray fixedPart;
-    ReplaceFileContents(archivePath, ContentWithImage(archive, image, fixedPart));
-  });
+Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
+  const auto archive = ArchiveReader::open(archivePath);
+  if (!archive) return Unexpected(archive.error());
+  const auto image = locateImage(*archive);
+  if (!image) return Unexpected(image.error());
+  return archive->readAt(image->offset, image->length);
 }
 
-bool ExportPortrait(EditorWindow& window) {
-  return RunTrapped(window, [&window] {
-    ArchiveReader archive(window.State().ArchivePath);
-    const ImagePlace image = LocateImage(archive, ReadFixedPart(archive));
-    ReplaceFileContents(window.State().ExportPath,
-                        {ContentPiece::Range(archive, image.Offset, image.Length)});
-  });
+Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
+  const auto archive = ArchiveReader::open(archivePath);
+  if (!archive) return Unexpected(archive.error());
+  const auto image = locateImage(*archive);
+  if (!image) return Unexpected(image.error());
+  const auto content = ContentPiece::range(*archive, image->offset, image->length);
+  if (!content) return Unexpected(content.error());
+  return replaceFileContents(targetPath, {*content});
+}
+
+Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath) {
+  // The image file is opened and checked before the archive is looked at.
+  const auto file = ArchiveReader::open(imagePath);
+  if (!file) return Unexpected(file.error());
+  std::optional<int32_t> lengthWord;
+  if (file->length() >= ArchiveLayout::ImageStartSize) {
+    const auto word = file->readWordAt(ArchiveLayout::ImageLengthOffset);
+    if (!word) return Unexpected(word.error());
+    lengthWord = *word;
+  }
+  const auto content = ContentPiece::range(*file, 0, file->length());
+  if (!content) return Unexpected(content.error());
+  return replaceImage(archivePath, {file->length(), lengthWord, *content});
+}
+
+Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
+                                                 const QByteArray& image) {
+  std::optional<int32_t> lengthWord;
+  if (image.size() >= ArchiveLayout::ImageStartSize)
+    lengthWord = qFromLittleEndian<int32_t>(image.constData() + ArchiveLayout::ImageLengthOffset);
+  return replaceImage(archivePath, {image.size(), lengthWord, QByteArrayView(image)});
 }

@@ -1,11 +1,28 @@
 #pragma once
 
-class EditorWindow;
+#include <QByteArray>
+#include <QString>
 
-// Puts the FSH image named by ImportPath in place of the current archive's
-// member 4. Reports every outcome itself; returns whether the archive changed.
-bool ImportPortrait(EditorWindow& window);
+#include "archive/archive_error.h"
+#include "common/expected.h"
 
-// Writes the current archive's member 4 to ExportPath. Reports every outcome
-// itself; returns whether the image was written.
-bool ExportPortrait(EditorWindow& window);
+// Member 4 of an archive is its portrait, an FSH image whose own length word
+// (offset 4) gives its length. These operations need only the archive's size
+// field to match its length, so they work on archives that Load would refuse
+// for their kind. A refusal or failure writes nothing.
+
+// The portrait's bytes. Its length word is checked against the archive before
+// anything is allocated, so at most the archive's own length is read.
+Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath);
+
+// Writes the portrait to targetPath, which afterwards holds exactly its bytes.
+Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath);
+
+// Puts the FSH image in the file at imagePath, or the image bytes, in place of
+// the archive's portrait. The image is checked first: it must not be empty
+// (EmptyImageFile) and its length word must equal its size (NotAnImage). An
+// image of another length than the portrait can only replace the archive's
+// last member; the header's size field and entry 4's size then follow it.
+Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath);
+Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
+                                                 const QByteArray& image);

@@ -1,11 +1,22 @@
 #pragma once
 
-class EditorWindow;
+#include <QString>
 
-// Writes the current archive to SavePath with the identifier of the filled box
-// written into the directory names and the name table, and makes SavePath the
-// current archive. The archive is checked again first, since it may have
-// changed on disk since it was loaded. Refusals are reported here and write
-// nothing; runtime failures are thrown as CommandError for the Save command to
-// report. Returns whether the archive was saved.
-bool SaveArchive(EditorWindow& window);
+#include "archive/archive_error.h"
+#include "archive/archive_layout.h"
+#include "common/expected.h"
+
+// Writes the archive at source to target with identifierText written into the
+// four directory names and the name table's copies of the identifier (one for
+// a player package, eleven for a jersey); every other byte is copied as it is.
+// The source is checked again first, since it may have changed on disk since
+// anyone looked at it, and a file that fails the checks is never written from.
+// A refusal or failure writes nothing: an existing target stays as it was.
+// Saving over the source itself is safe.
+//
+// The checks run in this order: the source's own checks (inspectArchive), an
+// empty identifierText (IdentifierMissing), where the copies would go
+// (NameTableOutside, WouldOverwriteLoadBytes), then the identifier itself
+// (validateIdentifier).
+Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
+                                                ArchiveKind kind, const QString& identifierText);

@@ -16,12 +16,12 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  const QString table = MarkdownTable();
+  const QString table = markdownTable();
   std::fputs(qPrintable(table), stdout);
   if (const QByteArray path = qgetenv("CPE_BENCH_MARKDOWN"); !path.isEmpty()) {
     QFile file(QString::fromLocal8Bit(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 1;
     file.write(table.toUtf8());
   }
-  return AnyBenchmarkFailed() ? 1 : 0;
+  return anyBenchmarkFailed() ? 1 : 0;
 }

@@ -5,16 +5,16 @@
 #include <QWidget>
 
 #include "paired_timing.h"
-#include "ui/shaped_form.h"
+#include "ui/main_window.h"
 
 namespace {
 
 void BM_StartUp(benchmark::State& state) {
-  TimeAgainstFloor(
-      state, QStringLiteral("Start-up (ShapedForm vs QWidget)"),
+  timeAgainstFloor(
+      state, QStringLiteral("Start-up (MainWindow vs QWidget)"),
       [] {
-        ShapedForm form;
-        form.show();
+        MainWindow window;
+        window.show();
         QApplication::processEvents();
       },
       [] {

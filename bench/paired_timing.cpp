@@ -6,18 +6,18 @@
 namespace {
 
 // In the order the benchmarks ran; a benchmark run again replaces its row.
-std::vector<BenchRow>& Rows() {
+std::vector<BenchRow>& allRows() {
   static std::vector<BenchRow> rows;
   return rows;
 }
 
-double Seconds(const std::function<void()>& work) {
+double seconds(const std::function<void()>& work) {
   const auto start = std::chrono::steady_clock::now();
   work();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double Median(std::vector<double> values) {
+double median(std::vector<double> values) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
   const size_t middle = values.size() / 2;
@@ -26,28 +26,28 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
-void TimeAgainstFloor(benchmark::State& state, const QString& name,
+void timeAgainstFloor(benchmark::State& state, const QString& name,
                       const std::function<void()>& routine, const std::function<void()>& floor) {
   std::vector<double> routineTimes;
   std::vector<double> floorTimes;
   for (auto _ : state) {
     // Alternate the order so that neither side always runs on a warmer cache.
     const bool floorFirst = routineTimes.size() % 2 == 0;
-    if (floorFirst) floorTimes.push_back(Seconds(floor));
-    const double routineTime = Seconds(routine);
-    if (!floorFirst) floorTimes.push_back(Seconds(floor));
+    if (floorFirst) floorTimes.push_back(seconds(floor));
+    const double routineTime = seconds(routine);
+    if (!floorFirst) floorTimes.push_back(seconds(floor));
     routineTimes.push_back(routineTime);
     state.SetIterationTime(routineTime);
   }
-  const double routineMs = Median(routineTimes) * 1e3;
-  const double floorMs = Median(floorTimes) * 1e3;
+  const double routineMs = median(routineTimes) * 1e3;
+  const double floorMs = median(floorTimes) * 1e3;
   const double ratio = floorMs > 0 ? routineMs / floorMs : 0;
   state.counters["routine_ms"] = routineMs;
   state.counters["floor_ms"] = floorMs;
   state.counters["ratio"] = ratio;
-  auto& rows = Rows();
+  auto& rows = allRows();
   const auto same =
-      std::find_if(rows.begin(), rows.end(), [&](const BenchRow& row) { return row.Name == name; });
+      std::find_if(rows.begin(), rows.end(), [&](const BenchRow& row) { return row.name == name; });
   if (same != rows.end()) rows.erase(same);
   rows.push_back({name, routineMs, floorMs, ratio});
 }
@@ -56,24 +56,24 @@ namespace {
 bool failed = false;
 }
 
-void FailBenchmark(benchmark::State& state, const char* why) {
+void failBenchmark(benchmark::State& state, const char* why) {
   failed = true;
   state.SkipWithError(why);
 }
 
-bool AnyBenchmarkFailed() { return failed; }
+bool anyBenchmarkFailed() { return failed; }
 
-const std::vector<BenchRow>& BenchRows() { return Rows(); }
+const std::vector<BenchRow>& benchRows() { return allRows(); }
 
-QString MarkdownTable() {
+QString markdownTable() {
   QString table = QStringLiteral(
       "| benchmark | routine (ms, median) | floor (ms, median) | ratio |\n"
       "|---|---:|---:|---:|\n");
-  for (const BenchRow& row : BenchRows())
+  for (const BenchRow& row : benchRows())
     table += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-                 .arg(row.Name)
-                 .arg(row.RoutineMs, 0, 'f', 4)
-                 .arg(row.FloorMs, 0, 'f', 4)
-                 .arg(row.Ratio, 0, 'f', 2);
+                 .arg(row.name)
+                 .arg(row.routineMs, 0, 'f', 4)
+                 .arg(row.floorMs, 0, 'f', 4)
+                 .arg(row.ratio, 0, 'f', 2);
   return table;
 }

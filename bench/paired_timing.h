@@ -9,22 +9,22 @@
 // Times a routine beside its floor (the cheapest way to do the same file work)
 // in every iteration, so both see the same machine state. The benchmark's time
 // is the routine's; its counters give both medians and their ratio.
-void TimeAgainstFloor(benchmark::State& state, const QString& name,
+void timeAgainstFloor(benchmark::State& state, const QString& name,
                       const std::function<void()>& routine, const std::function<void()>& floor);
 
 // Marks the benchmark as failed: the run then exits with a failure status, so a
 // routine that stops working cannot hide in a benchmark run.
-void FailBenchmark(benchmark::State& state, const char* why);
-bool AnyBenchmarkFailed();
+void failBenchmark(benchmark::State& state, const char* why);
+bool anyBenchmarkFailed();
 
 struct BenchRow {
-  QString Name;
-  double RoutineMs;
-  double FloorMs;
-  double Ratio;
+  QString name;
+  double routineMs;
+  double floorMs;
+  double ratio;
 };
 
-const std::vector<BenchRow>& BenchRows();
+const std::vector<BenchRow>& benchRows();
 
 // The rows as a Markdown table.
-QString MarkdownTable();
+QString markdownTable();

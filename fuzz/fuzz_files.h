@@ -1,34 +1,32 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMap>
 #include <QString>
 #include <QStringList>
-#include <optional>
+
+#include "support/file_snapshot.h"
 
 // A private folder for one fuzzing process, on a RAM disk where there is one.
 class FuzzFolder {
  public:
   FuzzFolder();
   ~FuzzFolder();
-  QString Path(const QString& name) const;
-  QString Write(const QString& name, const QByteArray& bytes) const;
-  QString MakeFolder(const QString& name) const;
+  QString path(const QString& name) const;
+  QString write(const QString& name, const QByteArray& bytes) const;
+  QString makeFolder(const QString& name) const;
   // Empties the folder: each input starts from nothing.
-  void Clear() const;
-  // Every file now in the folder, sorted.
-  QStringList Entries() const;
-  // Every entry, in sub-folders too, with its content; a folder has none.
+  void clear() const;
+  // Every entry, in sub-folders too, with its state; a folder has none.
   // Hidden files count, so a temporary file left behind shows.
-  QMap<QString, std::optional<QByteArray>> Snapshot() const;
+  FileTree snapshot() const { return snapshotTree(m_root); }
 
  private:
-  QString root_;
+  QString m_root;
 };
 
 // Aborts with a message: a broken invariant is a finding.
-[[noreturn]] void FuzzFailure(const char* what);
+[[noreturn]] void fuzzFailure(const char* what);
 #define FUZZ_CHECK(condition)                  \
   do {                                         \
-    if (!(condition)) FuzzFailure(#condition); \
+    if (!(condition)) fuzzFailure(#condition); \
   } while (0)

@@ -16,24 +16,24 @@ enum class SaveTarget : uint8_t { NewFile, ExistingFile, CurrentArchive, Folder 
 
 //   <identifier, UTF-8>\;[<old target>\;]<archive><options: boxes | target << 2>
 struct SaveInput {
-  SaveBoxes Boxes = SaveBoxes::Player;
-  SaveTarget Target = SaveTarget::NewFile;
-  QByteArray Identifier;
-  QByteArray OldTarget;  // only with SaveTarget::ExistingFile
-  QByteArray Archive;
+  SaveBoxes boxes = SaveBoxes::Player;
+  SaveTarget target = SaveTarget::NewFile;
+  QByteArray identifier;
+  QByteArray oldTarget;  // only with SaveTarget::ExistingFile
+  QByteArray archive;
 
-  static SaveInput Parse(const uint8_t* data, size_t size);
-  QByteArray Encode() const;
+  static SaveInput parse(const uint8_t* data, size_t size);
+  QByteArray encode() const;
   bool operator==(const SaveInput&) const = default;
 };
 
 //   <import file>\;<archive>
 struct ImportInput {
-  QByteArray Image;
-  QByteArray Archive;
+  QByteArray image;
+  QByteArray archive;
 
-  static ImportInput Parse(const uint8_t* data, size_t size);
-  QByteArray Encode() const;
+  static ImportInput parse(const uint8_t* data, size_t size);
+  QByteArray encode() const;
   bool operator==(const ImportInput&) const = default;
 };
 
@@ -41,20 +41,20 @@ enum class ExportTarget : uint8_t { NewFile, ExistingFile, Folder };
 
 //   [<old target>\;]<archive><options: target>
 struct ExportInput {
-  ExportTarget Target = ExportTarget::NewFile;
-  QByteArray OldTarget;  // only with ExportTarget::ExistingFile
-  QByteArray Archive;
+  ExportTarget target = ExportTarget::NewFile;
+  QByteArray oldTarget;  // only with ExportTarget::ExistingFile
+  QByteArray archive;
 
-  static ExportInput Parse(const uint8_t* data, size_t size);
-  QByteArray Encode() const;
+  static ExportInput parse(const uint8_t* data, size_t size);
+  QByteArray encode() const;
   bool operator==(const ExportInput&) const = default;
 };
 
 // The words the invariants are stated in, read from raw bytes without the
 // editor's own code; a word that does not lie wholly inside bytes is empty.
 struct RawWord {
-  bool Inside = false;
-  int64_t Value = 0;
+  bool inside = false;
+  int64_t value = 0;
 };
-RawWord LittleEndianAt(const QByteArray& bytes, int64_t at);
-RawWord BigEndianAt(const QByteArray& bytes, int64_t at);
+RawWord littleEndianAt(const QByteArray& bytes, int64_t at);
+RawWord bigEndianAt(const QByteArray& bytes, int64_t at);

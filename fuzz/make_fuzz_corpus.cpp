@@ -12,105 +12,105 @@
 namespace {
 
 struct Archives {
-  QByteArray Player, Jersey, NotPortrait, WrongSize, BadMarker, NotLast, MemberAfterImage;
-  QByteArray ImagePastEnd;
+  QByteArray player, jersey, notPortrait, wrongSize, badMarker, notLast, memberAfterImage;
+  QByteArray imagePastEnd;
 };
 
-Archives SeedArchives() {
+Archives seedArchives() {
   Archives archives;
-  ArchiveFixture pkg = ArchiveFixture::PlayerPackage("ab12cd3");
-  pkg.NameTableEnd = 24;
-  pkg.ImageLength = 16;
-  archives.Player = pkg.Build();
-  ArchiveFixture jersey = ArchiveFixture::Jersey("jer0001");
-  jersey.ImageLength = 16;
-  archives.Jersey = jersey.Build();
+  ArchiveFixture pkg = ArchiveFixture::playerPackage("ab12cd3");
+  pkg.nameTableEnd = 24;
+  pkg.imageLength = 16;
+  archives.player = pkg.build();
+  ArchiveFixture jersey = ArchiveFixture::jersey("jer0001");
+  jersey.imageLength = 16;
+  archives.jersey = jersey.build();
   ArchiveFixture notPortrait = pkg;
-  notPortrait.HeaderLengthRaw = 0x5D000000;
-  archives.NotPortrait = notPortrait.Build();
+  notPortrait.headerLengthRaw = 0x5D000000;
+  archives.notPortrait = notPortrait.build();
   ArchiveFixture wrongSize = pkg;
-  wrongSize.ArchiveSizeField = 1;
-  archives.WrongSize = wrongSize.Build();
+  wrongSize.archiveSizeField = 1;
+  archives.wrongSize = wrongSize.build();
   ArchiveFixture badMarker = pkg;
-  badMarker.Marker = 0;
-  archives.BadMarker = badMarker.Build();
+  badMarker.marker = 0;
+  archives.badMarker = badMarker.build();
   ArchiveFixture notLast = jersey;
-  notLast.TrailingBytes = 8;
-  archives.NotLast = notLast.Build();
+  notLast.trailingBytes = 8;
+  archives.notLast = notLast.build();
   // Member 2 moved behind the image: an image of another length cannot replace it.
   ArchiveFixture memberAfter = notLast;
-  memberAfter.MemberOffsets[1] = memberAfter.OffsetOf(4) + memberAfter.ImageLength;
-  archives.MemberAfterImage = memberAfter.Build();
+  memberAfter.memberOffsets[1] = memberAfter.offsetOf(4) + memberAfter.imageLength;
+  archives.memberAfterImage = memberAfter.build();
   ArchiveFixture pastEnd = pkg;
-  pastEnd.ImageLengthField = 17;
-  archives.ImagePastEnd = pastEnd.Build();
+  pastEnd.imageLengthField = 17;
+  archives.imagePastEnd = pastEnd.build();
   return archives;
 }
 
-QList<QByteArray> LoadSeeds(const Archives& a) {
-  return {a.Player, a.Jersey, a.NotPortrait, a.WrongSize, a.BadMarker, a.NotLast};
+QList<QByteArray> loadSeeds(const Archives& a) {
+  return {a.player, a.jersey, a.notPortrait, a.wrongSize, a.badMarker, a.notLast};
 }
 
-QList<SaveInput> SaveSeeds(const Archives& a) {
+QList<SaveInput> saveSeeds(const Archives& a) {
   using B = SaveBoxes;
   using T = SaveTarget;
   return {
-      {B::Player, T::NewFile, "Ab12Cd3", {}, a.Player},
-      {B::Jersey, T::ExistingFile, "new0001", "an older and longer target file", a.Jersey},
+      {B::Player, T::NewFile, "Ab12Cd3", {}, a.player},
+      {B::Jersey, T::ExistingFile, "new0001", "an older and longer target file", a.jersey},
       {B::Both,
        T::CurrentArchive,
        "\xc3\x80\xc3\x89\xc3\x8e\xc3\xb5\xc3\xbc"
        "9\xc3\xbf",
        {},
-       a.Player},
+       a.player},
       {B::Jersey,
        T::CurrentArchive,
        "e\xcc\x81"
        "abcdef",
        {},
-       a.Jersey},
-      {B::Player, T::NewFile, "toolong1", {}, a.Player},
+       a.jersey},
+      {B::Player, T::NewFile, "toolong1", {}, a.player},
       {B::Player,
        T::NewFile,
        "\xe2\x82\xac"
        "abcdef",
        {},
-       a.Jersey},
-      {B::Player, T::NewFile, "ab12cd3", {}, a.NotPortrait},
-      {B::Jersey, T::ExistingFile, "ab12cd3", "old", a.WrongSize},
-      {B::Player, T::Folder, "ab12cd3", {}, a.Player},
-      {B::Neither, T::NewFile, {}, {}, a.Jersey},
+       a.jersey},
+      {B::Player, T::NewFile, "ab12cd3", {}, a.notPortrait},
+      {B::Jersey, T::ExistingFile, "ab12cd3", "old", a.wrongSize},
+      {B::Player, T::Folder, "ab12cd3", {}, a.player},
+      {B::Neither, T::NewFile, {}, {}, a.jersey},
   };
 }
 
-QList<ImportInput> ImportSeeds(const Archives& a) {
+QList<ImportInput> importSeeds(const Archives& a) {
   return {
-      {FshImage(16, std::nullopt, 5), a.Player},
-      {FshImage(40, std::nullopt, 6), a.Jersey},
-      {FshImage(8, std::nullopt, 7), a.NotPortrait},
-      {FshImage(40, std::nullopt, 8), a.NotLast},
-      {FshImage(40, std::nullopt, 12), a.MemberAfterImage},
-      {FshImage(16, std::nullopt, 13), a.MemberAfterImage},
-      {FshImage(16, std::nullopt, 9), a.WrongSize},
-      {FshImage(16, 15, 10), a.Player},
-      {{}, a.Jersey},
-      {FshImage(16, std::nullopt, 11), a.ImagePastEnd},
+      {fshImage(16, std::nullopt, 5), a.player},
+      {fshImage(40, std::nullopt, 6), a.jersey},
+      {fshImage(8, std::nullopt, 7), a.notPortrait},
+      {fshImage(40, std::nullopt, 8), a.notLast},
+      {fshImage(40, std::nullopt, 12), a.memberAfterImage},
+      {fshImage(16, std::nullopt, 13), a.memberAfterImage},
+      {fshImage(16, std::nullopt, 9), a.wrongSize},
+      {fshImage(16, 15, 10), a.player},
+      {{}, a.jersey},
+      {fshImage(16, std::nullopt, 11), a.imagePastEnd},
   };
 }
 
-QList<ExportInput> ExportSeeds(const Archives& a) {
+QList<ExportInput> exportSeeds(const Archives& a) {
   using T = ExportTarget;
   return {
-      {T::NewFile, {}, a.Player},
-      {T::ExistingFile, "an older export that is longer than the image", a.Jersey},
-      {T::Folder, {}, a.Player},
-      {T::NewFile, {}, a.WrongSize},
-      {T::NewFile, {}, a.ImagePastEnd},
-      {T::ExistingFile, "old", a.BadMarker},
+      {T::NewFile, {}, a.player},
+      {T::ExistingFile, "an older export that is longer than the image", a.jersey},
+      {T::Folder, {}, a.player},
+      {T::NewFile, {}, a.wrongSize},
+      {T::NewFile, {}, a.imagePastEnd},
+      {T::ExistingFile, "old", a.badMarker},
   };
 }
 
-void WriteSeed(const QString& folder, int index, const QByteArray& bytes) {
+void writeSeed(const QString& folder, int index, const QByteArray& bytes) {
   QDir().mkpath(folder);
   QFile file(QStringLiteral("%1/seed-%2").arg(folder).arg(index, 2, 10, QLatin1Char('0')));
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
@@ -122,15 +122,15 @@ void WriteSeed(const QString& folder, int index, const QByteArray& bytes) {
 // Writes each input encoded, after checking that its target reads it back as
 // it was meant.
 template <typename Input>
-void WriteSeeds(const QString& folder, const QList<Input>& inputs) {
+void writeSeeds(const QString& folder, const QList<Input>& inputs) {
   for (int i = 0; i < inputs.size(); ++i) {
-    const QByteArray bytes = inputs[i].Encode();
+    const QByteArray bytes = inputs[i].encode();
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-    if (!(Input::Parse(data, bytes.size()) == inputs[i])) {
+    if (!(Input::parse(data, bytes.size()) == inputs[i])) {
       std::fprintf(stderr, "seed %d of %s does not read back\n", i, qPrintable(folder));
       std::exit(1);
     }
-    WriteSeed(folder, i, bytes);
+    writeSeed(folder, i, bytes);
   }
 }
 
@@ -142,11 +142,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString root = QString::fromLocal8Bit(argv[1]);
-  const Archives archives = SeedArchives();
-  const QList<QByteArray> load = LoadSeeds(archives);
-  for (int i = 0; i < load.size(); ++i) WriteSeed(root + "/load", i, load[i]);
-  WriteSeeds(root + "/save", SaveSeeds(archives));
-  WriteSeeds(root + "/import", ImportSeeds(archives));
-  WriteSeeds(root + "/export", ExportSeeds(archives));
+  const Archives archives = seedArchives();
+  const QList<QByteArray> load = loadSeeds(archives);
+  for (int i = 0; i < load.size(); ++i) writeSeed(root + "/load", i, load[i]);
+  writeSeeds(root + "/save", saveSeeds(archives));
+  writeSeeds(root + "/import", importSeeds(archives));
+  writeSeeds(root + "/export", exportSeeds(archives));
   return 0;
 }

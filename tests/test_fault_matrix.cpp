@@ -8,7 +8,6 @@
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -18,10 +17,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <map>
 #include <optional>
 
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -39,14 +38,14 @@ enum class Fault {
 };
 
 struct FaultCase {
-  const char* Name;
+  const char* name;
   Command command;
   Fault fault;
   // The refusal the user sees; without one, a runtime failure is reported.
-  std::optional<RecordedMessage> Refusal;
+  std::optional<RecordedMessage> refusal;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 // Large enough that the limit below falls in the middle of every write.
 constexpr int32_t ImageLength = 256 * 1024;
@@ -54,34 +53,6 @@ constexpr rlim_t WriteLimit = 100 * 1024;
 
 const RecordedMessage NotAValidFile{"This is not a valid file format.", "Invalid File",
                                     MessageStyle::Plain};
-
-// Every file and folder under a root with its content, hidden ones included.
-struct FileTree {
-  std::map<QString, std::optional<QByteArray>> Entries;
-  bool operator==(const FileTree&) const = default;
-};
-
-FileTree Tree(const QString& root) {
-  FileTree tree;
-  QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    const QString name = QDir(root).relativeFilePath(path);
-    if (it.fileInfo().isDir())
-      tree.Entries[name] = std::nullopt;
-    else
-      tree.Entries[name] = ReadFile(path);
-  }
-  return tree;
-}
-
-void PrintTo(const FileTree& tree, std::ostream* os) {
-  for (const auto& [name, content] : tree.Entries) {
-    *os << "\n  " << name.toStdString();
-    if (content) *os << " (" << content->size() << " bytes)";
-  }
-}
 
 // Lowers this process's file-size limit for the length of one command: a write
 // past it fails with EFBIG instead of raising SIGXFSZ. Not in a forked child:
@@ -113,26 +84,26 @@ class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
     ASSERT_TRUE(QDir(dir.path()).mkpath("archives"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("in"));
-    ArchiveFixture fixture = ArchiveFixture::PlayerPackage("old0001");
-    fixture.ImageLength = ImageLength;
-    archivePath = Write("archives/portrait.big", fixture.Build());
-    importPath = Write("in/portrait.fsh", FshImage(ImageLength, std::nullopt, 9));
+    ArchiveFixture fixture = ArchiveFixture::playerPackage("old0001");
+    fixture.imageLength = ImageLength;
+    archivePath = write("archives/portrait.big", fixture.build());
+    importPath = write("in/portrait.fsh", fshImage(ImageLength, std::nullopt, 9));
 
-    ui.dialogs->NextFileName(archivePath);
-    ui.Click("Load");
+    ui.dialogs->nextFileName(archivePath);
+    ui.click("loadButton");
     ASSERT_TRUE(ui.messages->messages.empty());
-    QLineEdit* box = ui.Control<QLineEdit>("pkgtxt");
+    QLineEdit* box = ui.control<QLineEdit>("playerPackageEdit");
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, "new0001");
   }
 
-  QString Write(const QString& name, const QByteArray& bytes) {
-    return WriteFile(dir.filePath(name), bytes);
+  QString write(const QString& name, const QByteArray& bytes) {
+    return writeFile(dir.filePath(name), bytes);
   }
 
   // The file the dialog answers with; a Save or Export target is laid out here.
-  QString DialogAnswer(const FaultCase& c) {
+  QString dialogAnswer(const FaultCase& c) {
     if (c.command == Command::Import) return importPath;
     const char* extension = c.command == Command::Save ? ".big" : ".fsh";
     switch (c.fault) {
@@ -141,101 +112,103 @@ class FaultMatrix : public ::testing::TestWithParam<FaultCase> {
       case Fault::TargetIsFolder: {
         const QString folder = dir.filePath(QStringLiteral("out/target") + extension);
         EXPECT_TRUE(QDir().mkpath(folder));
-        Write(QStringLiteral("out/target%1/keep.txt").arg(extension), "kept");
+        write(QStringLiteral("out/target%1/keep.txt").arg(extension), "kept");
         return folder;
       }
       case Fault::FileSizeLimitOverArchive:
         return archivePath;
       default:
-        return Write(QStringLiteral("out/target") + extension, QByteArray(1000, 'o'));
+        return write(QStringLiteral("out/target") + extension, QByteArray(1000, 'o'));
     }
   }
 
   // What happens to the disk after Load and before the command.
-  void LayOut(Fault fault) {
+  void layOut(Fault fault) {
     switch (fault) {
       case Fault::ArchiveDeleted:
         ASSERT_TRUE(QFile::remove(archivePath));
         break;
       case Fault::ArchiveReplaced:
-        WriteFile(archivePath,
+        writeFile(archivePath,
                   QByteArray("These are my notes, not a portrait archive.\n").repeated(40));
         break;
       default:
         break;
     }
   }
-  void LayOutImportTarget(Fault fault) {
+  void layOutImportTarget(Fault fault) {
     if (fault == Fault::TargetFolderMissing) {
       ASSERT_TRUE(QDir(dir.path()).rename("archives", "moved"));
     }
     if (fault == Fault::TargetIsFolder) {
       ASSERT_TRUE(QFile::remove(archivePath));
       ASSERT_TRUE(QDir().mkpath(archivePath));
-      Write("archives/portrait.big/keep.txt", "kept");
+      write("archives/portrait.big/keep.txt", "kept");
     }
   }
 
-  void Answer(const FaultCase& c, const QString& answer) {
+  void answer(const FaultCase& c, const QString& answer) {
     if (c.fault == Fault::ImportFileDeleted)
-      ui.dialogs->NextFileName(answer, [this] { ASSERT_TRUE(QFile::remove(importPath)); });
+      ui.dialogs->nextFileName(answer, [this] { ASSERT_TRUE(QFile::remove(importPath)); });
     else
-      ui.dialogs->NextFileName(answer);
+      ui.dialogs->nextFileName(answer);
   }
 
-  static const char* Button(Command command) {
-    return command == Command::Save ? "Save" : command == Command::Import ? "Import" : "Export";
+  static const char* button(Command command) {
+    return command == Command::Save     ? "saveButton"
+           : command == Command::Import ? "importButton"
+                                        : "exportButton";
   }
 
   QTemporaryDir dir;
-  FormUnderTest ui;
+  WindowUnderTest ui;
   QString archivePath;
   QString importPath;
 };
 
 TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
   const FaultCase& c = GetParam();
-  const QString answer = DialogAnswer(c);
-  LayOut(c.fault);
-  if (c.command == Command::Import) LayOutImportTarget(c.fault);
-  auto before = Tree(dir.path());
-  if (c.fault == Fault::ImportFileDeleted) before.Entries.erase("in/portrait.fsh");
-  const QStringList window = ui.ShownArchive();
+  const QString chosen = dialogAnswer(c);
+  layOut(c.fault);
+  if (c.command == Command::Import) layOutImportTarget(c.fault);
+  auto before = snapshotTree(dir.path());
+  if (c.fault == Fault::ImportFileDeleted) before.remove("in/portrait.fsh");
+  const QStringList window = ui.shownArchive();
 
   const bool limited =
       c.fault == Fault::FileSizeLimit || c.fault == Fault::FileSizeLimitOverArchive;
-  Answer(c, answer);
+  answer(c, chosen);
   {
     std::optional<FileSizeLimit> limit;
     if (limited) limit.emplace(WriteLimit);
-    ui.Click(Button(c.command));
+    ui.click(button(c.command));
   }
 
-  EXPECT_EQ(ui.form->State().ArchivePath, archivePath) << "the current archive stays current";
+  EXPECT_EQ(ui.window->state().archivePath, archivePath) << "the current archive stays current";
   const std::vector<RecordedMessage>& messages = ui.messages->messages;
 
   ASSERT_EQ(messages.size(), 1u);
   const RecordedMessage& message = messages[0];
-  if (c.Refusal) {
-    EXPECT_EQ(message, *c.Refusal);
+  if (c.refusal) {
+    EXPECT_EQ(message, *c.refusal);
   } else {
-    EXPECT_EQ(message.Caption, "Courtside Portraits Editor v1.1");
-    EXPECT_EQ(message.Style, MessageStyle::Critical);
+    EXPECT_EQ(message.caption, "Courtside Portraits Editor v1.1");
+    EXPECT_EQ(message.style, MessageStyle::Critical);
     EXPECT_TRUE(
-        message.Text.contains(QRegularExpression(R"(^ERROR: \S.*\. \[Error #[1-9][0-9]*\]$)")))
-        << message.Text.toStdString();
+        message.text.contains(QRegularExpression(R"(^ERROR: \S.*\. \[Error #[1-9][0-9]*\]$)")))
+        << message.text.toStdString();
   }
   // The limit was reached: the write stopped in the middle, past its first bytes.
   if (limited) {
-    EXPECT_EQ(message.Text, QStringLiteral("ERROR: %1. [Error #%2]")
+    EXPECT_EQ(message.text, QStringLiteral("ERROR: %1. [Error #%2]")
                                 .arg(QString::fromLocal8Bit(std::strerror(EFBIG)))
                                 .arg(EFBIG));
   }
-  EXPECT_EQ(Tree(dir.path()), before);
-  EXPECT_EQ(ui.ShownArchive(), window);
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+  EXPECT_EQ(ui.shownArchive(), window);
 }
 
-RecordedMessage SaveRefusal(const char* reason) {
+RecordedMessage saveRefusal(const char* reason) {
   return {QStringLiteral("The current archive portrait.big is no longer a valid portrait archive: "
                          "%1. Nothing was saved.")
               .arg(reason),
@@ -252,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
             "SaveOverArchiveFileSizeLimit", Command::Save, Fault::FileSizeLimitOverArchive, {}},
         FaultCase{"SaveArchiveDeleted", Command::Save, Fault::ArchiveDeleted, {}},
         FaultCase{"SaveArchiveReplaced", Command::Save, Fault::ArchiveReplaced,
-                  SaveRefusal("its size field does not match its length")},
+                  saveRefusal("its size field does not match its length")},
         FaultCase{"ImportArchiveFolderMissing", Command::Import, Fault::TargetFolderMissing, {}},
         FaultCase{"ImportArchiveIsFolder", Command::Import, Fault::TargetIsFolder, {}},
         FaultCase{"ImportFileSizeLimit", Command::Import, Fault::FileSizeLimit, {}},
@@ -264,6 +237,6 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ExportFileSizeLimit", Command::Export, Fault::FileSizeLimit, {}},
         FaultCase{"ExportArchiveDeleted", Command::Export, Fault::ArchiveDeleted, {}},
         FaultCase{"ExportArchiveReplaced", Command::Export, Fault::ArchiveReplaced, NotAValidFile}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

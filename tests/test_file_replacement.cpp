@@ -3,40 +3,38 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <utility>
 
 #include "archive/archive_reader.h"
-#include "archive/command_error.h"
 #include "archive/file_replacement.h"
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 
 namespace {
 
-QStringList Entries(const QTemporaryDir& dir) {
-  return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-}
+QStringList entries(const QTemporaryDir& dir) { return entryNames(dir.path()); }
 
 TEST(ReplaceFileContents, ReplacesALongerFileWithoutAStaleTail) {
   QTemporaryDir dir;
   const QString path = dir.filePath("target.big");
-  WriteFile(path, QByteArray(1000, 'x'));
-  ReplaceFileContents(path, "short");
-  EXPECT_EQ(ReadFile(path), "short");
-  EXPECT_EQ(Entries(dir), QStringList{"target.big"});
+  writeFile(path, QByteArray(1000, 'x'));
+  ASSERT_TRUE(replaceFileContents(path, "short"));
+  EXPECT_EQ(readFile(path), "short");
+  EXPECT_EQ(entries(dir), QStringList{"target.big"});
 }
 
 TEST(ReplaceFileContents, FailureLeavesEverythingAsItWas) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-  for (const QString name : {"missing/target.big", "folder"}) {
-    try {
-      ReplaceFileContents(dir.filePath(name), "bytes");
-      ADD_FAILURE() << "no failure for " << name.toStdString();
-    } catch (const CommandError& error) {
-      EXPECT_FALSE(error.Description().isEmpty());
-      EXPECT_NE(error.Number(), 0);
-    }
+  for (const auto& [name, number] : {std::pair{"missing/target.big", ENOENT}, {"folder", EISDIR}}) {
+    const auto replaced = replaceFileContents(dir.filePath(name), "bytes");
+    ASSERT_FALSE(replaced) << "no failure for " << name;
+    EXPECT_EQ(replaced.error().kind, ArchiveError::Kind::SystemError);
+    EXPECT_EQ(replaced.error().number, number) << name;
+    EXPECT_FALSE(replaced.error().detail.isEmpty());
   }
-  EXPECT_EQ(Entries(dir), QStringList{"folder"});
+  EXPECT_EQ(entries(dir), QStringList{"folder"});
   EXPECT_TRUE(QDir(dir.filePath("folder")).isEmpty());
 }
 
@@ -50,44 +48,45 @@ TEST(ReplaceFileContents, JoinsFileRangesAndBytes) {
   for (int i = 0; i < source.size(); ++i) source[i] = static_cast<char>(i * 31 + i / 4096);
   for (const QTemporaryDir* sourceDir : {&dir, &ramDir}) {
     const QString sourcePath = sourceDir->filePath("source.bin");
-    WriteFile(sourcePath, source);
-    ArchiveReader reader(sourcePath);
+    writeFile(sourcePath, source);
+    const auto reader = ArchiveReader::open(sourcePath);
+    ASSERT_TRUE(reader);
     const QString target = dir.filePath("target.bin");
-    ReplaceFileContents(target, {ContentPiece::Range(reader, 0, 10), QByteArrayView("-patch-"),
-                                 ContentPiece::Range(reader, 17, source.size() - 17)});
+    ASSERT_TRUE(replaceFileContents(
+        target, {*ContentPiece::range(*reader, 0, 10), QByteArrayView("-patch-"),
+                 *ContentPiece::range(*reader, 17, source.size() - 17)}));
     QByteArray expected = source;
     expected.replace(10, 7, "-patch-");
-    EXPECT_EQ(ReadFile(target), expected);
+    EXPECT_EQ(readFile(target), expected);
   }
 }
 
 TEST(ReplaceFileContents, SourceShortenedAfterItsCheckFailsAndWritesNothing) {
   QTemporaryDir dir;
   const QString sourcePath = dir.filePath("source.bin");
-  WriteFile(sourcePath, QByteArray(100000, 's'));
+  writeFile(sourcePath, QByteArray(100000, 's'));
   const QString target = dir.filePath("target.bin");
-  WriteFile(target, "old target");
-  ArchiveReader reader(sourcePath);
-  const std::vector<ContentPiece> pieces{ContentPiece::Range(reader, 0, 100000)};
+  writeFile(target, "old target");
+  const auto reader = ArchiveReader::open(sourcePath);
+  ASSERT_TRUE(reader);
+  const std::vector<ContentPiece> pieces{*ContentPiece::range(*reader, 0, 100000)};
   ASSERT_TRUE(QFile::resize(sourcePath, 5000));
-  try {
-    ReplaceFileContents(target, pieces);
-    ADD_FAILURE() << "a short source was copied as if whole";
-  } catch (const CommandError& error) {
-    EXPECT_EQ(error.Number(), PastEndOfFileErrorNumber);
-  }
-  EXPECT_EQ(ReadFile(target), "old target");
-  EXPECT_EQ(Entries(dir), QStringList({"source.bin", "target.bin"}));
+  const auto replaced = replaceFileContents(target, pieces);
+  ASSERT_FALSE(replaced) << "a short source was copied as if whole";
+  EXPECT_EQ(replaced.error(), ArchiveError::pastEndOfFile());
+  EXPECT_EQ(readFile(target), "old target");
+  EXPECT_EQ(entries(dir), QStringList({"source.bin", "target.bin"}));
 }
 
 TEST(ReplaceFileContents, RangesOutsideTheSourceAreRefusedBeforeWriting) {
   QTemporaryDir dir;
   const QString sourcePath = dir.filePath("source.bin");
-  WriteFile(sourcePath, QByteArray(64, 's'));
-  ArchiveReader reader(sourcePath);
-  EXPECT_THROW(ContentPiece::Range(reader, -1, 4), CommandError);
-  EXPECT_THROW(ContentPiece::Range(reader, 60, 5), CommandError);
-  EXPECT_NO_THROW(ContentPiece::Range(reader, 64, 0));
+  writeFile(sourcePath, QByteArray(64, 's'));
+  const auto reader = ArchiveReader::open(sourcePath);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(ContentPiece::range(*reader, -1, 4).error(), ArchiveError::positionBeforeStart());
+  EXPECT_EQ(ContentPiece::range(*reader, 60, 5).error(), ArchiveError::pastEndOfFile());
+  EXPECT_TRUE(ContentPiece::range(*reader, 64, 0));
 }
 
 }  // namespace

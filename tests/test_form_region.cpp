@@ -3,44 +3,43 @@
 #include <cmath>
 #include <limits>
 
-#include "archive/command_error.h"
 #include "ui/form_region.h"
 
 void PrintTo(const RegionBox& b, std::ostream* os) {
-  *os << b.Left << ", " << b.Top << ", " << b.Right << ", " << b.Bottom;
+  *os << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom;
 }
 void PrintTo(const FormRegionShapes& s, std::ostream* os) {
   *os << "outline ";
-  PrintTo(s.Outline, os);
-  *os << " corners " << s.CornerWidth << " x " << s.CornerHeight << "; hole ";
-  PrintTo(s.Hole, os);
+  PrintTo(s.outline, os);
+  *os << " corners " << s.cornerWidth << " x " << s.cornerHeight << "; hole ";
+  PrintTo(s.hole, os);
   *os << "; cut ";
-  PrintTo(s.RightCut, os);
+  PrintTo(s.rightCut, os);
 }
 
 namespace {
 
 struct ScreenCase {
-  float TwipsPerPixel;
-  FormRegionShapes Expected;
+  float twipsPerPixel;
+  FormRegionShapes expected;
 };
 
 class FormRegionAtScreen : public ::testing::TestWithParam<ScreenCase> {};
 
 TEST_P(FormRegionAtScreen, GivesThePrimitivesForThatScreen) {
   const ScreenCase& c = GetParam();
-  const FormRegion region = MakeFormRegion(1, 1, 0, 0, {c.TwipsPerPixel, c.TwipsPerPixel});
-  EXPECT_EQ(region.Shapes, c.Expected);
+  const FormRegion region = *makeFormRegion(1, 1, 0, 0, {c.twipsPerPixel, c.twipsPerPixel});
+  EXPECT_EQ(region.shapes, c.expected);
 
   // The combined region is the three shapes put together, and nothing else.
-  const FormRegionShapes& s = c.Expected;
-  const QRegion expected = RoundRectRegion(s.Outline, s.CornerWidth, s.CornerHeight) -
-                           EllipseRegion(s.Hole) -
-                           QRegion(QRect(QPoint(s.RightCut.Left, s.RightCut.Top),
-                                         QPoint(s.RightCut.Right - 1, s.RightCut.Bottom - 1)));
-  EXPECT_EQ(region.Region, expected);
-  EXPECT_EQ(region.Region.boundingRect(),
-            QRect(0, 0, s.RightCut.Left, s.Outline.Bottom));  // the cut takes the right edge
+  const FormRegionShapes& s = c.expected;
+  const QRegion expected = roundRectRegion(s.outline, s.cornerWidth, s.cornerHeight) -
+                           ellipseRegion(s.hole) -
+                           QRegion(QRect(QPoint(s.rightCut.left, s.rightCut.top),
+                                         QPoint(s.rightCut.right - 1, s.rightCut.bottom - 1)));
+  EXPECT_EQ(region.region, expected);
+  EXPECT_EQ(region.region.boundingRect(),
+            QRect(0, 0, s.rightCut.left, s.outline.bottom));  // the cut takes the right edge
 }
 
 // Halves go to the even neighbour: 52.5 -> 52, 487.5 -> 488, 527.5 -> 528 at 12;
@@ -54,21 +53,21 @@ INSTANTIATE_TEST_SUITE_P(
         ScreenCase{7.5f, {{0, 0, 735, 450}, 79, 60, {15, 15, 45, 43}, {731, 15, 791, 570}}}),
     [](const auto& info) {
       return "TwipsPerPixel" +
-             std::to_string(static_cast<int>(std::lround(info.param.TwipsPerPixel * 10)));
+             std::to_string(static_cast<int>(std::lround(info.param.twipsPerPixel * 10)));
     });
 
 TEST(FormRegion, ScalesAndOffsetsApplyToTheirOwnAxis) {
-  const FormRegion region = MakeFormRegion(2, 1, 10, -3, {15, 15});
+  const FormRegion region = *makeFormRegion(2, 1, 10, -3, {15, 15});
   // The corner sizes are scaled but never offset.
-  EXPECT_EQ(region.Shapes,
+  EXPECT_EQ(region.shapes,
             (FormRegionShapes{{10, -3, 794, 237}, 84, 32, {26, 5, 58, 20}, {790, 5, 854, 301}}));
 }
 
 TEST(FormRegion, DesignOutlineAtFifteenTwips) {
-  const QRegion region = MakeFormRegion(1, 1, 0, 0, {15, 15}).Region;
+  const QRegion region = makeFormRegion(1, 1, 0, 0, {15, 15})->region;
   struct Pixel {
-    int X, Y;
-    bool Inside;
+    int x, y;
+    bool inside;
   };
   for (const Pixel& p : {
            Pixel{0, 0, false},  // rounded corners
@@ -90,7 +89,7 @@ TEST(FormRegion, DesignOutlineAtFifteenTwips) {
            Pixel{388, 7, true},
            Pixel{200, 239, true},
        })
-    EXPECT_EQ(region.contains(QPoint(p.X, p.Y)), p.Inside) << p.X << ", " << p.Y;
+    EXPECT_EQ(region.contains(QPoint(p.x, p.y)), p.inside) << p.x << ", " << p.y;
 }
 
 // The corners of a rounded rectangle and an ellipse are mirror images of each
@@ -99,13 +98,13 @@ TEST(FormRegion, PrimitivesAreSymmetricAndFillTheirBox) {
   const RegionBox boxes[] = {{0, 0, 392, 240}, {8, 8, 24, 23}, {15, 15, 45, 43}, {3, 5, 4, 6}};
   for (const RegionBox& box : boxes) {
     for (const bool ellipse : {false, true}) {
-      const QRegion region = ellipse ? EllipseRegion(box) : RoundRectRegion(box, 42, 32);
-      const QRect bounds(QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Bottom - 1));
+      const QRegion region = ellipse ? ellipseRegion(box) : roundRectRegion(box, 42, 32);
+      const QRect bounds(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1));
       EXPECT_EQ(region.boundingRect(), bounds) << ellipse;
-      for (int y = box.Top; y < box.Bottom; ++y) {
-        for (int x = box.Left; x < box.Right; ++x) {
-          const int mx = box.Left + box.Right - 1 - x;
-          const int my = box.Top + box.Bottom - 1 - y;
+      for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+          const int mx = box.left + box.right - 1 - x;
+          const int my = box.top + box.bottom - 1 - y;
           const bool inside = region.contains(QPoint(x, y));
           ASSERT_EQ(inside, region.contains(QPoint(mx, y))) << x << ", " << y;
           ASSERT_EQ(inside, region.contains(QPoint(x, my))) << x << ", " << y;
@@ -127,14 +126,14 @@ TEST(FormRegion, RoundsHalvesToTheEvenNeighbour) {
       {2147483647.0, 2147483647},
       {-2147483648.0, std::numeric_limits<int32_t>::min()},
   };
-  for (const auto& [value, expected] : cases) EXPECT_EQ(RoundToEven(value), expected) << value;
+  for (const auto& [value, expected] : cases) EXPECT_EQ(*roundToEven(value), expected) << value;
 }
 
 TEST(FormRegion, CoordinatesThatCannotBeComputedAreRuntimeFailures) {
   struct Failure {
-    TwipsPerPixel Screen;
-    float Scale;
-    int Number;
+    TwipsPerPixel screen;
+    float scale;
+    int number;
   };
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
@@ -145,18 +144,15 @@ TEST(FormRegion, CoordinatesThatCannotBeComputedAreRuntimeFailures) {
            Failure{{-32769, 15}, 1, 6}, Failure{{nan, 15}, 1, 6}, Failure{{15, 15}, nan, 6},
            Failure{{15, 15}, inf, 6}, Failure{{15, 15}, 1e7f, 6},  // 392e7 is past 32 bits
        }) {
-    try {
-      MakeFormRegion(f.Scale, 1, 0, 0, f.Screen);
-      ADD_FAILURE() << "no failure at " << f.Screen.X << " / " << f.Screen.Y << ", scale "
-                    << f.Scale;
-    } catch (const CommandError& error) {
-      EXPECT_EQ(error.Number(), f.Number) << f.Screen.X << " / " << f.Screen.Y;
-    }
+    const auto region = makeFormRegion(f.scale, 1, 0, 0, f.screen);
+    ASSERT_FALSE(region) << "no failure at " << f.screen.x << " / " << f.screen.y << ", scale "
+                         << f.scale;
+    EXPECT_EQ(region.error().number, f.number) << f.screen.x << " / " << f.screen.y;
   }
   // The extremes that still fit.
-  EXPECT_EQ(RoundTwipsPerPixel(32767.4f), 32767);
-  EXPECT_EQ(RoundTwipsPerPixel(-0.6f), -1);
-  EXPECT_NO_THROW(MakeFormRegion(1, 1, 0, 0, {-15, 32767}));
+  EXPECT_EQ(*roundTwipsPerPixel(32767.4f), 32767);
+  EXPECT_EQ(*roundTwipsPerPixel(-0.6f), -1);
+  EXPECT_TRUE(makeFormRegion(1, 1, 0, 0, {-15, 32767}));
 }
 
 }  // namespace

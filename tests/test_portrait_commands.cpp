@@ -11,117 +11,117 @@
 namespace {
 
 // A dialog's settings in one line: kind, file name, filter, index, extension, title, flags.
-QString Settings(const DialogRequest& r) {
-  return QStringList{r.Kind == DialogKind::Open ? "open" : "save",
-                     r.FileName,
-                     r.Filter,
-                     QString::number(r.FilterIndex),
-                     r.DefaultExt,
-                     r.DialogTitle,
-                     QString::number(r.Flags)}
+QString settings(const DialogRequest& r) {
+  return QStringList{r.kind == DialogKind::Open ? "open" : "save",
+                     r.fileName,
+                     r.filter,
+                     QString::number(r.filterIndex),
+                     r.defaultExt,
+                     r.title,
+                     QString::number(r.flags)}
       .join(" ; ");
 }
 
 class PortraitCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    archive = ArchiveFixture::Jersey("jer5150");
-    archivePath = Write(archive.Build(), "portrait.big");
-    ClickWith("Load", archivePath);
+    archive = ArchiveFixture::jersey("jer5150");
+    archivePath = write(archive.build(), "portrait.big");
+    clickWith("loadButton", archivePath);
     ASSERT_TRUE(ui.messages->messages.empty());
   }
-  QString Write(const QByteArray& bytes, const QString& name) {
-    return WriteFile(dir.filePath(name), bytes);
+  QString write(const QByteArray& bytes, const QString& name) {
+    return writeFile(dir.filePath(name), bytes);
   }
-  void ClickWith(const char* button, const QString& answer) {
-    ui.dialogs->NextFileName(answer);
-    ui.Click(button);
+  void clickWith(const char* button, const QString& answer) {
+    ui.dialogs->nextFileName(answer);
+    ui.click(button);
   }
-  void ClickAndCancel(const char* button) {
-    ui.dialogs->NextCancel();
-    ui.Click(button);
+  void clickAndCancel(const char* button) {
+    ui.dialogs->nextCancel();
+    ui.click(button);
   }
-  const DialogRequest& LastDialog() const { return ui.dialogs->shown.back(); }
+  const DialogRequest& lastDialog() const { return ui.dialogs->shown.back(); }
 
   QTemporaryDir dir;
-  FormUnderTest ui;
+  WindowUnderTest ui;
   ArchiveFixture archive;
   QString archivePath;
 };
 
 TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) {
-  const QStringList before = ui.ShownArchive();
+  const QStringList before = ui.shownArchive();
   const QString target = dir.filePath("portrait.fsh");
-  ClickWith("Export", target);
+  clickWith("exportButton", target);
 
-  EXPECT_EQ(Settings(LastDialog()),
+  EXPECT_EQ(settings(lastDialog()),
             "save ; *.fsh ; FSH files (*.fsh)|*.fsh ; 1 ; .fsh ; Export ; 2");
-  EXPECT_EQ(ReadFile(target), archive.Build().mid(archive.OffsetOf(4), archive.ImageLength));
-  EXPECT_EQ(ui.form->State().ExportPath, target);
+  EXPECT_EQ(readFile(target), archive.build().mid(archive.offsetOf(4), archive.imageLength));
+  EXPECT_EQ(ui.window->state().exportPath, target);
   EXPECT_TRUE(ui.messages->messages.empty());
-  EXPECT_EQ(ui.ShownArchive(), before);
+  EXPECT_EQ(ui.shownArchive(), before);
 
-  ClickAndCancel("Load");
-  EXPECT_EQ(LastDialog().FileName, target);
-  ClickAndCancel("Import");
-  EXPECT_EQ(Settings(LastDialog()),
+  clickAndCancel("loadButton");
+  EXPECT_EQ(lastDialog().fileName, target);
+  clickAndCancel("importButton");
+  EXPECT_EQ(settings(lastDialog()),
             "open ; " + target + " ; FSH files (*.fsh)|*.fsh ; 1 ; .fsh ; Import ; 4");
-  EXPECT_EQ(ui.form->State().ArchivePath, archivePath);
-  EXPECT_EQ(ui.form->State().ImportPath, "");
+  EXPECT_EQ(ui.window->state().archivePath, archivePath);
+  EXPECT_EQ(ui.window->state().importPath, "");
 }
 
 TEST_F(PortraitCommandTest, CancelledExportLeavesTheStarPatternForTheNextDialogs) {
   const auto filesBefore = QDir(dir.path()).entryList(QDir::Files);
-  ClickAndCancel("Export");
-  EXPECT_EQ(ui.form->State().ExportPath, "");
+  clickAndCancel("exportButton");
+  EXPECT_EQ(ui.window->state().exportPath, "");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore);
 
-  ClickAndCancel("Import");
-  EXPECT_EQ(LastDialog().FileName, "*.fsh");
-  ClickAndCancel("Load");
-  EXPECT_EQ(LastDialog().FileName, "*.fsh");
+  clickAndCancel("importButton");
+  EXPECT_EQ(lastDialog().fileName, "*.fsh");
+  clickAndCancel("loadButton");
+  EXPECT_EQ(lastDialog().fileName, "*.fsh");
   EXPECT_TRUE(ui.messages->messages.empty());
-  EXPECT_EQ(ui.form->State().ArchivePath, archivePath);
+  EXPECT_EQ(ui.window->state().archivePath, archivePath);
 }
 
 TEST_F(PortraitCommandTest, ImportReplacesTheImageAndLoadsAndExportsBack) {
-  const QStringList before = ui.ShownArchive();
-  const QByteArray image = FshImage(archive.ImageLength, std::nullopt, 42);
-  const QString source = Write(image, "new.fsh");
-  ClickWith("Import", source);
+  const QStringList before = ui.shownArchive();
+  const QByteArray image = fshImage(archive.imageLength, std::nullopt, 42);
+  const QString source = write(image, "new.fsh");
+  clickWith("importButton", source);
 
   EXPECT_TRUE(ui.messages->messages.empty());
-  EXPECT_EQ(ui.form->State().ImportPath, source);
-  EXPECT_EQ(ui.ShownArchive(), before) << "Import changes nothing in the window";
-  EXPECT_EQ(ReadFile(archivePath).mid(archive.OffsetOf(4), image.size()), image);
+  EXPECT_EQ(ui.window->state().importPath, source);
+  EXPECT_EQ(ui.shownArchive(), before) << "Import changes nothing in the window";
+  EXPECT_EQ(readFile(archivePath).mid(archive.offsetOf(4), image.size()), image);
 
-  ClickWith("Load", archivePath);
-  EXPECT_EQ(ui.ShownArchive(), before);
+  clickWith("loadButton", archivePath);
+  EXPECT_EQ(ui.shownArchive(), before);
   const QString target = dir.filePath("back.fsh");
-  ClickWith("Export", target);
-  EXPECT_EQ(ReadFile(target), image);
+  clickWith("exportButton", target);
+  EXPECT_EQ(readFile(target), image);
   EXPECT_TRUE(ui.messages->messages.empty());
 }
 
 TEST_F(PortraitCommandTest, RefusedOrFailedImportReportsOnceAndKeepsTheLastImportPath) {
-  const QString good = Write(FshImage(archive.ImageLength, std::nullopt, 7), "good.fsh");
-  ClickWith("Import", good);
-  const QByteArray afterImport = ReadFile(archivePath);
+  const QString good = write(fshImage(archive.imageLength, std::nullopt, 7), "good.fsh");
+  clickWith("importButton", good);
+  const QByteArray afterImport = readFile(archivePath);
 
-  ClickWith("Import", Write(FshImage(100, 99), "bad.fsh"));
-  ClickWith("Import", dir.filePath("gone.fsh"));
-  ClickAndCancel("Import");
+  clickWith("importButton", write(fshImage(100, 99), "bad.fsh"));
+  clickWith("importButton", dir.filePath("gone.fsh"));
+  clickAndCancel("importButton");
 
   ASSERT_EQ(ui.messages->messages.size(), 2u);
   EXPECT_EQ(
       ui.messages->messages[0],
       (RecordedMessage{"This is not an FSH image: its length field does not match the file's size.",
                        "Invalid File", MessageStyle::Plain}));
-  EXPECT_EQ(ui.messages->messages[1].Caption, "Courtside Portraits Editor v1.1");
-  EXPECT_EQ(ui.messages->messages[1].Style, MessageStyle::Critical);
-  EXPECT_TRUE(ui.messages->messages[1].Text.startsWith("ERROR: "));
-  EXPECT_EQ(ui.form->State().ImportPath, good);
-  EXPECT_EQ(ReadFile(archivePath), afterImport);
+  EXPECT_EQ(ui.messages->messages[1].caption, "Courtside Portraits Editor v1.1");
+  EXPECT_EQ(ui.messages->messages[1].style, MessageStyle::Critical);
+  EXPECT_TRUE(ui.messages->messages[1].text.startsWith("ERROR: "));
+  EXPECT_EQ(ui.window->state().importPath, good);
+  EXPECT_EQ(readFile(archivePath), afterImport);
 }
 
 }  // namespace

@@ -4,19 +4,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <functional>
-#include <map>
 
-#include "archive/application_title.h"
-#include "archive/load_archive.h"
-#include "archive/portrait_image.h"
-#include "archive/size_caption.h"
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 #include "support/recording_window.h"
+#include "ui/application_title.h"
+#include "ui/command_routines.h"
+#include "ui/size_caption.h"
 
 namespace {
 
@@ -43,38 +41,28 @@ enum class Routine { Import, Export };
 
 class PortraitImageTest : public ::testing::Test {
  public:
-  QString Write(const QByteArray& bytes, const QString& name) {
-    return WriteFile(dir.filePath(name), bytes);
+  QString write(const QByteArray& bytes, const QString& name) {
+    return writeFile(dir.filePath(name), bytes);
   }
-  QString UseArchive(const QByteArray& bytes) {
-    return window.State().ArchivePath = Write(bytes, "archive.big");
+  QString useArchive(const QByteArray& bytes) {
+    return window.state().archivePath = write(bytes, "archive.big");
   }
-  bool Run(Routine routine) {
-    return routine == Routine::Import ? ImportPortrait(window) : ExportPortrait(window);
+  bool run(Routine routine) {
+    return routine == Routine::Import ? importPortraitInto(window) : exportPortraitFrom(window);
   }
-  bool Import(const QByteArray& image) {
-    window.State().ImportPath = Write(image, "import.fsh");
-    return ImportPortrait(window);
+  bool import(const QByteArray& image) {
+    window.state().importPath = write(image, "import.fsh");
+    return importPortraitInto(window);
   }
   // The image as a fresh export gives it; empty if the export failed.
-  QByteArray Exported() {
-    window.State().ExportPath = dir.filePath("exported.fsh");
-    if (!ExportPortrait(window)) return {};
-    QByteArray bytes = ReadFile(window.State().ExportPath);
-    QFile::remove(window.State().ExportPath);
+  QByteArray exported() {
+    window.state().exportPath = dir.filePath("exported.fsh");
+    if (!exportPortraitFrom(window)) return {};
+    QByteArray bytes = readFile(window.state().exportPath);
+    QFile::remove(window.state().exportPath);
     return bytes;
   }
-  // Every file and folder under the test folder, with the files' bytes.
-  std::map<QString, QByteArray> Files() const {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-      const QString path = it.next();
-      files[path] = it.fileInfo().isDir() ? QByteArray("<folder>") : ReadFile(path);
-    }
-    return files;
-  }
+  FileTree files() const { return snapshotTree(dir.path()); }
 
   QTemporaryDir dir;
   RecordingWindow window;
@@ -83,17 +71,17 @@ class PortraitImageTest : public ::testing::Test {
 TEST_F(PortraitImageTest, ExportWritesExactlyTheImagesOwnLength) {
   for (const int32_t memberSize : {1, 256, 4999, 5001, INT32_MAX}) {
     ArchiveFixture fixture;
-    fixture.ImageLength = 5000;
-    fixture.MemberSizes[3] = memberSize;
-    fixture.TrailingBytes = 300;
-    const QByteArray archive = fixture.Build();
-    UseArchive(archive);
+    fixture.imageLength = 5000;
+    fixture.memberSizes[3] = memberSize;
+    fixture.trailingBytes = 300;
+    const QByteArray archive = fixture.build();
+    useArchive(archive);
     // A longer file already there keeps no stale tail.
-    window.State().ExportPath = Write(QByteArray(9000, 'z'), "target.fsh");
+    window.state().exportPath = write(QByteArray(9000, 'z'), "target.fsh");
 
-    ASSERT_TRUE(ExportPortrait(window)) << memberSize;
-    EXPECT_EQ(ReadFile(window.State().ExportPath), archive.mid(fixture.OffsetOf(4), 5000));
-    EXPECT_EQ(ReadFile(window.State().ArchivePath), archive);
+    ASSERT_TRUE(exportPortraitFrom(window)) << memberSize;
+    EXPECT_EQ(readFile(window.state().exportPath), archive.mid(fixture.offsetOf(4), 5000));
+    EXPECT_EQ(readFile(window.state().archivePath), archive);
   }
   EXPECT_TRUE(window.calls.isEmpty()) << "the window does not change";
 }
@@ -111,21 +99,21 @@ class ImageRoundTrip : public PortraitImageTest,
 
 TEST_P(ImageRoundTrip, SameLengthImportReplacesOnlyTheImage) {
   ArchiveFixture fixture;
-  fixture.TrailingBytes = 20;
-  fixture.MemberSizes[3] = 77;
+  fixture.trailingBytes = 20;
+  fixture.memberSizes[3] = 77;
   GetParam().change(fixture);
-  const QByteArray original = fixture.Build();
-  UseArchive(original);
-  const int32_t at = fixture.OffsetOf(4);
-  EXPECT_EQ(Exported(), original.mid(at, fixture.ImageLength));
+  const QByteArray original = fixture.build();
+  useArchive(original);
+  const int32_t at = fixture.offsetOf(4);
+  EXPECT_EQ(exported(), original.mid(at, fixture.imageLength));
 
-  const QByteArray image = FshImage(fixture.ImageLength, std::nullopt, 99);
-  ASSERT_TRUE(Import(image));
+  const QByteArray image = fshImage(fixture.imageLength, std::nullopt, 99);
+  ASSERT_TRUE(import(image));
   QByteArray expected = original;
   expected.replace(at, image.size(), image);
-  EXPECT_EQ(ReadFile(window.State().ArchivePath), expected);
-  EXPECT_EQ(ReadFile(window.State().ImportPath), image);
-  EXPECT_EQ(Exported(), image);
+  EXPECT_EQ(readFile(window.state().archivePath), expected);
+  EXPECT_EQ(readFile(window.state().importPath), image);
+  EXPECT_EQ(exported(), image);
   EXPECT_TRUE(window.calls.isEmpty()) << window.calls.join("; ").toStdString();
 }
 
@@ -133,29 +121,29 @@ INSTANTIATE_TEST_SUITE_P(
     AnyArchivePassingTheSizeCheck, ImageRoundTrip,
     ::testing::Values(
         ArchiveVariant{"PlayerPackage", [](ArchiveFixture&) {}},
-        ArchiveVariant{"Jersey", [](ArchiveFixture& f) { f.Kind = ArchiveKind::Jersey; }},
-        ArchiveVariant{"NotAPortrait", [](ArchiveFixture& f) { f.HeaderLengthRaw = 0x5D000000; }},
-        ArchiveVariant{"UnknownHeaderLength", [](ArchiveFixture& f) { f.HeaderLengthRaw = 7; }},
-        ArchiveVariant{"UnknownMarker", [](ArchiveFixture& f) { f.Marker = 0; }},
-        ArchiveVariant{"SmallestImage", [](ArchiveFixture& f) { f.ImageLength = 8; }},
+        ArchiveVariant{"Jersey", [](ArchiveFixture& f) { f.kind = ArchiveKind::Jersey; }},
+        ArchiveVariant{"NotAPortrait", [](ArchiveFixture& f) { f.headerLengthRaw = 0x5D000000; }},
+        ArchiveVariant{"UnknownHeaderLength", [](ArchiveFixture& f) { f.headerLengthRaw = 7; }},
+        ArchiveVariant{"UnknownMarker", [](ArchiveFixture& f) { f.marker = 0; }},
+        ArchiveVariant{"SmallestImage", [](ArchiveFixture& f) { f.imageLength = 8; }},
         ArchiveVariant{"ImageBeforeOtherMembers",
-                       [](ArchiveFixture& f) { f.MemberOffsets[1] = f.Length() - 1; }}),
+                       [](ArchiveFixture& f) { f.memberOffsets[1] = f.length() - 1; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ResizedImport : public PortraitImageTest, public ::testing::WithParamInterface<int32_t> {};
 
 TEST_P(ResizedImport, LastMemberTakesAnImageOfAnotherLength) {
-  ArchiveFixture fixture = ArchiveFixture::Jersey("jer0042");
-  fixture.TrailingBytes = 3;  // padding after the last member stays behind it
-  const QByteArray original = fixture.Build();
-  UseArchive(original);
-  const int32_t at = fixture.OffsetOf(4);
+  ArchiveFixture fixture = ArchiveFixture::jersey("jer0042");
+  fixture.trailingBytes = 3;  // padding after the last member stays behind it
+  const QByteArray original = fixture.build();
+  useArchive(original);
+  const int32_t at = fixture.offsetOf(4);
   const int32_t length = GetParam();
-  const QByteArray image = FshImage(length, std::nullopt, 5);
+  const QByteArray image = fshImage(length, std::nullopt, 5);
 
-  ASSERT_TRUE(Import(image));
-  const QByteArray bytes = ReadFile(window.State().ArchivePath);
-  const int32_t newSize = static_cast<int32_t>(original.size()) - fixture.ImageLength + length;
+  ASSERT_TRUE(import(image));
+  const QByteArray bytes = readFile(window.state().archivePath);
+  const int32_t newSize = static_cast<int32_t>(original.size()) - fixture.imageLength + length;
   ASSERT_EQ(bytes.size(), newSize);
   EXPECT_EQ(qFromLittleEndian<int32_t>(bytes.constData() + 4), newSize);
   EXPECT_EQ(qFromBigEndian<int32_t>(bytes.constData() + 78 + 4), length);
@@ -166,11 +154,11 @@ TEST_P(ResizedImport, LastMemberTakesAnImageOfAnotherLength) {
   EXPECT_EQ(bytes.mid(at, length), image);
   EXPECT_EQ(bytes.sliced(at + length), original.right(3));
 
-  ASSERT_TRUE(LoadArchive(window));
+  ASSERT_TRUE(loadArchiveInto(window));
   EXPECT_EQ(window.text[1], "jer0042");
-  EXPECT_EQ(window.showsize, SizeCaption(newSize));
+  EXPECT_EQ(window.sizeText, sizeCaption(newSize));
   EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(Exported(), image);
+  EXPECT_EQ(exported(), image);
 }
 
 INSTANTIATE_TEST_SUITE_P(ShorterAndLonger, ResizedImport, ::testing::Values(8, 255, 257, 70000));
@@ -188,26 +176,26 @@ void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 class ImageRefusal : public PortraitImageTest, public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(ImageRefusal, ShowsItsMessageAndWritesNothing) {
-  UseArchive(GetParam().archive());
-  window.State().ImportPath = Write(GetParam().importFile, "import.fsh");
-  window.State().ExportPath = dir.filePath("exported.fsh");
-  const auto before = Files();
+  useArchive(GetParam().archive());
+  window.state().importPath = write(GetParam().importFile, "import.fsh");
+  window.state().exportPath = dir.filePath("exported.fsh");
+  const auto before = files();
 
-  EXPECT_FALSE(Run(GetParam().routine));
+  EXPECT_FALSE(run(GetParam().routine));
   EXPECT_EQ(window.messages, std::vector<RecordedMessage>{GetParam().message});
-  EXPECT_EQ(Files(), before);
+  EXPECT_EQ(files(), before);
 }
 
-std::function<QByteArray()> With(std::function<void(ArchiveFixture&)> change) {
+std::function<QByteArray()> with(std::function<void(ArchiveFixture&)> change) {
   return [change] {
     ArchiveFixture fixture;
     change(fixture);
-    return fixture.Build();
+    return fixture.build();
   };
 }
-const auto Valid = With([](ArchiveFixture&) {});
-const auto SizeFieldOff = With([](ArchiveFixture& f) { f.ArchiveSizeField = f.Length() + 1; });
-const QByteArray SameLength = FshImage(256);
+const auto Valid = with([](ArchiveFixture&) {});
+const auto SizeFieldOff = with([](ArchiveFixture& f) { f.archiveSizeField = f.length() + 1; });
+const QByteArray SameLength = fshImage(256);
 
 INSTANTIATE_TEST_SUITE_P(
     Refusals, ImageRefusal,
@@ -215,60 +203,60 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"ExportSizeFieldLong", Routine::Export, SizeFieldOff, {}, NotAnArchive},
         RefusalCase{"ExportSizeFieldShort",
                     Routine::Export,
-                    With([](ArchiveFixture& f) { f.ArchiveSizeField = f.Length() - 1; }),
+                    with([](ArchiveFixture& f) { f.archiveSizeField = f.length() - 1; }),
                     {},
                     NotAnArchive},
         RefusalCase{"ExportLengthZero",
                     Routine::Export,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = 0; }),
+                    with([](ArchiveFixture& f) { f.imageLengthField = 0; }),
                     {},
                     NoImageLength},
         RefusalCase{"ExportLengthNegative",
                     Routine::Export,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = -256; }),
+                    with([](ArchiveFixture& f) { f.imageLengthField = -256; }),
                     {},
                     NoImageLength},
         RefusalCase{"ExportLengthShorterThanItsWord",
                     Routine::Export,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = 7; }),
+                    with([](ArchiveFixture& f) { f.imageLengthField = 7; }),
                     {},
                     NoImageLength},
         RefusalCase{"ExportImagePastEnd",
                     Routine::Export,
-                    With([](ArchiveFixture& f) {
-                      f.TrailingBytes = 10;
-                      f.ImageLengthField = f.ImageLength + 11;
+                    with([](ArchiveFixture& f) {
+                      f.trailingBytes = 10;
+                      f.imageLengthField = f.imageLength + 11;
                     }),
                     {},
                     ImagePastEnd},
         RefusalCase{"ExportHugeLength",
                     Routine::Export,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = INT32_MAX; }),
+                    with([](ArchiveFixture& f) { f.imageLengthField = INT32_MAX; }),
                     {},
                     ImagePastEnd},
         RefusalCase{"ImportSizeFieldOff", Routine::Import, SizeFieldOff, SameLength, NotAnArchive},
         RefusalCase{"ImportEmptyFile", Routine::Import, Valid, {}, EmptyImageFile},
         RefusalCase{"ImportShorterThanLengthWord", Routine::Import, Valid, "SHPI\x05", NotAnImage},
-        RefusalCase{"ImportLengthWordLong", Routine::Import, Valid, FshImage(256, 257), NotAnImage},
-        RefusalCase{"ImportLengthWordShort", Routine::Import, Valid, FshImage(256, 255),
+        RefusalCase{"ImportLengthWordLong", Routine::Import, Valid, fshImage(256, 257), NotAnImage},
+        RefusalCase{"ImportLengthWordShort", Routine::Import, Valid, fshImage(256, 255),
                     NotAnImage},
         // The import file is read and judged before the archive.
-        RefusalCase{"ImportFileJudgedFirst", Routine::Import, SizeFieldOff, FshImage(256, 1),
+        RefusalCase{"ImportFileJudgedFirst", Routine::Import, SizeFieldOff, fshImage(256, 1),
                     NotAnImage},
         RefusalCase{"ImportCurrentImageWithoutLength", Routine::Import,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = 0; }), SameLength,
+                    with([](ArchiveFixture& f) { f.imageLengthField = 0; }), SameLength,
                     NoImageLength},
         RefusalCase{"ImportCurrentImagePastEnd", Routine::Import,
-                    With([](ArchiveFixture& f) { f.ImageLengthField = f.ImageLength + 1; }),
-                    FshImage(257), ImagePastEnd},
+                    with([](ArchiveFixture& f) { f.imageLengthField = f.imageLength + 1; }),
+                    fshImage(257), ImagePastEnd},
         // Directory entry 4 pointing at the header: its "length word" is the
         // archive size, so writing there would overwrite the directory.
         RefusalCase{"ImportImageOverDirectory", Routine::Import,
-                    With([](ArchiveFixture& f) { f.MemberOffsets[3] = 0; }), FshImage(300),
+                    with([](ArchiveFixture& f) { f.memberOffsets[3] = 0; }), fshImage(300),
                     ImageOverDirectory},
         RefusalCase{"ImportOtherLengthBeforeAMember", Routine::Import,
-                    With([](ArchiveFixture& f) { f.MemberOffsets[1] = f.OffsetOf(4) + 1; }),
-                    FshImage(300), ImageLengthDiffers}),
+                    with([](ArchiveFixture& f) { f.memberOffsets[1] = f.offsetOf(4) + 1; }),
+                    fshImage(300), ImageLengthDiffers}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A runtime failure: one critical report in the command error format, and
@@ -281,38 +269,38 @@ struct FailureCase {
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-void UseChanged(PortraitImageTest& t, std::function<void(ArchiveFixture&)> change) {
-  t.UseArchive(With(std::move(change))());
+void useChanged(PortraitImageTest& t, std::function<void(ArchiveFixture&)> change) {
+  t.useArchive(with(std::move(change))());
 }
 
-void ExpectCommandErrorReport(const std::vector<RecordedMessage>& messages,
+void expectCommandErrorReport(const std::vector<RecordedMessage>& messages,
                               const char* expectedText) {
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].Caption, ApplicationTitle());
-  EXPECT_EQ(messages[0].Style, MessageStyle::Critical);
+  EXPECT_EQ(messages[0].caption, applicationTitle());
+  EXPECT_EQ(messages[0].style, MessageStyle::Critical);
   if (expectedText)
-    EXPECT_EQ(messages[0].Text, expectedText);
+    EXPECT_EQ(messages[0].text, expectedText);
   else
     EXPECT_TRUE(QRegularExpression(R"(^ERROR: \S.*\. \[Error #[1-9]\d*\]$)")
-                    .match(messages[0].Text)
+                    .match(messages[0].text)
                     .hasMatch())
-        << messages[0].Text.toStdString();
+        << messages[0].text.toStdString();
 }
 
 class ImageRuntimeFailure : public PortraitImageTest,
                             public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ImageRuntimeFailure, IsReportedAndWritesNothing) {
-  UseArchive(ArchiveFixture().Build());
-  window.State().ImportPath = Write(FshImage(256, std::nullopt, 3), "import.fsh");
-  window.State().ExportPath = dir.filePath("exported.fsh");
+  useArchive(ArchiveFixture().build());
+  window.state().importPath = write(fshImage(256, std::nullopt, 3), "import.fsh");
+  window.state().exportPath = dir.filePath("exported.fsh");
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-  GetParam().setUp(*this, window.State());
-  const auto before = Files();
+  GetParam().setUp(*this, window.state());
+  const auto before = files();
 
-  EXPECT_FALSE(Run(GetParam().routine));
-  ExpectCommandErrorReport(window.messages, GetParam().expectedText);
-  EXPECT_EQ(Files(), before);
+  EXPECT_FALSE(run(GetParam().routine));
+  expectCommandErrorReport(window.messages, GetParam().expectedText);
+  EXPECT_EQ(files(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,35 +308,35 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"ExportTargetInMissingFolder", Routine::Export,
                     [](PortraitImageTest& t, WindowState& s) {
-                      s.ExportPath = t.dir.filePath("missing/exported.fsh");
+                      s.exportPath = t.dir.filePath("missing/exported.fsh");
                     },
                     nullptr},
         FailureCase{
             "ExportTargetIsAFolder", Routine::Export,
-            [](PortraitImageTest& t, WindowState& s) { s.ExportPath = t.dir.filePath("folder"); },
+            [](PortraitImageTest& t, WindowState& s) { s.exportPath = t.dir.filePath("folder"); },
             nullptr},
         FailureCase{"ExportArchiveGone", Routine::Export,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.ArchivePath); },
+                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.archivePath); },
                     nullptr},
         FailureCase{"ExportImageBeforeStart", Routine::Export,
                     [](PortraitImageTest& t, WindowState&) {
-                      UseChanged(t, [](ArchiveFixture& f) { f.MemberOffsets[3] = -1; });
+                      useChanged(t, [](ArchiveFixture& f) { f.memberOffsets[3] = -1; });
                     },
                     "ERROR: Bad record number. [Error #63]"},
         FailureCase{"ExportImageStartPastEnd", Routine::Export,
                     [](PortraitImageTest& t, WindowState&) {
-                      UseChanged(t, [](ArchiveFixture& f) { f.MemberOffsets[3] = f.Length() - 7; });
+                      useChanged(t, [](ArchiveFixture& f) { f.memberOffsets[3] = f.length() - 7; });
                     },
                     "ERROR: Input past end of file. [Error #62]"},
         FailureCase{"ImportFileGone", Routine::Import,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.ImportPath); },
+                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.importPath); },
                     nullptr},
         FailureCase{"ImportArchiveGone", Routine::Import,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.ArchivePath); },
+                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.archivePath); },
                     nullptr},
         FailureCase{
             "ImportArchiveIsAFolder", Routine::Import,
-            [](PortraitImageTest& t, WindowState& s) { s.ArchivePath = t.dir.filePath("folder"); },
+            [](PortraitImageTest& t, WindowState& s) { s.archivePath = t.dir.filePath("folder"); },
             nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -357,10 +345,10 @@ INSTANTIATE_TEST_SUITE_P(
 class FileSizeLimit : public PortraitImageTest, public ::testing::WithParamInterface<Routine> {};
 
 TEST_P(FileSizeLimit, LeavesEveryFileAsItWas) {
-  UseArchive(ArchiveFixture().Build());
-  window.State().ImportPath = Write(FshImage(400, std::nullopt, 8), "import.fsh");
-  window.State().ExportPath = Write(QByteArray("old export"), "exported.fsh");
-  const auto before = Files();
+  useArchive(ArchiveFixture().build());
+  window.state().importPath = write(fshImage(400, std::nullopt, 8), "import.fsh");
+  window.state().exportPath = write(QByteArray("old export"), "exported.fsh");
+  const auto before = files();
 
   int channel[2];
   ASSERT_EQ(pipe(channel), 0);
@@ -371,18 +359,18 @@ TEST_P(FileSizeLimit, LeavesEveryFileAsItWas) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{100, 100};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool written = Run(GetParam());
+    const bool written = run(GetParam());
     QByteArray report = written ? "written" : "not written";
     for (const RecordedMessage& m : window.messages)
-      report += "\n" + QByteArray::number(static_cast<int>(m.Style)) + "\n" + m.Caption.toUtf8() +
-                "\n" + m.Text.toUtf8();
-    const ssize_t sent = write(channel[1], report.constData(), report.size());
+      report += "\n" + QByteArray::number(static_cast<int>(m.style)) + "\n" + m.caption.toUtf8() +
+                "\n" + m.text.toUtf8();
+    const ssize_t sent = ::write(channel[1], report.constData(), report.size());
     _exit(sent == report.size() ? 0 : 1);
   }
   close(channel[1]);
   QByteArray report;
   char buffer[4096];
-  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
     report.append(buffer, got);
   close(channel[0]);
   int status = 0;
@@ -395,8 +383,8 @@ TEST_P(FileSizeLimit, LeavesEveryFileAsItWas) {
   const std::vector<RecordedMessage> messages{{QString::fromUtf8(lines[3]),
                                                QString::fromUtf8(lines[2]),
                                                static_cast<MessageStyle>(lines[1].toInt())}};
-  ExpectCommandErrorReport(messages, nullptr);
-  EXPECT_EQ(Files(), before);
+  expectCommandErrorReport(messages, nullptr);
+  EXPECT_EQ(files(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothRoutines, FileSizeLimit,

@@ -35,13 +35,13 @@ constexpr int Commands = 10000;
 constexpr int WarmUp = 1000;
 constexpr qint64 AllowedGrowth = 8 * 1024 * 1024;
 
-int OpenDescriptors() {
+int openDescriptors() {
   return static_cast<int>(QDir("/proc/self/fd")
                               .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                               .size());
 }
 
-qint64 ResidentBytes() {
+qint64 residentBytes() {
   QFile statm("/proc/self/statm");
   if (!statm.open(QIODevice::ReadOnly)) return -1;
   const QList<QByteArray> fields = statm.readAll().split(' ');
@@ -51,27 +51,27 @@ qint64 ResidentBytes() {
 // What the process holds: the heap in use under AddressSanitizer, whose
 // quarantine of freed blocks makes the resident size grow by design; the
 // resident size otherwise.
-qint64 MemoryInUse() {
+qint64 memoryInUse() {
 #ifdef CPE_ASAN
   return static_cast<qint64>(__sanitizer_get_current_allocated_bytes());
 #else
-  return ResidentBytes();
+  return residentBytes();
 #endif
 }
 
 class Soak : public ::testing::Test {
  protected:
-  QString Write(const QString& name, const QByteArray& bytes) {
-    return WriteFile(dir.filePath(name), bytes);
+  QString write(const QString& name, const QByteArray& bytes) {
+    return writeFile(dir.filePath(name), bytes);
   }
 
   // Answers the dialog, clicks, and checks how many messages the command showed.
-  void Run(const char* button, const std::optional<QString>& answer, size_t messages) {
+  void run(const char* button, const std::optional<QString>& answer, size_t messages) {
     if (answer)
-      ui.dialogs->NextFileName(*answer);
+      ui.dialogs->nextFileName(*answer);
     else
-      ui.dialogs->NextCancel();
-    ui.Click(button);
+      ui.dialogs->nextCancel();
+    ui.click(button);
     if (ui.messages->messages.size() != messages && failures++ < 5) {
       ADD_FAILURE() << button << " " << (answer ? answer->toStdString() : "cancelled") << " showed "
                     << ui.messages->messages.size() << " messages, not " << messages;
@@ -82,38 +82,38 @@ class Soak : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  FormUnderTest ui;
+  WindowUnderTest ui;
   int failures = 0;
 };
 
 TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
-  const QStringList good{Write("player.big", ArchiveFixture::PlayerPackage("pkg0001").Build()),
-                         Write("jersey.big", ArchiveFixture::Jersey("jrs0001").Build())};
+  const QStringList good{write("player.big", ArchiveFixture::playerPackage("pkg0001").build()),
+                         write("jersey.big", ArchiveFixture::jersey("jrs0001").build())};
   ArchiveFixture wrongSize;
-  wrongSize.ArchiveSizeField = 1;
+  wrongSize.archiveSizeField = 1;
   ArchiveFixture notPortrait;
-  notPortrait.HeaderLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
+  notPortrait.headerLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
   ArchiveFixture badMarker;
-  badMarker.Marker = 0x42;
-  const QStringList bad{Write("wrong-size.big", wrongSize.Build()),
-                        Write("not-portrait.big", notPortrait.Build()),
-                        Write("bad-marker.big", badMarker.Build()), dir.filePath("missing.big")};
-  const int32_t imageLength = ArchiveFixture().ImageLength;
-  const QStringList images{Write("same.fsh", FshImage(imageLength, std::nullopt, 3)),
-                           Write("longer.fsh", FshImage(imageLength + 40, std::nullopt, 4))};
-  const QStringList badImages{Write("bad-length.fsh", FshImage(100, 99)), Write("empty.fsh", {})};
+  badMarker.marker = 0x42;
+  const QStringList bad{write("wrong-size.big", wrongSize.build()),
+                        write("not-portrait.big", notPortrait.build()),
+                        write("bad-marker.big", badMarker.build()), dir.filePath("missing.big")};
+  const int32_t imageLength = ArchiveFixture().imageLength;
+  const QStringList images{write("same.fsh", fshImage(imageLength, std::nullopt, 3)),
+                           write("longer.fsh", fshImage(imageLength + 40, std::nullopt, 4))};
+  const QStringList badImages{write("bad-length.fsh", fshImage(100, 99)), write("empty.fsh", {})};
 
   std::mt19937 random(20240601);
   const auto pick = [&random](const QStringList& list) {
     return list[static_cast<qsizetype>(random() % list.size())];
   };
   const auto typeIdentifier = [this](const QString& text) {
-    auto* pkgtxt = ui.Control<QLineEdit>("pkgtxt");
-    (pkgtxt->isEnabled() ? pkgtxt : ui.Control<QLineEdit>("jrsytxt"))->setText(text);
+    auto* pkgtxt = ui.control<QLineEdit>("playerPackageEdit");
+    (pkgtxt->isEnabled() ? pkgtxt : ui.control<QLineEdit>("jerseyNameEdit"))->setText(text);
   };
 
-  const int descriptorsBefore = OpenDescriptors();
-  Run("Load", good[0], 0);
+  const int descriptorsBefore = openDescriptors();
+  run("loadButton", good[0], 0);
   int descriptorsAfterWarmUp = 0;
   qint64 memoryAfterWarmUp = 0;
   QElapsedTimer timer;
@@ -121,37 +121,37 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
   for (int i = 1; i < Commands; ++i) {
     if (i == WarmUp) {
       QCoreApplication::processEvents();
-      descriptorsAfterWarmUp = OpenDescriptors();
-      memoryAfterWarmUp = MemoryInUse();
+      descriptorsAfterWarmUp = openDescriptors();
+      memoryAfterWarmUp = memoryInUse();
     }
     switch (random() % 10) {
       case 0:
-        Run("Load", pick(good), 0);
+        run("loadButton", pick(good), 0);
         break;
       case 1:
-        Run("Load", pick(bad), 1);
+        run("loadButton", pick(bad), 1);
         break;
       case 2:
         typeIdentifier(QStringLiteral("id%1").arg(i % 100000, 5, 10, QLatin1Char('0')));
-        Run("Save", dir.filePath(QStringLiteral("saved-%1.big").arg(random() % 4)), 0);
+        run("saveButton", dir.filePath(QStringLiteral("saved-%1.big").arg(random() % 4)), 0);
         break;
       case 3:
         typeIdentifier("short");
-        Run("Save", dir.filePath("refused.big"), 1);
+        run("saveButton", dir.filePath("refused.big"), 1);
         break;
       case 4:
-        Run("Import", pick(images), 0);
+        run("importButton", pick(images), 0);
         break;
       case 5:
-        Run("Import", pick(badImages), 1);
+        run("importButton", pick(badImages), 1);
         break;
       case 6:
       case 7:
-        Run("Export", dir.filePath(QStringLiteral("out-%1.fsh").arg(random() % 4)), 0);
+        run("exportButton", dir.filePath(QStringLiteral("out-%1.fsh").arg(random() % 4)), 0);
         break;
       default: {
-        const char* buttons[]{"Load", "Save", "Import", "Export"};
-        Run(buttons[random() % 4], std::nullopt, 0);
+        const char* buttons[]{"loadButton", "saveButton", "importButton", "exportButton"};
+        run(buttons[random() % 4], std::nullopt, 0);
       }
     }
     // Repaints and deferred deletions wait for the event loop, as between clicks.
@@ -160,15 +160,15 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
   }
   QCoreApplication::processEvents();
   const qint64 elapsed = timer.elapsed();
-  const int descriptorsAfter = OpenDescriptors();
-  const qint64 memoryAfter = MemoryInUse();
+  const int descriptorsAfter = openDescriptors();
+  const qint64 memoryAfter = memoryInUse();
 
   std::printf(
       "soak: %d commands in %lld ms; descriptors %d before, %d after warm-up, %d after; "
       "memory in use %lld KiB after warm-up, %lld KiB after (resident %lld KiB)\n",
       Commands, static_cast<long long>(elapsed), descriptorsBefore, descriptorsAfterWarmUp,
       descriptorsAfter, static_cast<long long>(memoryAfterWarmUp / 1024),
-      static_cast<long long>(memoryAfter / 1024), static_cast<long long>(ResidentBytes() / 1024));
+      static_cast<long long>(memoryAfter / 1024), static_cast<long long>(residentBytes() / 1024));
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(descriptorsAfter, descriptorsBefore);
   EXPECT_EQ(descriptorsAfter, descriptorsAfterWarmUp);

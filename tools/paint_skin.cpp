@@ -18,7 +18,7 @@ namespace {
 
 using namespace SkinLayout;
 
-QFont PixelFont(const QString& family, int pixelSize, bool bold) {
+QFont pixelFont(const QString& family, int pixelSize, bool bold) {
   QFont font(family);
   font.setPixelSize(pixelSize);
   font.setBold(bold);
@@ -27,7 +27,7 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold) {
 }
 
 // Text squeezed horizontally where it would not fit its box.
-void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
+void drawFittedText(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
                     const QColor& colour) {
   const QFontMetricsF metrics(font);
   const double width = metrics.horizontalAdvance(text);
@@ -42,7 +42,7 @@ void DrawFittedText(QPainter& p, const QRectF& box, const QString& text, const Q
   p.restore();
 }
 
-void DrawPanel(QPainter& p, const QRect& panel) {
+void drawPanel(QPainter& p, const QRect& panel) {
   QRectF outer(panel);
   p.setPen(Qt::NoPen);
   p.setBrush(LightGrey);
@@ -51,19 +51,19 @@ void DrawPanel(QPainter& p, const QRect& panel) {
   p.drawRoundedRect(outer.adjusted(PanelBorder, PanelBorder, -PanelBorder, -PanelBorder), 3, 3);
 }
 
-void DrawTab(QPainter& p, const QRect& tab) {
+void drawTab(QPainter& p, const QRect& tab) {
   p.setPen(Qt::NoPen);
   p.setBrush(Green);
   p.drawRoundedRect(QRectF(tab), 7, 7);
 }
 
-void DrawGlyphCircle(QPainter& p, const QRect& glyph) {
+void drawGlyphCircle(QPainter& p, const QRect& glyph) {
   p.setPen(QPen(DarkBlue, 1.6));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QRectF(glyph).adjusted(0.8, 0.8, 0.2, 0.2));
 }
 
-QImage PaintSkin() {
+QImage paintSkin() {
   QImage skin(Width, Height, QImage::Format_RGB32);
   skin.fill(DarkBlue);
   QPainter p(&skin);
@@ -85,8 +85,8 @@ QImage PaintSkin() {
                            {GlyphAreaLeft - 14.0, bandBottom},
                            {0, bandBottom}}));
 
-  const QFont title = PixelFont("DejaVu Sans", 15, true);
-  const QFont version = PixelFont("DejaVu Sans", 11, true);
+  const QFont title = pixelFont("DejaVu Sans", 15, true);
+  const QFont version = pixelFont("DejaVu Sans", 11, true);
   p.setFont(title);
   p.setPen(White);
   const QString name = QStringLiteral("Courtside Portraits Editor");
@@ -96,27 +96,27 @@ QImage PaintSkin() {
   p.drawText(QPointF(32 + QFontMetricsF(title).horizontalAdvance(name) + 8, 21), "v1.1");
 
   // Minimise: a circle with a bar. Close: a circle with an X.
-  DrawGlyphCircle(p, MinimiseGlyph);
+  drawGlyphCircle(p, MinimiseGlyph);
   const QRectF minimise(MinimiseGlyph);
   const QPointF mc = minimise.center() + QPointF(0.5, 0.5);
   p.setPen(QPen(DarkBlue, 2, Qt::SolidLine, Qt::FlatCap));
   p.drawLine(mc + QPointF(-4, 0), mc + QPointF(4, 0));
-  DrawGlyphCircle(p, CloseGlyph);
+  drawGlyphCircle(p, CloseGlyph);
   const QPointF cc = QRectF(CloseGlyph).center() + QPointF(0.5, 0.5);
   p.setPen(QPen(DarkBlue, 1.8, Qt::SolidLine, Qt::FlatCap));
   p.drawLine(cc + QPointF(-3.2, -3.2), cc + QPointF(3.2, 3.2));
   p.drawLine(cc + QPointF(-3.2, 3.2), cc + QPointF(3.2, -3.2));
 
-  DrawTab(p, PkgTab);
-  DrawPanel(p, PkgPanel);
-  DrawTab(p, JerseyTab);
-  DrawPanel(p, JerseyPanel);
-  DrawPanel(p, SizePanel);
-  DrawTab(p, ButtonTab);
-  DrawPanel(p, ButtonPanel);
+  drawTab(p, PkgTab);
+  drawPanel(p, PkgPanel);
+  drawTab(p, JerseyTab);
+  drawPanel(p, JerseyPanel);
+  drawPanel(p, SizePanel);
+  drawTab(p, ButtonTab);
+  drawPanel(p, ButtonPanel);
 
-  DrawFittedText(p, QRectF(CreditLine), "Courtside Portraits Editor project",
-                 PixelFont("DejaVu Sans", 8, false), DarkBlue);
+  drawFittedText(p, QRectF(CreditLine), "Courtside Portraits Editor project",
+                 pixelFont("DejaVu Sans", 8, false), DarkBlue);
 
   // The light edge line in the rightmost column.
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -125,7 +125,7 @@ QImage PaintSkin() {
 }
 
 // One hand: a palm under the ball's side and fingers gripping its edge.
-void DrawHand(QPainter& p, bool left, const QPointF& centre, double radius) {
+void drawHand(QPainter& p, bool left, const QPointF& centre, double radius) {
   const QColor skinTone(236, 188, 146);
   const QColor outline(140, 88, 56);
   p.save();
@@ -160,7 +160,7 @@ void DrawHand(QPainter& p, bool left, const QPointF& centre, double radius) {
   p.restore();
 }
 
-QImage PaintIcon() {
+QImage paintIcon() {
   QImage icon(IconSize, IconSize, QImage::Format_RGB32);
   icon.fill(DarkBlue);
   QPainter p(&icon);
@@ -182,12 +182,12 @@ QImage PaintIcon() {
   p.drawEllipse(QRectF(centre.x() - radius + 14, centre.y() - radius, 2 * radius, 2 * radius));
   p.restore();
 
-  DrawHand(p, true, centre, radius);
-  DrawHand(p, false, centre, radius);
+  drawHand(p, true, centre, radius);
+  drawHand(p, false, centre, radius);
   return icon;
 }
 
-bool Write(const QImage& image, const QString& path) {
+bool write(const QImage& image, const QString& path) {
   // 24 bits per pixel, uncompressed.
   if (image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -205,6 +205,6 @@ int main(int argc, char* argv[]) {
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
   const bool ok =
-      Write(PaintSkin(), out.filePath("skin.bmp")) && Write(PaintIcon(), out.filePath("icon.bmp"));
+      write(paintSkin(), out.filePath("skin.bmp")) && write(paintIcon(), out.filePath("icon.bmp"));
   return ok ? 0 : 1;
 }

@@ -1,87 +1,78 @@
 #include "ui/file_command.h"
 
-#include "archive/command_error.h"
-#include "archive/load_archive.h"
-#include "archive/portrait_image.h"
-#include "archive/save_archive.h"
+#include "ui/command_routines.h"
 
 namespace {
 
-const QString BigFilter = QStringLiteral("EASports BIG Files (*.big)|*.big");
-const QString FshFilter = QStringLiteral("FSH files (*.fsh)|*.fsh");
+const QString ArchiveFilter = QStringLiteral("BIG archives (*.big)|*.big");
+const QString ImageFilter = QStringLiteral("FSH files (*.fsh)|*.fsh");
 
-QString CurrentArchive(const WindowState& state) { return state.ArchivePath; }
-QString AnyFshFile(const WindowState&) { return QStringLiteral("*.fsh"); }
+QString currentArchive(const WindowState& state) { return state.archivePath; }
+QString anyImageFile(const WindowState&) { return QStringLiteral("*.fsh"); }
 
 }  // namespace
 
-const FileCommand& LoadCommand() {
+const FileCommand& loadCommand() {
   static const FileCommand command{DialogKind::Open,
                                    nullptr,
-                                   BigFilter,
+                                   ArchiveFilter,
                                    QStringLiteral(".big"),
                                    QStringLiteral("Load File"),
-                                   {OfnHideReadOnly},
-                                   &WindowState::ArchivePath,
-                                   &LoadArchive};
+                                   DialogFlags::HideReadOnly,
+                                   &WindowState::archivePath,
+                                   &loadArchiveInto};
   return command;
 }
 
-const FileCommand& SaveCommand() {
-  static const FileCommand command{DialogKind::Save,
-                                   &CurrentArchive,
-                                   BigFilter,
-                                   QStringLiteral(".big"),
-                                   QStringLiteral("Save"),
-                                   {OfnHideReadOnly, OfnOverwritePrompt},
-                                   &WindowState::SavePath,
-                                   &SaveArchive};
+const FileCommand& saveCommand() {
+  static const FileCommand command{DialogKind::Save,       &currentArchive,
+                                   ArchiveFilter,          QStringLiteral(".big"),
+                                   QStringLiteral("Save"), DialogFlags::OverwritePrompt,
+                                   &WindowState::savePath, &saveArchiveFrom};
   return command;
 }
 
-const FileCommand& ImportCommand() {
+const FileCommand& importCommand() {
   static const FileCommand command{DialogKind::Open,
                                    nullptr,
-                                   FshFilter,
+                                   ImageFilter,
                                    QStringLiteral(".fsh"),
                                    QStringLiteral("Import"),
-                                   {OfnHideReadOnly},
-                                   &WindowState::ImportPath,
-                                   &ImportPortrait};
+                                   DialogFlags::HideReadOnly,
+                                   &WindowState::importPath,
+                                   &importPortraitInto};
   return command;
 }
 
-const FileCommand& ExportCommand() {
+const FileCommand& exportCommand() {
   static const FileCommand command{DialogKind::Save,
-                                   &AnyFshFile,
-                                   FshFilter,
+                                   &anyImageFile,
+                                   ImageFilter,
                                    QStringLiteral(".fsh"),
                                    QStringLiteral("Export"),
-                                   {OfnHideReadOnly, OfnOverwritePrompt},
-                                   &WindowState::ExportPath,
-                                   &ExportPortrait};
+                                   DialogFlags::OverwritePrompt,
+                                   &WindowState::exportPath,
+                                   &exportPortraitFrom};
   return command;
 }
 
-void RunFileCommand(EditorWindow& window, ComDlg& dialog, const FileCommand& command) {
-  try {
-    if (command.InitialFileName) dialog.FileName = command.InitialFileName(window.State());
-    dialog.CancelError = true;
-    dialog.Filter = command.Filter;
-    dialog.DefaultExt = command.DefaultExt;
-    dialog.DialogTitle = command.DialogTitle;
-    dialog.FilterIndex = 1;
-    for (const int flags : command.Flags) dialog.Flags = flags;
-    if (command.Kind == DialogKind::Open)
-      dialog.ShowOpen();
-    else
-      dialog.ShowSave();
-
-    QString& path = window.State().*command.PathVariable;
-    const QString previous = path;
-    if (!dialog.FileName.isEmpty()) path = dialog.FileName;
-    if (!command.Routine(window)) path = previous;
-  } catch (const CommandError& error) {
-    ReportCommandError(window, error);
+void runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command) {
+  DialogRequest& settings = dialog.settings();
+  if (command.initialFileName) settings.fileName = command.initialFileName(window.state());
+  settings.filter = command.filter;
+  settings.defaultExt = command.defaultExt;
+  settings.title = command.title;
+  settings.filterIndex = 1;
+  settings.flags = command.flags;
+  const auto chosen = dialog.show(command.kind);
+  if (!chosen) {
+    reportCommandFailure(window, chosen.error());
+    return;
   }
+  if (!chosen->has_value()) return;  // cancelled
+
+  QString& path = window.state().*command.pathVariable;
+  const QString previous = path;
+  if (!chosen->value().isEmpty()) path = chosen->value();
+  if (!command.routine(window)) path = previous;
 }

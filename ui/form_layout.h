@@ -16,28 +16,28 @@ inline constexpr int DesignTwipsPerPixel = 15;
 enum class ControlKind { Label, TextBox, CommandButton, HotSpot };
 
 struct FontSpec {
-  QString Family;  // the design family; fallbacks follow it
-  double PointSize = 0;
-  bool Bold = false;
+  QString family;  // the design family; fallbacks follow it
+  double pointSize = 0;
+  bool bold = false;
 };
 
 struct ControlSpec {
-  QString Name;
-  ControlKind Kind;
-  QString Caption;
-  QRect Geometry;  // pixels: left, top, width, height
-  int TabIndex;
-  FontSpec Font;
+  QString name;
+  ControlKind kind;
+  QString caption;
+  QRect geometry;  // pixels: left, top, width, height
+  int tabIndex;
+  FontSpec font;
 };
 
-const std::vector<ControlSpec>& Controls();
+const std::vector<ControlSpec>& controls();
 
 // A design rectangle on a screen with other twips per pixel: left, top, width
 // and height each become the nearest pixel count of their twips.
-QRect PixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY);
+QRect pixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY);
 
 // The design family first, then families that look alike where it is missing.
-QStringList FontFamilies(const QString& family);
-QFont MakeFont(const FontSpec& font);
+QStringList fontFamilies(const QString& family);
+QFont makeFont(const FontSpec& font);
 
 }  // namespace FormLayout

@@ -8,13 +8,13 @@ HotSpot::HotSpot(QWidget* parent) : QLabel(parent) {
 }
 
 void HotSpot::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) pressed_ = true;
+  if (event->button() == Qt::LeftButton) m_pressed = true;
   event->accept();
 }
 
 void HotSpot::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  if (event->button() != Qt::LeftButton || !pressed_) return;
-  pressed_ = false;
+  if (event->button() != Qt::LeftButton || !m_pressed) return;
+  m_pressed = false;
   if (rect().contains(event->position().toPoint())) emit clicked();
 }

@@ -18,5 +18,5 @@ class HotSpot : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  bool pressed_ = false;
+  bool m_pressed = false;
 };

@@ -2,8 +2,9 @@
 
 #include <QMessageBox>
 
-void QtMessageBoxBackend::Show(const QString& text, const QString& caption, MessageStyle style) {
+void QtMessageBoxBackend::show(const QString& text, const QString& caption, MessageStyle style) {
   QMessageBox box(style == MessageStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  caption, text, QMessageBox::Ok, parent_);
+                  caption, text, QMessageBox::Ok, m_parent);
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "archive/editor_window.h"
+#include "ui/editor_window.h"
 
 class QWidget;
 
@@ -11,14 +11,16 @@ class QWidget;
 class MessageBoxBackend {
  public:
   virtual ~MessageBoxBackend() = default;
-  virtual void Show(const QString& text, const QString& caption, MessageStyle style) = 0;
+  virtual void show(const QString& text, const QString& caption, MessageStyle style) = 0;
 };
 
+// The message box a user sees. Its text is plain text: a file name or a typed
+// identifier in it is shown as it is, never as markup or a link.
 class QtMessageBoxBackend : public MessageBoxBackend {
  public:
-  explicit QtMessageBoxBackend(QWidget* parent) : parent_(parent) {}
-  void Show(const QString& text, const QString& caption, MessageStyle style) override;
+  explicit QtMessageBoxBackend(QWidget* parent) : m_parent(parent) {}
+  void show(const QString& text, const QString& caption, MessageStyle style) override;
 
  private:
-  QWidget* parent_;
+  QWidget* m_parent;
 };

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-QStringList QtNameFilters(const QString& filter) {
+QStringList qtNameFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList names;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -16,30 +16,32 @@ QStringList QtNameFilters(const QString& filter) {
   return names;
 }
 
-std::optional<QString> QtFileDialogBackend::Show(const DialogRequest& request) {
-  QFileDialog dialog(parent_, request.DialogTitle);
-  const QStringList filters = QtNameFilters(request.Filter);
+Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
+    const DialogRequest& request) {
+  QFileDialog dialog(m_parent, request.title);
+  const QStringList filters = qtNameFilters(request.filter);
   dialog.setNameFilters(filters);
-  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
-    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
-  QString suffix = request.DefaultExt;
+  if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[request.filterIndex - 1]);
+  QString suffix = request.defaultExt;
   if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
-  if (request.Kind == DialogKind::Save) {
+  if (request.kind == DialogKind::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!(request.Flags & OfnOverwritePrompt))
+    if (!(request.flags & DialogFlags::OverwritePrompt))
       dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
   // A wildcard preset such as "*.fsh" names no file; the filter already shows it.
-  if (!request.FileName.isEmpty() && !request.FileName.contains(QLatin1Char('*'))) {
-    const QFileInfo preset(request.FileName);
+  if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*'))) {
+    const QFileInfo preset(request.fileName);
     if (preset.dir().exists()) dialog.setDirectory(preset.absolutePath());
     dialog.selectFile(preset.fileName());
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::optional<QString>();
+  return std::optional<QString>(dialog.selectedFiles().constFirst());
 }

@@ -1,19 +1,21 @@
 #pragma once
 
-#include "ui/com_dlg.h"
+#include <QStringList>
+
+#include "ui/file_dialog.h"
 
 class QWidget;
 
 // The file dialog a user sees.
 class QtFileDialogBackend : public FileDialogBackend {
  public:
-  explicit QtFileDialogBackend(QWidget* parent) : parent_(parent) {}
-  std::optional<QString> Show(const DialogRequest& request) override;
+  explicit QtFileDialogBackend(QWidget* parent) : m_parent(parent) {}
+  Expected<std::optional<QString>, CommandFailure> show(const DialogRequest& request) override;
 
  private:
-  QWidget* parent_;
+  QWidget* m_parent;
 };
 
 // "Description (*.ext)|*.ext|..." as Qt's name filters: one "Description (*.ext)"
 // per pair.
-QStringList QtNameFilters(const QString& filter);
+QStringList qtNameFilters(const QString& filter);

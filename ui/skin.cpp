@@ -4,7 +4,7 @@
 
 // The resources live in the static cpe_ui library; nothing else references
 // them, so they are registered here, where the pictures are first needed.
-static void InitAssets() {
+static void initAssets() {
   static const bool registered = [] {
     Q_INIT_RESOURCE(assets);
     return true;
@@ -12,13 +12,13 @@ static void InitAssets() {
   (void)registered;
 }
 
-const QImage& SkinPicture() {
-  InitAssets();
+const QImage& skinPicture() {
+  initAssets();
   static const QImage skin(QStringLiteral(":/skin.bmp"));
   return skin;
 }
 
-QIcon ProgramIcon() {
-  InitAssets();
+QIcon programIcon() {
+  initAssets();
   return QIcon(QPixmap(QStringLiteral(":/icon.bmp")));
 }

@@ -5,5 +5,5 @@
 
 // The bundled pictures: the main window's skin and the program icon, which
 // both windows carry.
-const QImage& SkinPicture();
-QIcon ProgramIcon();
+const QImage& skinPicture();
+QIcon programIcon();

@@ -1,48 +1,50 @@
 #include "support/recording_window.h"
 
 namespace {
-QString BoxName(IdentifierBox box) { return box == IdentifierBox::pkgtxt ? "pkgtxt" : "jrsytxt"; }
+QString boxName(IdentifierBox box) {
+  return box == IdentifierBox::PlayerPackage ? "playerPackageEdit" : "jerseyNameEdit";
+}
 }  // namespace
 
-void RecordingWindow::SetIdentifierText(IdentifierBox box, const QString& value) {
-  text[Index(box)] = value;
-  calls << BoxName(box) + " text " + value;
+void RecordingWindow::setIdentifierText(IdentifierBox box, const QString& value) {
+  text[index(box)] = value;
+  calls << boxName(box) + " text " + value;
 }
 
-void RecordingWindow::SetIdentifierEnabled(IdentifierBox box, bool value) {
-  enabled[Index(box)] = value;
-  calls << BoxName(box) + (value ? " enabled" : " disabled");
+void RecordingWindow::setIdentifierEnabled(IdentifierBox box, bool value) {
+  enabled[index(box)] = value;
+  calls << boxName(box) + (value ? " enabled" : " disabled");
 }
 
-void RecordingWindow::SetShowsize(const QString& caption) {
-  showsize = caption;
-  calls << "Showsize " + caption;
+void RecordingWindow::setSizeText(const QString& value) {
+  sizeText = value;
+  calls << "size " + value;
 }
 
-void RecordingWindow::SetMousePointer(MousePointer value) {
+void RecordingWindow::setMousePointer(MousePointer value) {
   pointer = value;
-  calls << QString("pointer %1").arg(static_cast<int>(value));
+  calls << (value == MousePointer::Hourglass ? "pointer hourglass" : "pointer default");
 }
 
-void RecordingWindow::EnableFileButtons(bool value) {
+void RecordingWindow::enableFileButtons(bool value) {
   fileButtons = value;
   calls << (value ? "file buttons enabled" : "file buttons disabled");
 }
 
-void RecordingWindow::ShowMessage(const QString& message, const QString& caption,
+void RecordingWindow::showMessage(const QString& message, const QString& caption,
                                   MessageStyle style) {
   messages.push_back({message, caption, style});
   calls << "message " + message + "|" + caption;
 }
 
-void RecordingWindow::ShowLoaded(IdentifierBox box, const QString& identifier,
+void RecordingWindow::showLoaded(IdentifierBox box, const QString& identifier,
                                  const QString& size) {
   const IdentifierBox other =
-      box == IdentifierBox::pkgtxt ? IdentifierBox::jrsytxt : IdentifierBox::pkgtxt;
-  text[Index(box)] = identifier;
-  enabled[Index(box)] = true;
-  text[Index(other)].clear();
-  enabled[Index(other)] = false;
-  showsize = size;
+      box == IdentifierBox::PlayerPackage ? IdentifierBox::Jersey : IdentifierBox::PlayerPackage;
+  text[index(box)] = identifier;
+  enabled[index(box)] = true;
+  text[index(other)].clear();
+  enabled[index(other)] = false;
+  sizeText = size;
   fileButtons = true;
 }

@@ -7,52 +7,51 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/shaped_form.h"
-
-std::optional<QString> ScriptedFileDialog::Show(const DialogRequest& request) {
+Expected<std::optional<QString>, CommandFailure> ScriptedFileDialog::show(
+    const DialogRequest& request) {
   shown.push_back(request);
-  if (answers_.empty()) {
+  if (m_answers.empty()) {
     ADD_FAILURE() << "a file dialog was shown that the test did not expect";
-    return std::nullopt;
+    return std::optional<QString>();
   }
-  auto answer = std::move(answers_.front());
-  answers_.pop_front();
+  auto answer = std::move(m_answers.front());
+  m_answers.pop_front();
   if (auto* choice = std::get_if<Choice>(&answer)) {
-    if (choice->AfterChoice) choice->AfterChoice();
-    return choice->Name;
+    if (choice->afterChoice) choice->afterChoice();
+    return std::optional<QString>(choice->name);
   }
-  if (auto* failure = std::get_if<CommandError>(&answer)) throw *failure;
-  return std::nullopt;
+  if (auto* failure = std::get_if<CommandFailure>(&answer)) return Unexpected(*failure);
+  return std::optional<QString>();
 }
 
-FormUnderTest::FormUnderTest() {
+WindowUnderTest::WindowUnderTest() {
   auto scripted = std::make_unique<ScriptedFileDialog>();
   auto recorder = std::make_unique<RecordingMessageBox>();
   dialogs = scripted.get();
   messages = recorder.get();
-  form = std::make_unique<ShapedForm>(std::move(scripted), std::move(recorder));
-  form->show();
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  window = std::make_unique<MainWindow>(std::move(scripted), std::move(recorder));
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-FormUnderTest::~FormUnderTest() {
-  EXPECT_TRUE(dialogs->Exhausted()) << "a scripted dialog answer was never used";
+WindowUnderTest::~WindowUnderTest() {
+  EXPECT_TRUE(dialogs->exhausted()) << "a scripted dialog answer was never used";
 }
 
-void FormUnderTest::Click(const char* controlName) {
-  auto* button = form->findChild<QPushButton*>(controlName);
+void WindowUnderTest::click(const char* controlName) {
+  auto* button = window->findChild<QPushButton*>(controlName);
   ASSERT_NE(button, nullptr) << controlName;
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QStringList FormUnderTest::ShownArchive() const {
+QStringList WindowUnderTest::shownArchive() const {
   QStringList shown;
-  for (const char* box : {"pkgtxt", "jrsytxt"}) {
-    auto* edit = Control<QLineEdit>(box);
+  for (const char* box : {"playerPackageEdit", "jerseyNameEdit"}) {
+    auto* edit = control<QLineEdit>(box);
     shown << edit->text() << (edit->isEnabled() ? "enabled" : "disabled");
   }
-  shown << Control<QLabel>("Showsize")->text();
-  for (const char* button : {"Save", "Import", "Export"})
-    shown << (Control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
+  shown << control<QLabel>("sizeLabel")->text();
+  for (const char* button : {"saveButton", "importButton", "exportButton"})
+    shown << (control<QWidget>(button)->isEnabled() ? "enabled" : "disabled");
   return shown;
 }

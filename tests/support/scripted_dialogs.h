@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -8,65 +9,64 @@
 #include <variant>
 #include <vector>
 
-#include "archive/command_error.h"
 #include "support/recording_window.h"
-#include "ui/com_dlg.h"
+#include "ui/file_dialog.h"
+#include "ui/main_window.h"
 #include "ui/message_box.h"
-#include "ui/shaped_form.h"
 
 // File dialog answers given in advance; every dialog shown is kept.
 class ScriptedFileDialog : public FileDialogBackend {
  public:
-  void NextFileName(const QString& name) { answers_.emplace_back(Choice{name, {}}); }
+  void nextFileName(const QString& name) { m_answers.emplace_back(Choice{name, {}}); }
   // The file is chosen, then something happens to the disk before the command
   // goes on: the user's file vanishes or changes after the dialog.
-  void NextFileName(const QString& name, std::function<void()> afterChoice) {
-    answers_.emplace_back(Choice{name, std::move(afterChoice)});
+  void nextFileName(const QString& name, std::function<void()> afterChoice) {
+    m_answers.emplace_back(Choice{name, std::move(afterChoice)});
   }
-  void NextCancel() { answers_.emplace_back(Cancel{}); }
-  void NextFailure(int number, const QString& description) {
-    answers_.emplace_back(CommandError(number, description));
+  void nextCancel() { m_answers.emplace_back(Cancel{}); }
+  void nextFailure(int number, const QString& description) {
+    m_answers.emplace_back(CommandFailure{number, description});
   }
 
-  std::optional<QString> Show(const DialogRequest& request) override;
+  Expected<std::optional<QString>, CommandFailure> show(const DialogRequest& request) override;
 
   std::vector<DialogRequest> shown;
-  bool Exhausted() const { return answers_.empty(); }
+  bool exhausted() const { return m_answers.empty(); }
 
  private:
   struct Choice {
-    QString Name;
-    std::function<void()> AfterChoice;
+    QString name;
+    std::function<void()> afterChoice;
   };
   struct Cancel {};
-  std::deque<std::variant<Choice, Cancel, CommandError>> answers_;
+  std::deque<std::variant<Choice, Cancel, CommandFailure>> m_answers;
 };
 
 class RecordingMessageBox : public MessageBoxBackend {
  public:
-  void Show(const QString& text, const QString& caption, MessageStyle style) override {
+  void show(const QString& text, const QString& caption, MessageStyle style) override {
     messages.push_back({text, caption, style});
   }
   std::vector<RecordedMessage> messages;
 };
 
 // A main window with scripted dialogs and recorded messages, shown offscreen.
-struct FormUnderTest {
-  FormUnderTest();
-  ~FormUnderTest();
+struct WindowUnderTest {
+  WindowUnderTest();
+  ~WindowUnderTest();
 
   // What the user sees of the current archive: both identifier boxes with their
   // enabled states, the size, and the enabled states of the file buttons.
-  QStringList ShownArchive() const;
+  QStringList shownArchive() const;
 
   // A real mouse click on the named button.
-  void Click(const char* controlName);
+  void click(const char* controlName);
   template <typename T>
-  T* Control(const char* name) const {
-    return form->findChild<T*>(name);
+  T* control(const char* name) const {
+    return window->findChild<T*>(name);
   }
 
   ScriptedFileDialog* dialogs;
   RecordingMessageBox* messages;
-  std::unique_ptr<ShapedForm> form;
+  std::unique_ptr<MainWindow> window;
 };

@@ -39,7 +39,7 @@ class Desktop : public QWidget {
 };
 
 // Runs xdotool and keeps the event loop going meanwhile; returns its output.
-QString Xdotool(const QStringList& arguments, int timeoutMs = 10000) {
+QString xdotool(const QStringList& arguments, int timeoutMs = 10000) {
   QProcess xdotool;
   xdotool.start("xdotool", arguments);
   if (!xdotool.waitForStarted()) {
@@ -55,13 +55,13 @@ QString Xdotool(const QStringList& arguments, int timeoutMs = 10000) {
   return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
 }
 
-QStringList Arguments(const QString& line) { return line.split(' ', Qt::SkipEmptyParts); }
+QStringList arguments(const QString& line) { return line.split(' ', Qt::SkipEmptyParts); }
 
-void MouseTo(QPoint global) {
-  Xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())});
+void mouseTo(QPoint global) {
+  xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())});
 }
 
-QImage GrabScreen() {
+QImage grabScreen() {
   return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
       QImage::Format_RGB32);
 }
@@ -71,37 +71,37 @@ class ShapedWindowOnX11 : public ::testing::Test {
   void SetUp() override {
     desktop.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
-    ui = std::make_unique<FormUnderTest>();
-    ui->form->move(kWindowAt);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ui->form->pos() == kWindowAt; }));
+    ui = std::make_unique<WindowUnderTest>();
+    ui->window->move(kWindowAt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui->window->pos() == kWindowAt; }));
     QTest::qWait(100);
   }
 
-  QPoint Global(QPoint local) const { return ui->form->pos() + local; }
+  QPoint global(QPoint local) const { return ui->window->pos() + local; }
 
   // Presses a button at a point of the window, drags by `by` in small steps,
   // releases; returns how far the window moved.
-  QPoint Drag(QPoint local, QPoint by, const QString& button = "1", const QString& modifier = {}) {
-    const QPoint before = ui->form->pos();
-    MouseTo(Global(local));
-    if (!modifier.isEmpty()) Xdotool({"keydown", modifier});
-    Xdotool({"mousedown", button});
-    const QPoint start = Global(local);
-    for (int step = 1; step <= 2; ++step) MouseTo(start + by * step / 2);
-    Xdotool({"mouseup", button});
-    if (!modifier.isEmpty()) Xdotool({"keyup", modifier});
+  QPoint drag(QPoint local, QPoint by, const QString& button = "1", const QString& modifier = {}) {
+    const QPoint before = ui->window->pos();
+    mouseTo(global(local));
+    if (!modifier.isEmpty()) xdotool({"keydown", modifier});
+    xdotool({"mousedown", button});
+    const QPoint start = global(local);
+    for (int step = 1; step <= 2; ++step) mouseTo(start + by * step / 2);
+    xdotool({"mouseup", button});
+    if (!modifier.isEmpty()) xdotool({"keyup", modifier});
     QTest::qWait(100);
-    return ui->form->pos() - before;
+    return ui->window->pos() - before;
   }
 
   static constexpr QPoint kWindowAt{100, 80};
   Desktop desktop;
-  std::unique_ptr<FormUnderTest> ui;
+  std::unique_ptr<WindowUnderTest> ui;
 };
 
 TEST_F(ShapedWindowOnX11, ShowsTheSkinInsideItsOutlineAndTheDesktopOutside) {
-  const QImage screen = GrabScreen();
-  const QRegion outline = MakeFormRegion(1, 1, 0, 0, {15, 15}).Region;
+  const QImage screen = grabScreen();
+  const QRegion outline = makeFormRegion(1, 1, 0, 0, {15, 15})->region;
   auto at = [&](int x, int y) { return screen.pixelColor(kWindowAt + QPoint(x, y)); };
 
   int wrong = 0;
@@ -134,42 +134,43 @@ TEST_F(ShapedWindowOnX11, ShowsTheSkinInsideItsOutlineAndTheDesktopOutside) {
 TEST_F(ShapedWindowOnX11, ClicksOutsideTheOutlineReachTheDesktop) {
   for (const QPoint p : {QPoint(16, 15), QPoint(1, 1), QPoint(391, 100)}) {
     const int before = desktop.presses;
-    MouseTo(Global(p));
-    Xdotool({"click", "1"});
+    mouseTo(global(p));
+    xdotool({"click", "1"});
     EXPECT_EQ(desktop.presses, before + 1) << p.x() << ", " << p.y();
   }
-  EXPECT_EQ(ui->form->pos(), kWindowAt);
+  EXPECT_EQ(ui->window->pos(), kWindowAt);
 }
 
 TEST_F(ShapedWindowOnX11, PressOnTheBareSurfaceMovesTheWindow) {
   const QPoint bare(232, 120);
-  ASSERT_EQ(ui->form->childAt(bare), nullptr);
-  EXPECT_EQ(Drag(bare, {60, 40}), QPoint(60, 40));
+  ASSERT_EQ(ui->window->childAt(bare), nullptr);
+  EXPECT_EQ(drag(bare, {60, 40}), QPoint(60, 40));
   // Any button, with modifiers held, moves it too.
-  EXPECT_EQ(Drag(bare, {-30, 25}, "3", "ctrl"), QPoint(-30, 25));
-  EXPECT_EQ(Drag({100, 3}, {10, -10}, "2"), QPoint(10, -10));
+  EXPECT_EQ(drag(bare, {-30, 25}, "3", "ctrl"), QPoint(-30, 25));
+  EXPECT_EQ(drag({100, 3}, {10, -10}, "2"), QPoint(10, -10));
 
   // The window system shows it where it says it is.
-  const QImage screen = GrabScreen();
-  const QPoint at = ui->form->pos();
+  const QImage screen = grabScreen();
+  const QPoint at = ui->window->pos();
   EXPECT_EQ(screen.pixelColor(at + QPoint(100, 3)), SkinLayout::DarkBlue);
   EXPECT_EQ(screen.pixelColor(at + QPoint(0, 0)), kDesktop);
 }
 
 TEST_F(ShapedWindowOnX11, PressOnAControlDoesNotMoveTheWindow) {
-  for (const char* name : {"playerpkg", "Save", "pkgtxt", "Showsize", "Minimized", "Exit"}) {
-    QWidget* control = ui->Control<QWidget>(name);
+  for (const char* name : {"playerPackageLabel", "saveButton", "playerPackageEdit", "sizeLabel",
+                           "minimizeSpot", "closeSpot"}) {
+    QWidget* control = ui->control<QWidget>(name);
     const QPoint inside = control->geometry().center();
-    EXPECT_EQ(Drag(inside, {40, 30}, "3"), QPoint(0, 0)) << name;
+    EXPECT_EQ(drag(inside, {40, 30}, "3"), QPoint(0, 0)) << name;
   }
-  EXPECT_TRUE(ui->form->isVisible());
+  EXPECT_TRUE(ui->window->isVisible());
 }
 
 TEST_F(ShapedWindowOnX11, MinimiseHotSpotMinimisesTheWindow) {
-  EXPECT_FALSE(ui->form->isMinimized());
-  MouseTo(Global(SkinLayout::MinimiseGlyph.center()));
-  Xdotool({"click", "1"});
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ui->form->isMinimized(); }, 2000));
+  EXPECT_FALSE(ui->window->isMinimized());
+  mouseTo(global(SkinLayout::MinimiseGlyph.center()));
+  xdotool({"click", "1"});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ui->window->isMinimized(); }, 2000));
 }
 
 TEST(EditorProcess, CloseHotSpotEndsTheProgram) {
@@ -180,11 +181,11 @@ TEST(EditorProcess, CloseHotSpotEndsTheProgram) {
   program.start(editor, {});
   ASSERT_TRUE(program.waitForStarted()) << editor.toStdString();
 
-  const QString window = Xdotool(Arguments("search --sync --onlyvisible --pid " +
+  const QString window = xdotool(arguments("search --sync --onlyvisible --pid " +
                                            QString::number(program.processId()) +
-                                           " --name ^Courtside.Portraits.Editor$"));
+                                           " --name ^Courtside.portraits.editor$"));
   ASSERT_FALSE(window.isEmpty());
-  const QString geometry = Xdotool({"getwindowgeometry", "--shell", window.split('\n').first()});
+  const QString geometry = xdotool({"getwindowgeometry", "--shell", window.split('\n').first()});
   int x = -1, y = -1;
   for (const QString& line : geometry.split('\n')) {
     if (line.startsWith("X=")) x = line.mid(2).toInt();
@@ -192,13 +193,13 @@ TEST(EditorProcess, CloseHotSpotEndsTheProgram) {
   }
   ASSERT_GE(x, 0) << geometry.toStdString();
   // Nothing happens until the close glyph is clicked.
-  MouseTo(QPoint(x, y) + QPoint(200, 15));
-  Xdotool({"click", "1"});
+  mouseTo(QPoint(x, y) + QPoint(200, 15));
+  xdotool({"click", "1"});
   auto ended = [&] { return program.state() == QProcess::NotRunning; };
   EXPECT_FALSE(QTest::qWaitFor(ended, 300));
 
-  MouseTo(QPoint(x, y) + SkinLayout::CloseGlyph.center());
-  Xdotool({"click", "1"});
+  mouseTo(QPoint(x, y) + SkinLayout::CloseGlyph.center());
+  xdotool({"click", "1"});
   ASSERT_TRUE(QTest::qWaitFor(ended, 10000)) << "the program is still running";
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 0);

@@ -7,4 +7,4 @@
 // The archive's size as the size label shows it: bytes / 1000, up to 15
 // significant digits, no trailing zeros, no thousands separator, the locale's
 // decimal separator, then " KB". 51234 bytes give "51.234 KB".
-QString SizeCaption(int32_t archiveSize, const QLocale& locale = QLocale());
+QString sizeCaption(int32_t archiveSize, const QLocale& locale = QLocale());

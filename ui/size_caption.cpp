@@ -1,6 +1,6 @@
-#include "archive/size_caption.h"
+#include "ui/size_caption.h"
 
-QString SizeCaption(int32_t archiveSize, const QLocale& locale) {
+QString sizeCaption(int32_t archiveSize, const QLocale& locale) {
   QLocale plain = locale;
   plain.setNumberOptions(QLocale::OmitGroupSeparator);
   return plain.toString(archiveSize / 1000.0, 'g', 15) + QStringLiteral(" KB");

@@ -1,17 +1,17 @@
-#include "ui/frm_about.h"
+#include "ui/about_dialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-#include "archive/application_title.h"
+#include "ui/application_title.h"
 #include "ui/form_layout.h"
 #include "ui/skin.h"
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("frmAbout"));
-  setWindowTitle(QStringLiteral("About..."));
-  setWindowIcon(ProgramIcon());
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("AboutDialog"));
+  setWindowTitle(QStringLiteral("About ") + applicationTitle());
+  setWindowIcon(programIcon());
   setFixedSize(ClientWidth, ClientHeight);
   setSizeGripEnabled(false);
 
@@ -29,38 +29,31 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setFont(FormLayout::MakeFont(font));
+    label->setFont(FormLayout::makeFont(font));
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
   };
-  Label1 = makeLabel("Label1", ApplicationTitle(), {24, 16, 209, 25}, tahoma);
-  Label2 = makeLabel("Label2", QStringLiteral("Made by the project's contributors"),
-                     {24, 56, 233, 25}, verdana);
-  Label3 =
-      makeLabel("Label3", QStringLiteral("Contact: see the README"), {24, 72, 193, 25}, verdana);
+  makeLabel("titleLabel", applicationTitle(), {24, 16, 209, 25}, tahoma);
+  makeLabel("creditLabel", QStringLiteral("Made by the project's contributors"), {24, 56, 233, 25},
+            verdana);
+  makeLabel("contactLabel", QStringLiteral("Contact: see the README"), {24, 72, 193, 25}, verdana);
 
-  cmdOK = new QPushButton(QStringLiteral("OK"), this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setGeometry(88, 96, 84, 23);  // centred: (259 - 84) / 2 rounds up
-  cmdOK->setFont(FormLayout::MakeFont(tahoma));
-  cmdOK->setDefault(true);
-  cmdOK->setFocus();
-  connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-
-  Form_Load();
+  m_okButton = new QPushButton(QStringLiteral("OK"), this);
+  m_okButton->setObjectName(QStringLiteral("okButton"));
+  m_okButton->setGeometry(88, 96, 84, 23);  // centred: (259 - 84) / 2 rounds up
+  m_okButton->setFont(FormLayout::makeFont(tahoma));
+  m_okButton->setDefault(true);
+  m_okButton->setFocus();
+  connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
-
-void frmAbout::Form_Load() { setWindowTitle(QStringLiteral("About ") + ApplicationTitle()); }
 
 // OK is also the cancel button: Esc presses it rather than rejecting the
 // dialog on its own.
-void frmAbout::keyPressEvent(QKeyEvent* event) {
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Cancel)) {
-    cmdOK->click();
+    m_okButton->click();
     return;
   }
   QDialog::keyPressEvent(event);
 }
-
-void frmAbout::cmdOK_Click() { accept(); }

@@ -1,0 +1,246 @@
+// The archive operations a front end calls, on plain paths with no window:
+// saving under a new identifier, checking an identifier, reading, exporting and
+// importing the portrait.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include "archive/portrait_identifier.h"
+#include "archive/portrait_image.h"
+#include "archive/save_archive.h"
+#include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
+
+namespace {
+
+using Kind = ArchiveError::Kind;
+
+class ArchiveOperations : public ::testing::Test {
+ protected:
+  QString write(const QString& name, const QByteArray& bytes) {
+    return writeFile(dir.filePath(name), bytes);
+  }
+  QTemporaryDir dir;
+};
+
+// The archive with its directory names and name-table copies holding ids.
+QByteArray renamed(const ArchiveFixture& fixture, const QByteArray& directoryId,
+                   const QByteArray& nameTableId, int copies) {
+  QByteArray bytes = fixture.build();
+  for (const int at : {24, 44, 66, 86}) bytes.replace(at, 7, directoryId);
+  for (int copy = 0; copy < copies; ++copy)
+    bytes.replace(fixture.lastIdentifierCopy() - 10 * copy, 7, nameTableId);
+  return bytes;
+}
+
+TEST_F(ArchiveOperations, SaveWritesTheIdentifierForTheKindItIsGiven) {
+  const ArchiveFixture jersey = ArchiveFixture::jersey("old0001");
+  const QString source = write("jersey.big", jersey.build());
+
+  ASSERT_TRUE(
+      saveWithIdentifier(source, dir.filePath("as-jersey.big"), ArchiveKind::Jersey, "New0001"));
+  EXPECT_EQ(readFile(dir.filePath("as-jersey.big")), renamed(jersey, "new0001", "new0001", 11));
+
+  // The kind comes from the caller: a jersey saved as a player package gets
+  // upper-case directory names and one name-table copy.
+  ASSERT_TRUE(saveWithIdentifier(source, dir.filePath("as-package.big"), ArchiveKind::PlayerPackage,
+                                 "New0001"));
+  EXPECT_EQ(readFile(dir.filePath("as-package.big")), renamed(jersey, "NEW0001", "new0001", 1));
+  EXPECT_EQ(readFile(source), jersey.build());
+}
+
+struct SaveRefusal {
+  const char* name;
+  QByteArray archive;
+  ArchiveKind kind;
+  QString identifier;
+  Kind expected;
+};
+void PrintTo(const SaveRefusal& c, std::ostream* os) { *os << c.name; }
+
+class SaveRefusals : public ArchiveOperations, public ::testing::WithParamInterface<SaveRefusal> {};
+
+TEST_P(SaveRefusals, NameTheFaultAndWriteNothing) {
+  const SaveRefusal& c = GetParam();
+  const QString source = write("source.big", c.archive);
+  const QString existing = write("existing.big", "old content");
+  const FileTree before = snapshotTree(dir.path());
+  for (const QString& target : {dir.filePath("new.big"), existing, source}) {
+    const auto saved = saveWithIdentifier(source, target, c.kind, c.identifier);
+    ASSERT_FALSE(saved) << target.toStdString();
+    EXPECT_EQ(saved.error().kind, c.expected) << describe(saved.error()).toStdString();
+  }
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+ArchiveFixture withNameTableEnd(ArchiveFixture fixture, int32_t end) {
+  fixture.nameTableEnd = end;
+  return fixture;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveRefusals,
+    ::testing::Values(SaveRefusal{"NoIdentifier", ArchiveFixture().build(), ArchiveKind::Jersey, "",
+                                  Kind::IdentifierMissing},
+                      SaveRefusal{"SixCharacters", ArchiveFixture().build(),
+                                  ArchiveKind::PlayerPackage, "abcdef", Kind::IdentifierLength},
+                      SaveRefusal{"NotLatin1", ArchiveFixture().build(), ArchiveKind::PlayerPackage,
+                                  QString::fromUtf8("abcdefĀ"), Kind::IdentifierNotLatin1},
+                      SaveRefusal{"SourceFailsItsChecks", ArchiveFixture().build() + "x",
+                                  ArchiveKind::PlayerPackage, "abcdefg", Kind::SizeMismatch},
+                      // Eleven copies need 110 bytes of name table behind its 12-byte start.
+                      SaveRefusal{"JerseyCopiesOutsideTheNameTable",
+                                  withNameTableEnd(ArchiveFixture::jersey(), 121).build(),
+                                  ArchiveKind::Jersey, "abcdefg", Kind::NameTableOutside},
+                      SaveRefusal{"CopyOverTheKindMarker",
+                                  [] {
+                                    ArchiveFixture f;
+                                    f.nameTableId = QByteArray("\x18zzzzzz");
+                                    f.memberOffsets[0] = f.lastIdentifierCopy() - 12;
+                                    return f.build();
+                                  }(),
+                                  ArchiveKind::PlayerPackage, "abcdefg",
+                                  Kind::WouldOverwriteLoadBytes}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct IdentifierCase {
+  const char* name;
+  QString text;
+  QByteArray lowerCase;  // empty: refused with kind
+  QByteArray upperCase;
+  Kind kind;
+};
+void PrintTo(const IdentifierCase& c, std::ostream* os) { *os << c.name; }
+
+class ValidateIdentifier : public ::testing::TestWithParam<IdentifierCase> {};
+
+TEST_P(ValidateIdentifier, GivesTheBytesToStoreOrTheFault) {
+  const IdentifierCase& c = GetParam();
+  const auto identifier = validateIdentifier(c.text);
+  if (c.lowerCase.isEmpty()) {
+    ASSERT_FALSE(identifier);
+    EXPECT_EQ(identifier.error().kind, c.kind);
+    return;
+  }
+  ASSERT_TRUE(identifier) << describe(identifier.error()).toStdString();
+  EXPECT_EQ(identifier->lowerCase, c.lowerCase);
+  EXPECT_EQ(identifier->upperCase, c.upperCase);
+  EXPECT_EQ(identifier->directoryBytes(ArchiveKind::PlayerPackage), c.upperCase);
+  EXPECT_EQ(identifier->directoryBytes(ArchiveKind::Jersey), c.lowerCase);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ValidateIdentifier,
+    ::testing::Values(
+        IdentifierCase{"Mixed", "Ab12Cd3", "ab12cd3", "AB12CD3", Kind::IdentifierLength},
+        IdentifierCase{"CombiningAccent", QString::fromUtf8("abcde\u0301fg"),
+                       "abcd\xE9"
+                       "fg",
+                       "ABCD\xC9"
+                       "FG",
+                       Kind::IdentifierLength},
+        // y with diaeresis and the micro sign have no Latin-1 upper case.
+        IdentifierCase{"NoUpperCaseInLatin1", QString::fromUtf8("ÿµabcde"),
+                       "\xFF\xB5"
+                       "abcde",
+                       "\xFF\xB5"
+                       "ABCDE",
+                       Kind::IdentifierLength},
+        IdentifierCase{"Empty", "", {}, {}, Kind::IdentifierLength},
+        IdentifierCase{"Eight", "abcdefgh", {}, {}, Kind::IdentifierLength},
+        IdentifierCase{
+            "EmojiMakesSeven", QString::fromUtf8("abcdef😀"), {}, {}, Kind::IdentifierNotLatin1},
+        IdentifierCase{"UncomposableAccent",
+                       QString::fromUtf8("abcdefq\u0301"),
+                       {},
+                       {},
+                       Kind::IdentifierNotLatin1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ArchiveOperations, ReadAndExportGiveExactlyThePortraitsOwnLength) {
+  ArchiveFixture fixture;
+  fixture.imageLength = 5000;
+  fixture.memberSizes[3] = 1;  // the directory's size is never used
+  fixture.trailingBytes = 40;
+  const QByteArray archive = fixture.build();
+  const QString path = write("archive.big", archive);
+  const QByteArray image = archive.mid(fixture.offsetOf(4), 5000);
+
+  const auto read = readPortrait(path);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(*read, image);
+  ASSERT_TRUE(exportPortrait(path, dir.filePath("portrait.fsh")));
+  EXPECT_EQ(readFile(dir.filePath("portrait.fsh")), image);
+  EXPECT_EQ(readFile(path), archive);
+}
+
+TEST_F(ArchiveOperations, ReadingAPortraitThatIsNotThereNamesTheFault) {
+  struct Case {
+    std::function<void(ArchiveFixture&)> change;
+    Kind kind;
+  };
+  const Case cases[] = {
+      {[](ArchiveFixture& f) { f.archiveSizeField = 1; }, Kind::SizeMismatch},
+      {[](ArchiveFixture& f) { f.imageLengthField = 7; }, Kind::NoImageLength},
+      {[](ArchiveFixture& f) { f.imageLengthField = INT32_MAX; }, Kind::ImagePastEnd},
+      {[](ArchiveFixture& f) { f.memberOffsets[3] = -1; }, Kind::PositionBeforeStart},
+      {[](ArchiveFixture& f) { f.memberOffsets[3] = f.length() - 7; }, Kind::PastEndOfFile},
+  };
+  for (const Case& c : cases) {
+    ArchiveFixture fixture;
+    c.change(fixture);
+    const auto read = readPortrait(write("archive.big", fixture.build()));
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().kind, c.kind) << describe(read.error()).toStdString();
+  }
+}
+
+TEST_F(ArchiveOperations, ImportFromAFileAndFromBytesGiveTheSameArchive) {
+  ArchiveFixture fixture = ArchiveFixture::jersey();
+  fixture.trailingBytes = 3;
+  for (const int32_t length : {fixture.imageLength, 300}) {
+    const QByteArray image = fshImage(length, std::nullopt, 77);
+    const QString fromFile = write("from-file.big", fixture.build());
+    const QString fromBytes = write("from-bytes.big", fixture.build());
+    ASSERT_TRUE(importPortrait(fromFile, write("image.fsh", image))) << length;
+    ASSERT_TRUE(importPortraitBytes(fromBytes, image)) << length;
+
+    const QByteArray result = readFile(fromFile);
+    EXPECT_EQ(readFile(fromBytes), result);
+    EXPECT_EQ(result.mid(fixture.offsetOf(4), length), image);
+    EXPECT_EQ(qFromLittleEndian<int32_t>(result.constData() + 4), result.size());
+    EXPECT_EQ(*readPortrait(fromBytes), image);
+  }
+}
+
+TEST_F(ArchiveOperations, ImportRefusalsNameTheFaultAndWriteNothing) {
+  ArchiveFixture notLast;
+  notLast.memberOffsets[1] = notLast.offsetOf(4) + 1;
+  struct Case {
+    QByteArray archive;
+    QByteArray image;
+    Kind kind;
+  };
+  const Case cases[] = {
+      {ArchiveFixture().build(), {}, Kind::EmptyImageFile},
+      {ArchiveFixture().build(), "SHPI", Kind::NotAnImage},
+      {ArchiveFixture().build(), fshImage(256, 255), Kind::NotAnImage},
+      {ArchiveFixture().build() + "x", fshImage(256), Kind::SizeMismatch},
+      {notLast.build(), fshImage(300), Kind::ImageLengthDiffers},
+  };
+  for (const Case& c : cases) {
+    const QString archive = write("archive.big", c.archive);
+    const QString image = write("image.fsh", c.image);
+    const FileTree before = snapshotTree(dir.path());
+    const auto fromFile = importPortrait(archive, image);
+    const auto fromBytes = importPortraitBytes(archive, c.image);
+    ASSERT_FALSE(fromFile);
+    ASSERT_FALSE(fromBytes);
+    EXPECT_EQ(fromFile.error().kind, c.kind) << describe(fromFile.error()).toStdString();
+    EXPECT_EQ(fromBytes.error().kind, c.kind);
+    EXPECT_EQ(snapshotTree(dir.path()), before);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "ui/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "common/version.h"
+#include "ui/application_title.h"
+
+void describeCommandLine(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      QStringLiteral("Shows and edits the identifier and the portrait image of a player portrait "
+                     "archive (.big)."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("archive"),
+                               QStringLiteral("A portrait archive to open, as Load would."),
+                               QStringLiteral("[archive]"));
+}
+
+bool asksOnlyForText(const QStringList& arguments) {
+  static const QStringList textOptions{"-h", "--help", "-?", "--help-all", "-v", "--version"};
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("--")) break;
+    if (textOptions.contains(arguments[i])) return true;
+  }
+  return false;
+}
+
+std::optional<QString> archiveArgument(const QCommandLineParser& parser) {
+  const QStringList positional = parser.positionalArguments();
+  if (positional.isEmpty()) return std::nullopt;
+  return positional.constFirst();
+}
+
+void setApplicationIdentity() {
+  QCoreApplication::setApplicationName(productName());
+  QCoreApplication::setApplicationVersion(QLatin1String(BuildInfo::Version));
+  QCoreApplication::setOrganizationName(QStringLiteral("Courtside Portraits Editor project"));
+}

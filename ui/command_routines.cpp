@@ -1,0 +1,84 @@
+#include "ui/command_routines.h"
+
+#include <QFileInfo>
+
+#include "archive/archive_inspection.h"
+#include "archive/portrait_image.h"
+#include "archive/save_archive.h"
+#include "ui/editor_window.h"
+#include "ui/error_messages.h"
+#include "ui/size_caption.h"
+
+namespace {
+
+void showError(EditorWindow& window, const ErrorMessage& message) {
+  window.showMessage(message.text, message.caption, message.style);
+}
+
+void showArchive(EditorWindow& window, const ArchiveInfo& info) {
+  window.setSizeText(sizeCaption(info.archiveSize));
+  const bool player = info.kind == ArchiveKind::PlayerPackage;
+  const IdentifierBox shown = player ? IdentifierBox::PlayerPackage : IdentifierBox::Jersey;
+  const IdentifierBox emptied = player ? IdentifierBox::Jersey : IdentifierBox::PlayerPackage;
+  window.setIdentifierText(shown, QString::fromLatin1(info.identifier));
+  window.setIdentifierText(emptied, QString());
+  window.setIdentifierEnabled(emptied, false);
+  window.setIdentifierEnabled(shown, true);
+  window.enableFileButtons(true);
+}
+
+// Import and Export change nothing in the window; they only tell of a refusal.
+bool presentImageResult(EditorWindow& window, FileCommandName command,
+                        const Expected<void, ArchiveError>& result) {
+  if (result) return true;
+  showError(window, errorMessage(command, result.error()));
+  return false;
+}
+
+}  // namespace
+
+bool loadArchiveInto(EditorWindow& window) {
+  window.setMousePointer(MousePointer::Hourglass);
+  const auto info = inspectArchive(window.state().archivePath);
+  if (!info) {
+    const ErrorMessage message = errorMessage(FileCommandName::Load, info.error());
+    if (!message.pointerResetAfterMessage) window.setMousePointer(MousePointer::Default);
+    showError(window, message);
+    if (message.pointerResetAfterMessage) window.setMousePointer(MousePointer::Default);
+    return false;
+  }
+  showArchive(window, *info);
+  window.setMousePointer(MousePointer::Default);
+  return true;
+}
+
+bool saveArchiveFrom(EditorWindow& window) {
+  WindowState& state = window.state();
+  // The kind is the box that holds text; the player package's box is looked at first.
+  ArchiveKind kind = ArchiveKind::PlayerPackage;
+  QString text = window.identifierText(IdentifierBox::PlayerPackage);
+  if (text.isEmpty()) {
+    kind = ArchiveKind::Jersey;
+    text = window.identifierText(IdentifierBox::Jersey);
+  }
+  const auto saved = saveWithIdentifier(state.archivePath, state.savePath, kind, text);
+  if (!saved) {
+    showError(window, errorMessage(FileCommandName::Save, saved.error(),
+                                   QFileInfo(state.archivePath).fileName(), text));
+    return false;
+  }
+  state.archivePath = state.savePath;
+  return true;
+}
+
+bool importPortraitInto(EditorWindow& window) {
+  const WindowState& state = window.state();
+  return presentImageResult(window, FileCommandName::Import,
+                            importPortrait(state.archivePath, state.importPath));
+}
+
+bool exportPortraitFrom(EditorWindow& window) {
+  const WindowState& state = window.state();
+  return presentImageResult(window, FileCommandName::Export,
+                            exportPortrait(state.archivePath, state.exportPath));
+}

@@ -1,0 +1,11 @@
+#include "ui/file_dialog.h"
+
+FileDialog::FileDialog(std::unique_ptr<FileDialogBackend> backend)
+    : m_backend(std::move(backend)) {}
+
+Expected<std::optional<QString>, CommandFailure> FileDialog::show(DialogKind kind) {
+  m_settings.kind = kind;
+  auto chosen = m_backend->show(m_settings);
+  if (chosen && chosen->has_value()) m_settings.fileName = **chosen;
+  return chosen;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "ui/editor_window.h"
+#include "ui/file_dialog.h"
+#include "ui/form_region.h"
+#include "ui/message_box.h"
+
+class HotSpot;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The main window: its controls, the window state the file commands work on,
+// and the handlers of every user action. It has no frame: the skin draws its
+// surface, a region cut to the skin gives its outline, and a press on the bare
+// surface moves it.
+class MainWindow : public QWidget, public EditorWindow {
+  Q_OBJECT
+
+ public:
+  // Without backends the window shows the real file dialog and message boxes.
+  explicit MainWindow(std::unique_ptr<FileDialogBackend> dialogs = nullptr,
+                      std::unique_ptr<MessageBoxBackend> messages = nullptr,
+                      QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Opens the archive at path as if it had been chosen in the Load dialog,
+  // with Load's checks and messages: a file named on the command line.
+  void openArchive(const QString& path);
+
+  QString identifierText(IdentifierBox box) const override;
+  void setIdentifierText(IdentifierBox box, const QString& text) override;
+  void setIdentifierEnabled(IdentifierBox box, bool enabled) override;
+  void setSizeText(const QString& text) override;
+  void setMousePointer(MousePointer pointer) override;
+  void enableFileButtons(bool enabled) override;
+  void showMessage(const QString& text, const QString& caption, MessageStyle style) override;
+
+  FileDialog& fileDialog() { return m_fileDialog; }
+
+  // The outline the window was given when it was created; empty if it could
+  // not be computed for this screen.
+  const QRegion& shape() const { return m_shape; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private slots:
+  void loadArchive();
+  void saveArchive();
+  void importPortrait();
+  void exportPortrait();
+  void showAbout();
+
+ private:
+  void createControls();
+  void initializeControls();
+  QLineEdit* identifierEdit(IdentifierBox box) const;
+
+  FileDialog m_fileDialog;
+  std::unique_ptr<MessageBoxBackend> m_messages;
+  bool m_hourglass = false;
+  TwipsPerPixel m_screenTwips;
+  QPoint m_layoutTwips;  // whole twips per pixel for placing the controls
+  QRegion m_shape;
+
+  // The window following the pointer, where the window system offers no move
+  // of its own.
+  struct Drag {
+    Qt::MouseButton button = Qt::NoButton;
+    QPointF pressedAt;  // global
+    QPoint windowAt;
+  };
+  std::optional<Drag> m_drag;
+
+  QLineEdit* m_playerPackageEdit = nullptr;
+  QLineEdit* m_jerseyNameEdit = nullptr;
+  QLabel* m_sizeLabel = nullptr;
+  QPushButton* m_loadButton = nullptr;
+  QPushButton* m_saveButton = nullptr;
+  QPushButton* m_importButton = nullptr;
+  QPushButton* m_exportButton = nullptr;
+  QPushButton* m_aboutButton = nullptr;
+  HotSpot* m_minimizeSpot = nullptr;
+  HotSpot* m_closeSpot = nullptr;
+};
