@@ -1,6 +1,7 @@
 #include "archive/archive_error.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -38,51 +39,28 @@ bool ArchiveError::isRuntimeFailure() const {
 
 QString describe(const ArchiveError& error) {
   using Kind = ArchiveError::Kind;
-  switch (error.kind) {
-    case Kind::SizeMismatch:
-      return QStringLiteral("its size field does not match its length");
-    case Kind::NotPortrait:
-    case Kind::UnknownHeaderLength:
-      return QStringLiteral("its header is not that of a portrait archive");
-    case Kind::UnknownMarker:
-      return QStringLiteral("its kind marker is unknown");
-    case Kind::OutsideFile:
-      return QStringLiteral("its directory points outside the file");
-    case Kind::IdentifierMissing:
-      return QStringLiteral("no identifier was given");
-    case Kind::IdentifierLength:
-      return QStringLiteral("the identifier must be exactly 7 characters long");
-    case Kind::IdentifierNotLatin1:
-      return QStringLiteral(
-          "the archive stores each character of the identifier in one byte, so only Latin-1 "
-          "letters, digits and signs are allowed");
-    case Kind::NameTableOutside:
-      return QStringLiteral(
-          "its name table would reach outside the file or over the archive's directory");
-    case Kind::WouldOverwriteLoadBytes:
-      return QStringLiteral(
-          "the identifier would overwrite the bytes that tell the archive's kind or where its "
-          "name table ends");
-    case Kind::EmptyImageFile:
-      return QStringLiteral("the FSH file is empty");
-    case Kind::NotAnImage:
-      return QStringLiteral(
-          "this is not an FSH image: its length field does not match the file's size");
-    case Kind::NoImageLength:
-      return QStringLiteral("the portrait image in this archive has no valid length");
-    case Kind::ImagePastEnd:
-      return QStringLiteral("the portrait image in this archive reaches past the end of the file");
-    case Kind::ImageOverDirectory:
-      return QStringLiteral("the portrait image in this archive overlaps its directory");
-    case Kind::ImageLengthDiffers:
-      return QStringLiteral(
-          "the image differs in length from the archive's portrait, and other members follow the "
-          "portrait");
-    case Kind::PositionBeforeStart:
-    case Kind::PastEndOfFile:
-    case Kind::Overflow:
-    case Kind::SystemError:
-      return error.detail;
-  }
-  return error.detail;
+  if (error.isRuntimeFailure()) return error.detail;
+  // In the order of the kinds, up to the runtime failures.
+  static const char* const Descriptions[] = {
+      "its size field does not match its length",
+      "its header is not that of a portrait archive",
+      "its header length is unknown",
+      "its kind marker is unknown",
+      "its directory points outside the file",
+      "no identifier was given",
+      "the identifier must be exactly 7 characters long",
+      "the archive stores each character of the identifier in one byte, so only Latin-1 letters, "
+      "digits and signs are allowed",
+      "its name table would reach outside the file or over the archive's directory",
+      "the identifier would overwrite the bytes that tell the archive's kind or where its name "
+      "table ends",
+      "the FSH file is empty",
+      "this is not an FSH image: its length field does not match the file's size",
+      "the portrait image in this archive has no valid length",
+      "the portrait image in this archive reaches past the end of the file",
+      "the portrait image in this archive overlaps its directory",
+      "the image differs in length from the archive's portrait, and other members follow it",
+  };
+  static_assert(std::size(Descriptions) == static_cast<size_t>(Kind::PositionBeforeStart));
+  return QString::fromUtf8(Descriptions[static_cast<size_t>(error.kind)]);
 }

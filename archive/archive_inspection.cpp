@@ -1,6 +1,5 @@
 #include "archive/archive_inspection.h"
 
-#include <QtEndian>
 #include <algorithm>
 
 #include "archive/archive_reader.h"
@@ -26,11 +25,10 @@ ArchiveError asContentFault(const ArchiveError& error) {
 Expected<int32_t, ArchiveError> lastIdentifierCopy(const ArchiveReader& reader,
                                                    const ArchiveFixedPart& fixedPart) {
   const int32_t memberOffset = fixedPart.entries[2].memberOffset;
-  const auto start = reader.readAt(memberOffset, ArchiveLayout::NameTableStartSize);
-  if (!start) return Unexpected(start.error());
-  const auto nameTableEnd =
-      qFromLittleEndian<int32_t>(start->constData() + ArchiveLayout::NameTableEndOffset);
-  const auto end = checkedSum(memberOffset, nameTableEnd);
+  const auto nameTableEnd = reader.readWordInRecord(memberOffset, ArchiveLayout::NameTableStartSize,
+                                                    ArchiveLayout::NameTableEndOffset);
+  if (!nameTableEnd) return nameTableEnd;
+  const auto end = checkedSum(memberOffset, *nameTableEnd);
   if (!end) return end;
   return checkedDifference(*end, ArchiveLayout::LastCopyBeforeEnd);
 }
@@ -38,10 +36,7 @@ Expected<int32_t, ArchiveError> lastIdentifierCopy(const ArchiveReader& reader,
 PortraitPlace portraitPlace(const ArchiveReader& reader, const ArchiveFixedPart& fixedPart) {
   PortraitPlace place;
   place.offset = fixedPart.entries[3].memberOffset;
-  if (const auto length =
-          reader.readWordAt(qint64{place.offset} + ArchiveLayout::ImageLengthOffset);
-      length)
-    place.ownLength = *length;
+  if (const auto length = portraitLengthWord(reader, place.offset)) place.ownLength = *length;
   place.isLastMember =
       std::none_of(fixedPart.entries.begin(), fixedPart.entries.end(),
                    [&place](const DirEntry& entry) { return entry.memberOffset > place.offset; });
@@ -85,6 +80,12 @@ Expected<ArchiveInfo, ArchiveError> inspect(const ArchiveReader& reader) {
 }
 
 }  // namespace
+
+Expected<int32_t, ArchiveError> portraitLengthWord(const ArchiveReader& reader,
+                                                   int32_t portraitOffset) {
+  return reader.readWordInRecord(portraitOffset, ArchiveLayout::ImageStartSize,
+                                 ArchiveLayout::ImageLengthOffset);
+}
 
 Expected<ArchiveHeader, ArchiveError> readHeader(const ArchiveReader& reader) {
   const auto bytes = reader.readAt(0, ArchiveLayout::HeaderSize);

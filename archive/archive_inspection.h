@@ -36,5 +36,10 @@ struct ArchiveInfo {
 Expected<ArchiveInfo, ArchiveError> inspectArchive(const QString& path);
 Expected<ArchiveInfo, ArchiveError> inspectArchive(const ArchiveReader& reader);
 
+// The portrait image's own length word, read with the 8 bytes of the image's
+// start that hold it; they must lie in the file.
+Expected<int32_t, ArchiveError> portraitLengthWord(const ArchiveReader& reader,
+                                                   int32_t portraitOffset);
+
 // The header at the start of the file; a file shorter than it is a failure.
 Expected<ArchiveHeader, ArchiveError> readHeader(const ArchiveReader& reader);

@@ -86,7 +86,14 @@ Expected<uint8_t, ArchiveError> ArchiveReader::readByteAt(qint64 offset) const {
 }
 
 Expected<int32_t, ArchiveError> ArchiveReader::readWordAt(qint64 offset) const {
-  auto bytes = readAt(offset, 4);
+  return readWordInRecord(offset, 4, 0);
+}
+
+Expected<int32_t, ArchiveError> ArchiveReader::readWordInRecord(qint64 recordOffset,
+                                                                qint64 recordSize,
+                                                                qint64 wordOffset) const {
+  Q_ASSERT(wordOffset >= 0 && wordOffset + 4 <= recordSize);
+  auto bytes = readAt(recordOffset, recordSize);
   if (!bytes) return Unexpected(bytes.error());
-  return qFromLittleEndian<int32_t>(bytes->constData());
+  return qFromLittleEndian<int32_t>(bytes->constData() + wordOffset);
 }

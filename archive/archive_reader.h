@@ -29,6 +29,10 @@ class ArchiveReader {
   Expected<QByteArray, ArchiveError> readAt(qint64 offset, qint64 count) const;
   Expected<uint8_t, ArchiveError> readByteAt(qint64 offset) const;
   Expected<int32_t, ArchiveError> readWordAt(qint64 offset) const;  // little-endian
+  // The little-endian word at wordOffset within a record of recordSize bytes
+  // at recordOffset; the whole record must lie in the file.
+  Expected<int32_t, ArchiveError> readWordInRecord(qint64 recordOffset, qint64 recordSize,
+                                                   qint64 wordOffset) const;
 
   // The failure a read of count bytes at offset would meet, if any.
   Expected<void, ArchiveError> requireInside(qint64 offset, qint64 count) const;

@@ -37,14 +37,12 @@ Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& arch
 Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
                                                const ArchiveFixedPart& fixedPart) {
   const int32_t offset = fixedPart.entries[3].memberOffset;
-  const auto start = archive.readAt(offset, ArchiveLayout::ImageStartSize);
-  if (!start) return Unexpected(start.error());
-  const auto length =
-      qFromLittleEndian<int32_t>(start->constData() + ArchiveLayout::ImageLengthOffset);
-  if (length < ArchiveLayout::ImageStartSize)
+  const auto length = portraitLengthWord(archive, offset);
+  if (!length) return Unexpected(length.error());
+  if (*length < ArchiveLayout::ImageStartSize)
     return Unexpected(ArchiveError::of(Kind::NoImageLength));
-  if (length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
-  return ImagePlace{offset, length};
+  if (*length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
+  return ImagePlace{offset, *length};
 }
 
 Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive) {

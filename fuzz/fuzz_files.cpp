@@ -18,11 +18,11 @@ FuzzFolder::~FuzzFolder() { QDir(m_root).removeRecursively(); }
 QString FuzzFolder::path(const QString& name) const { return m_root + QLatin1Char('/') + name; }
 
 QString FuzzFolder::write(const QString& name, const QByteArray& bytes) const {
-  const QString path = path(name);
-  QFile file(path);
+  const QString filePath = path(name);
+  QFile file(filePath);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
     fuzzFailure("cannot write a fuzz input file");
-  return path;
+  return filePath;
 }
 
 QString FuzzFolder::makeFolder(const QString& name) const {

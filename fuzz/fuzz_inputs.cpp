@@ -32,7 +32,7 @@ QByteArray escaped(const QByteArray& text) {
 
 SaveInput SaveInput::parse(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  const auto options = input.consumeIntegral<uint8_t>();
+  const auto options = input.ConsumeIntegral<uint8_t>();
   SaveInput parsed;
   parsed.boxes = static_cast<SaveBoxes>(options & 3);
   parsed.target = static_cast<SaveTarget>((options >> 2) & 3);
@@ -62,7 +62,7 @@ QByteArray ImportInput::encode() const { return escaped(image) + archive; }
 ExportInput ExportInput::parse(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   ExportInput parsed;
-  parsed.target = static_cast<ExportTarget>(input.consumeIntegralInRange<uint8_t>(0, 2));
+  parsed.target = static_cast<ExportTarget>(input.ConsumeIntegralInRange<uint8_t>(0, 2));
   if (parsed.target == ExportTarget::ExistingFile) parsed.oldTarget = string(input, MaxOldTarget);
   parsed.archive = rest(input);
   return parsed;

@@ -48,11 +48,14 @@ TEST_F(InspectArchive, TellsWhatAJerseyHoldsAndWhereItsPortraitLies) {
   EXPECT_EQ(info->portrait.ownLength, 999);
   EXPECT_FALSE(info->portrait.isLastMember);
 
-  // A portrait said to lie past the end has no length word to tell.
-  fixture.memberOffsets[3] = fixture.length() - 6;
-  const auto outside = inspect(fixture.build());
-  ASSERT_TRUE(outside);
-  EXPECT_EQ(outside->portrait.ownLength, std::nullopt);
+  // A portrait said to start outside the file has no length word to tell,
+  // even where the bytes at its offset + 4 would lie inside.
+  for (const int32_t offset : {fixture.length() - 6, -1}) {
+    fixture.memberOffsets[3] = offset;
+    const auto outside = inspect(fixture.build());
+    ASSERT_TRUE(outside);
+    EXPECT_EQ(outside->portrait.ownLength, std::nullopt) << offset;
+  }
 }
 
 struct RefusedCase {

@@ -61,21 +61,21 @@ const RecordedMessage NotAValidFile{"This is not a valid file format.", "Invalid
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
-    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_), 0);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{std::min(bytes, saved_.rlim_max), saved_.rlim_max};
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &m_saved), 0);
+    m_previous = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{std::min(bytes, m_saved.rlim_max), m_saved.rlim_max};
     EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
   }
   ~FileSizeLimit() {
-    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &saved_), 0);
-    std::signal(SIGXFSZ, previous_);
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &m_saved), 0);
+    std::signal(SIGXFSZ, m_previous);
   }
   FileSizeLimit(const FileSizeLimit&) = delete;
   FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
  private:
-  rlimit saved_{};
-  void (*previous_)(int) = SIG_DFL;
+  rlimit m_saved{};
+  void (*m_previous)(int) = SIG_DFL;
 };
 
 class FaultMatrix : public ::testing::TestWithParam<FaultCase> {

@@ -22,16 +22,6 @@
 
 namespace {
 
-// The source with the identifier written where a save of that kind writes it.
-QByteArray withIdentifier(const ArchiveFixture& fixture, const QByteArray& directoryId,
-                          const QByteArray& dataId, int copies) {
-  QByteArray bytes = fixture.build();
-  for (const int at : {24, 44, 66, 86}) bytes.replace(at, 7, directoryId);
-  for (int copy = 0; copy < copies; ++copy)
-    bytes.replace(fixture.lastIdentifierCopy() - 10 * copy, 7, dataId);
-  return bytes;
-}
-
 class SaveArchiveTest : public ::testing::Test {
  protected:
   QString write(const QByteArray& bytes, const QString& name = "current.big") {
@@ -73,7 +63,7 @@ TEST_P(SavedIdentifier, IsWrittenIntoDirectoryAndNameTableOnly) {
   prepare(source, c.playerPackageText, c.jerseyNameText, target);
 
   ASSERT_TRUE(saveArchiveFrom(window));
-  EXPECT_EQ(readFile(target), withIdentifier(c.source, c.directoryId, c.dataId, c.copies));
+  EXPECT_EQ(readFile(target), c.source.buildSavedAs(c.directoryId, c.dataId, c.copies));
   EXPECT_EQ(readFile(target).mid(86, 7), c.directoryId);
   EXPECT_EQ(readFile(target).mid(c.source.lastIdentifierCopy(), 7), c.dataId);
   EXPECT_EQ(readFile(source), c.source.build());
@@ -287,7 +277,7 @@ TEST_F(SaveArchiveTest, JerseyCopiesMayFillTheWholeNameTable) {
   const QString path = write(fixture.build());
   prepare(path, "", "new0001", dir.filePath("saved.big"));
   ASSERT_TRUE(saveArchiveFrom(window));
-  EXPECT_EQ(readFile(dir.filePath("saved.big")), withIdentifier(fixture, "new0001", "new0001", 11));
+  EXPECT_EQ(readFile(dir.filePath("saved.big")), fixture.buildSavedAs("new0001", "new0001", 11));
 }
 
 // The number a critical report gives, or -1 for any other message.
@@ -397,7 +387,7 @@ TEST_F(SaveArchiveTest, ReadOnlyArchiveSavesToAnotherPath) {
   if (::geteuid() == 0) {
     EXPECT_EQ(QFileInfo(outDir + "/saved.big").ownerId(), 65534u);
   }
-  EXPECT_EQ(readFile(outDir + "/saved.big"), withIdentifier(fixture, "new0001", "new0001", 11));
+  EXPECT_EQ(readFile(outDir + "/saved.big"), fixture.buildSavedAs("new0001", "new0001", 11));
   EXPECT_EQ(readFile(current), fixture.build());
 }
 

@@ -108,8 +108,9 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
     return list[static_cast<qsizetype>(random() % list.size())];
   };
   const auto typeIdentifier = [this](const QString& text) {
-    auto* pkgtxt = ui.control<QLineEdit>("playerPackageEdit");
-    (pkgtxt->isEnabled() ? pkgtxt : ui.control<QLineEdit>("jerseyNameEdit"))->setText(text);
+    auto* playerPackage = ui.control<QLineEdit>("playerPackageEdit");
+    (playerPackage->isEnabled() ? playerPackage : ui.control<QLineEdit>("jerseyNameEdit"))
+        ->setText(text);
   };
 
   const int descriptorsBefore = openDescriptors();

@@ -11,8 +11,10 @@ using Kind = ArchiveError::Kind;
 // in the same words.
 enum class Scope { Load, Save, Image };
 
-// What the row's text names in place of %1.
-enum class Fill { Nothing, FileName, TypedIdentifier };
+// How the row's text is shown: as it stands, as the reason why the current
+// archive cannot be saved (named by its file name), or with the typed
+// identifier in place of %1.
+enum class Fill { Nothing, NoLongerValid, CannotWriteInto, TypedIdentifier };
 
 enum class Pointer { ResetBefore, ResetAfter };
 
@@ -38,35 +40,23 @@ constexpr Row Rows[] = {
      Pointer::ResetAfter},
     {Scope::Load, Kind::UnknownMarker, "Unknown Format", "Error"},
 
-    {Scope::Save, Kind::SizeMismatch,
-     "The current archive %1 is no longer a valid portrait archive: its size field does not "
-     "match its length. Nothing was saved.",
-     "Invalid File", Fill::FileName},
-    {Scope::Save, Kind::NotPortrait,
-     "The current archive %1 is no longer a valid portrait archive: its header is not that of a "
-     "portrait archive. Nothing was saved.",
-     "Invalid File", Fill::FileName},
-    {Scope::Save, Kind::UnknownHeaderLength,
-     "The current archive %1 is no longer a valid portrait archive: its header is not that of a "
-     "portrait archive. Nothing was saved.",
-     "Invalid File", Fill::FileName},
-    {Scope::Save, Kind::UnknownMarker,
-     "The current archive %1 is no longer a valid portrait archive: its kind marker is unknown. "
-     "Nothing was saved.",
-     "Invalid File", Fill::FileName},
-    {Scope::Save, Kind::OutsideFile,
-     "The current archive %1 is no longer a valid portrait archive: its directory points outside "
-     "the file. Nothing was saved.",
-     "Invalid File", Fill::FileName},
+    {Scope::Save, Kind::SizeMismatch, "its size field does not match its length", "Invalid File",
+     Fill::NoLongerValid},
+    {Scope::Save, Kind::NotPortrait, "its header is not that of a portrait archive", "Invalid File",
+     Fill::NoLongerValid},
+    {Scope::Save, Kind::UnknownHeaderLength, "its header is not that of a portrait archive",
+     "Invalid File", Fill::NoLongerValid},
+    {Scope::Save, Kind::UnknownMarker, "its kind marker is unknown", "Invalid File",
+     Fill::NoLongerValid},
+    {Scope::Save, Kind::OutsideFile, "its directory points outside the file", "Invalid File",
+     Fill::NoLongerValid},
     {Scope::Save, Kind::IdentifierMissing, "unknown file type", "Error"},
     {Scope::Save, Kind::NameTableOutside,
-     "The identifier cannot be written into %1: its name table would reach outside the file or "
-     "over the archive's directory. Nothing was saved.",
-     "Invalid File", Fill::FileName},
+     "its name table would reach outside the file or over the archive's directory", "Invalid File",
+     Fill::CannotWriteInto},
     {Scope::Save, Kind::WouldOverwriteLoadBytes,
-     "The identifier cannot be written into %1: it would overwrite the bytes that tell the "
-     "archive's kind or where its name table ends. Nothing was saved.",
-     "Invalid File", Fill::FileName},
+     "it would overwrite the bytes that tell the archive's kind or where its name table ends",
+     "Invalid File", Fill::CannotWriteInto},
     {Scope::Save, Kind::IdentifierLength, "Only 7 characters are allowed. No more no less",
      "Error"},
     {Scope::Save, Kind::IdentifierNotLatin1,
@@ -123,8 +113,23 @@ ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
   if (!row) return {describe(error), QStringLiteral("Error")};
 
   QString text = QString::fromUtf8(row->text);
-  if (row->fill == Fill::FileName) text = text.arg(fileName);
-  if (row->fill == Fill::TypedIdentifier) text = text.arg(typedIdentifier);
+  switch (row->fill) {
+    case Fill::Nothing:
+      break;
+    case Fill::NoLongerValid:
+      text = QStringLiteral(
+                 "The current archive %1 is no longer a valid portrait archive: %2. Nothing was "
+                 "saved.")
+                 .arg(fileName, text);
+      break;
+    case Fill::CannotWriteInto:
+      text = QStringLiteral("The identifier cannot be written into %1: %2. Nothing was saved.")
+                 .arg(fileName, text);
+      break;
+    case Fill::TypedIdentifier:
+      text = text.arg(typedIdentifier);
+      break;
+  }
   return {text, QString::fromUtf8(row->caption), MessageStyle::Plain,
           row->pointer == Pointer::ResetAfter};
 }

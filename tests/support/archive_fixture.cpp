@@ -90,6 +90,15 @@ QByteArray ArchiveFixture::build() const {
   return bytes;
 }
 
+QByteArray ArchiveFixture::buildSavedAs(const QByteArray& directoryId,
+                                        const QByteArray& nameTableId, int copies) const {
+  QByteArray bytes = build();
+  for (const int at : ArchiveLayout::NameFieldOffsets) bytes.replace(at, 7, directoryId);
+  for (int copy = 0; copy < copies; ++copy)
+    bytes.replace(lastIdentifierCopy() - 10 * copy, 7, nameTableId);
+  return bytes;
+}
+
 void putWord(QByteArray& bytes, qsizetype at, int32_t value) { putLittle(bytes, at, value); }
 
 QByteArray fshImage(int32_t length, std::optional<int32_t> lengthField, uint8_t seed) {

@@ -30,6 +30,10 @@ struct ArchiveFixture {
   int32_t trailingBytes = 0;                // after member 4
 
   QByteArray build() const;
+  // The built archive as a save writes it: directoryId over the first 7 bytes
+  // of the four directory names, nameTableId over the last `copies` copies.
+  QByteArray buildSavedAs(const QByteArray& directoryId, const QByteArray& nameTableId,
+                          int copies) const;
 
   // Where member 1..4's data lie in the built file.
   int32_t offsetOf(int member) const;
