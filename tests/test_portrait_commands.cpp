@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -71,10 +72,10 @@ TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) 
 }
 
 TEST_F(PortraitCommandTest, CancelledExportLeavesTheStarPatternForTheNextDialogs) {
-  const auto filesBefore = QDir(dir.path()).entryList(QDir::Files);
+  const FileTree before = snapshotTree(dir.path());
   clickAndCancel("exportButton");
   EXPECT_EQ(ui.window->state().exportPath, "");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore);
+  EXPECT_EQ(snapshotTree(dir.path()), before);
 
   clickAndCancel("importButton");
   EXPECT_EQ(lastDialog().fileName, "*.fsh");

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -33,10 +34,7 @@ class SaveCommandTest : public ::testing::Test {
     ui.dialogs->nextFileName(path);
     ui.click("saveButton");
   }
-  QStringList entries() const {
-    return QDir(dir.path())
-        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-  }
+  QStringList entries() const { return entryNames(dir.path()); }
 
   QTemporaryDir dir;
   WindowUnderTest ui;

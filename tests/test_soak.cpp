@@ -15,6 +15,7 @@
 #include <random>
 
 #include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
 #include "support/scripted_dialogs.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -175,7 +176,7 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
   EXPECT_EQ(descriptorsAfter, descriptorsAfterWarmUp);
   EXPECT_LT(memoryAfter - memoryAfterWarmUp, AllowedGrowth);
   // Nothing but the files the commands were asked to write.
-  for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+  for (const QString& name : entryNames(dir.path()))
     EXPECT_TRUE(name.endsWith(".big") || name.endsWith(".fsh")) << name.toStdString();
 }
 
