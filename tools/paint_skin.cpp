@@ -6,12 +6,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
-#include <QTransform>
-#include <QtMath>
-#include <cmath>
 #include <cstdio>
 
+#include "tools/icon_painter.h"
 #include "ui/skin_layout.h"
 
 namespace {
@@ -124,66 +121,10 @@ QImage paintSkin() {
   return skin;
 }
 
-// One hand: a palm under the ball's side and fingers gripping its edge.
-void drawHand(QPainter& p, bool left, const QPointF& centre, double radius) {
-  const QColor skinTone(236, 188, 146);
-  const QColor outline(140, 88, 56);
-  p.save();
-  if (!left) {
-    p.translate(IconSize, 0);
-    p.scale(-1, 1);
-  }
-  p.setPen(QPen(outline, 1.1));
-  p.setBrush(skinTone);
-  QPainterPath palm;
-  palm.moveTo(4, 64);
-  palm.cubicTo(0, 50, 2, 36, 12, 30);
-  palm.cubicTo(18, 34, 22, 44, 24, 52);
-  palm.lineTo(22, 64);
-  palm.closeSubpath();
-  p.drawPath(palm);
-  // Fingertips on the ball's edge, each a little further round it.
-  for (const double degrees : {150.0, 172.0, 194.0, 216.0}) {
-    const double angle = qDegreesToRadians(degrees);
-    p.save();
-    p.translate(centre + QPointF(std::cos(angle), std::sin(angle)) * (radius - 1));
-    p.rotate(degrees + 90);
-    p.drawRoundedRect(QRectF(-2.8, -4, 5.6, 11), 2.8, 2.8);
-    p.restore();
-  }
-  // The thumb reaches over the ball's lower side.
-  p.save();
-  p.translate(17, 38);
-  p.rotate(-30);
-  p.drawRoundedRect(QRectF(0, -2.8, 12, 5.6), 2.8, 2.8);
-  p.restore();
-  p.restore();
-}
-
 QImage paintIcon() {
-  QImage icon(IconSize, IconSize, QImage::Format_RGB32);
-  icon.fill(DarkBlue);
+  QImage icon(ProgramIcon::GridSize, ProgramIcon::GridSize, QImage::Format_RGB32);
   QPainter p(&icon);
-  p.setRenderHint(QPainter::Antialiasing);
-
-  const QPointF centre(32, 28);
-  const double radius = 20;
-  p.setPen(QPen(QColor(90, 40, 10), 1.2));
-  p.setBrush(QColor(226, 112, 34));
-  p.drawEllipse(centre, radius, radius);
-  // The seams.
-  p.setPen(QPen(QColor(40, 20, 8), 1.4));
-  p.setBrush(Qt::NoBrush);
-  p.drawLine(centre + QPointF(0, -radius), centre + QPointF(0, radius));
-  p.drawLine(centre + QPointF(-radius, 0), centre + QPointF(radius, 0));
-  p.save();
-  p.setClipRegion(QRegion(QRect(12, 8, 41, 41), QRegion::Ellipse));
-  p.drawEllipse(QRectF(centre.x() - radius - 14, centre.y() - radius, 2 * radius, 2 * radius));
-  p.drawEllipse(QRectF(centre.x() - radius + 14, centre.y() - radius, 2 * radius, 2 * radius));
-  p.restore();
-
-  drawHand(p, true, centre, radius);
-  drawHand(p, false, centre, radius);
+  ProgramIcon::paint(p, ProgramIcon::Background::Square);
   return icon;
 }
 

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Checks an installed editor under a root folder (/ for a real installation): every file a
+# desktop needs is there, and the desktop entry, the metainfo, the file types and the manual
+# page pass their validators without a single remark.
+#   scripts/check-desktop-files.sh <root> <prefix> <application id>
+set -euo pipefail
+root=${1:?root folder}
+prefix=${2:?installation prefix, e.g. /usr}
+id=${3:?application id}
+share="$root$prefix/share"
+
+failed=0
+fail() { echo "FAILED: $*"; failed=1; }
+
+expected=("$root$prefix/bin/courtside-portraits-editor"
+          "$share/applications/$id.desktop"
+          "$share/metainfo/$id.metainfo.xml"
+          "$share/mime/packages/$id.xml"
+          "$share/icons/hicolor/scalable/apps/$id.svg"
+          "$share/man/man1/courtside-portraits-editor.1.gz"
+          "$share/doc/courtside-portraits-editor/copyright")
+for size in 16 32 48 64 128 256; do
+  expected+=("$share/icons/hicolor/${size}x$size/apps/$id.png")
+done
+for file in "${expected[@]}"; do
+  [ -s "$file" ] || fail "missing $file"
+done
+[ $failed -eq 0 ] || exit 1
+
+# Each validator must say nothing beyond its success line.
+remarks=$(desktop-file-validate "$share/applications/$id.desktop" 2>&1) || true
+[ -z "$remarks" ] || fail "desktop-file-validate: $remarks"
+
+# Errors, warnings and infos are lines of their own; pedantic notes are not asked for.
+remarks=$(appstreamcli validate --no-net --no-color "$share/metainfo/$id.metainfo.xml" 2>&1) ||
+  fail "appstreamcli validate: $remarks"
+! grep -q '^[EWI]:' <<<"$remarks" || fail "appstreamcli validate: $remarks"
+
+# update-mime-database reads the package as the desktop will, and complains about any fault.
+mime=$(mktemp -d)
+trap 'rm -rf "$mime"' EXIT
+mkdir -p "$mime/mime/packages"
+cp "$share/mime/packages/$id.xml" "$mime/mime/packages/"
+remarks=$(XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1) || fail "update-mime-database failed"
+[ -z "$remarks" ] || fail "update-mime-database: $remarks"
+
+remarks=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/courtside-portraits-editor.1.gz" 2>&1 >/dev/null) || fail "man failed"
+[ -z "$remarks" ] || fail "man: $remarks"
+
+[ $failed -eq 0 ] && echo "desktop files under $root$prefix: all present, all validators clean"
+exit $failed
