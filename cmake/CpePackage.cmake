@@ -6,10 +6,11 @@ set(CPACK_PACKAGE_VENDOR "Courtside Portraits Editor developers")
 set(CPACK_PACKAGE_CONTACT "Courtside Portraits Editor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "editor for the player portrait archives of a basketball game")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Opens a portrait archive (a .big file with a player's or a jersey's portrait picture and \
-its 7-character identifier), shows its identifier and size, saves a copy under a new \
-identifier, and exports or imports the portrait picture as an FSH image.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Opens a portrait archive (a .big file with a player's or a jersey's portrait
+picture and its 7-character identifier), shows its identifier and size, saves
+a copy under a new identifier, and exports or imports the portrait picture as
+an FSH image.")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://github.com/courtside/portraits-editor)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)

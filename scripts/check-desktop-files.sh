@@ -47,5 +47,5 @@ remarks=$(XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1) || fail 
 remarks=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/courtside-portraits-editor.1.gz" 2>&1 >/dev/null) || fail "man failed"
 [ -z "$remarks" ] || fail "man: $remarks"
 
-[ $failed -eq 0 ] && echo "desktop files under $root$prefix: all present, all validators clean"
+[ $failed -eq 0 ] && echo "desktop files under ${root%/}$prefix: all present, all validators clean"
 exit $failed
