@@ -1,7 +1,6 @@
 #include "archive/archive_error.h"
 
 #include <cstring>
-#include <iterator>
 
 namespace {
 
@@ -38,29 +37,52 @@ bool ArchiveError::isRuntimeFailure() const {
 }
 
 QString describe(const ArchiveError& error) {
-  using Kind = ArchiveError::Kind;
-  if (error.isRuntimeFailure()) return error.detail;
-  // In the order of the kinds, up to the runtime failures.
-  static const char* const Descriptions[] = {
-      "its size field does not match its length",
-      "its header is not that of a portrait archive",
-      "its header length is unknown",
-      "its kind marker is unknown",
-      "its directory points outside the file",
-      "no identifier was given",
-      "the identifier must be exactly 7 characters long",
-      "the archive stores each character of the identifier in one byte, so only Latin-1 letters, "
-      "digits and signs are allowed",
-      "its name table would reach outside the file or over the archive's directory",
-      "the identifier would overwrite the bytes that tell the archive's kind or where its name "
-      "table ends",
-      "the FSH file is empty",
-      "this is not an FSH image: its length field does not match the file's size",
-      "the portrait image in this archive has no valid length",
-      "the portrait image in this archive reaches past the end of the file",
-      "the portrait image in this archive overlaps its directory",
-      "the image differs in length from the archive's portrait, and other members follow it",
-  };
-  static_assert(std::size(Descriptions) == static_cast<size_t>(Kind::PositionBeforeStart));
-  return QString::fromUtf8(Descriptions[static_cast<size_t>(error.kind)]);
+  // A switch without a default: the compiler names any kind that is missing here.
+  const auto text = [](const char* words) { return QString::fromUtf8(words); };
+  switch (error.kind) {
+    case ArchiveError::Kind::SizeMismatch:
+      return text("its size field does not match its length");
+    case ArchiveError::Kind::NotPortrait:
+      return text("its header is not that of a portrait archive");
+    case ArchiveError::Kind::UnknownHeaderLength:
+      return text("its header length is unknown");
+    case ArchiveError::Kind::UnknownMarker:
+      return text("its kind marker is unknown");
+    case ArchiveError::Kind::OutsideFile:
+      return text("its directory points outside the file");
+    case ArchiveError::Kind::IdentifierMissing:
+      return text("no identifier was given");
+    case ArchiveError::Kind::IdentifierLength:
+      return text("the identifier must be exactly 7 characters long");
+    case ArchiveError::Kind::IdentifierNotLatin1:
+      return text(
+          "the archive stores each character of the identifier in one byte, so only Latin-1 "
+          "letters, digits and signs are allowed");
+    case ArchiveError::Kind::NameTableOutside:
+      return text("its name table would reach outside the file or over the archive's directory");
+    case ArchiveError::Kind::WouldOverwriteLoadBytes:
+      return text(
+          "the identifier would overwrite the bytes that tell the archive's kind or where its "
+          "name table ends");
+    case ArchiveError::Kind::EmptyImageFile:
+      return text("the FSH file is empty");
+    case ArchiveError::Kind::NotAnImage:
+      return text("this is not an FSH image: its length field does not match the file's size");
+    case ArchiveError::Kind::NoImageLength:
+      return text("the portrait image in this archive has no valid length");
+    case ArchiveError::Kind::ImagePastEnd:
+      return text("the portrait image in this archive reaches past the end of the file");
+    case ArchiveError::Kind::ImageOverDirectory:
+      return text("the portrait image in this archive overlaps its directory");
+    case ArchiveError::Kind::ImageLengthDiffers:
+      return text(
+          "the image differs in length from the archive's portrait, and other members follow "
+          "it");
+    case ArchiveError::Kind::PositionBeforeStart:
+    case ArchiveError::Kind::PastEndOfFile:
+    case ArchiveError::Kind::Overflow:
+    case ArchiveError::Kind::SystemError:
+      return error.detail;
+  }
+  return error.detail;
 }

@@ -25,10 +25,10 @@ ArchiveError asContentFault(const ArchiveError& error) {
 Expected<int32_t, ArchiveError> lastIdentifierCopy(const ArchiveReader& reader,
                                                    const ArchiveFixedPart& fixedPart) {
   const int32_t memberOffset = fixedPart.entries[2].memberOffset;
-  const auto nameTableEnd = reader.readWordInRecord(memberOffset, ArchiveLayout::NameTableStartSize,
-                                                    ArchiveLayout::NameTableEndOffset);
+  auto nameTableEnd = reader.readWordInRecord(memberOffset, ArchiveLayout::NameTableStartSize,
+                                              ArchiveLayout::NameTableEndOffset);
   if (!nameTableEnd) return nameTableEnd;
-  const auto end = checkedSum(memberOffset, *nameTableEnd);
+  auto end = checkedSum(memberOffset, *nameTableEnd);
   if (!end) return end;
   return checkedDifference(*end, ArchiveLayout::LastCopyBeforeEnd);
 }

@@ -90,9 +90,9 @@ Result replaceFileContents(const QString& path, const std::vector<ContentPiece>&
   const int out = file.handle();
   qint64 at = 0;
   for (const ContentPiece& piece : pieces) {
-    const Result written = piece.m_source ? copyRange(piece.m_source->handle(), piece.m_offset, out,
-                                                      at, piece.m_length)
-                                          : writeBytes(out, at, piece.m_bytes);
+    Result written = piece.m_source ? copyRange(piece.m_source->handle(), piece.m_offset, out, at,
+                                                piece.m_length)
+                                    : writeBytes(out, at, piece.m_bytes);
     if (!written) return written;  // the temporary file goes with the QSaveFile
     at += piece.length();
   }

@@ -29,7 +29,8 @@ std::vector<qint64> writePositions(const ArchiveInfo& info, int copies) {
   std::vector<qint64> positions(ArchiveLayout::NameFieldOffsets.begin(),
                                 ArchiveLayout::NameFieldOffsets.end());
   for (int copy = copies - 1; copy >= 0; --copy)
-    positions.push_back(qint64{info.lastIdentifierCopy} - copy * ArchiveLayout::CopySpacing);
+    positions.push_back(qint64{info.lastIdentifierCopy} -
+                        qint64{copy} * ArchiveLayout::CopySpacing);
   return positions;
 }
 
