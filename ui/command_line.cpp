@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "common/version.h"
 #include "ui/application_title.h"
@@ -36,4 +37,6 @@ void setApplicationIdentity() {
   QCoreApplication::setApplicationName(productName());
   QCoreApplication::setApplicationVersion(QLatin1String(BuildInfo::Version));
   QCoreApplication::setOrganizationName(QStringLiteral("Courtside Portraits Editor project"));
+  // Lets a Wayland compositor match the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QLatin1String(BuildInfo::ApplicationId));
 }
