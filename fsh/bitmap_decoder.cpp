@@ -72,7 +72,7 @@ Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int le
   auto data = blockData(file, block);
   if (!data) return Unexpected(std::move(data).error());
   const qsizetype available = data->bytes.size();
-  const MipmapLayout layout = detectMipmapLayout(type, block.width, block.height, mipmaps, available);
+  const MipmapLayout layout = detectMipmapLayout(type, block.width, block.height, mipmaps, data->bytes);
   const LevelPlacement place = placeLevels(type, block.width, block.height, mipmaps, layout)[level];
   if (place.offset + place.size > available) {
     return Unexpected(makeError(ErrorKind::Malformed,

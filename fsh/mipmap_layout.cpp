@@ -25,18 +25,37 @@ qsizetype pixelDataEnd(const QList<LevelPlacement>& levels) {
   return levels.isEmpty() ? 0 : levels.last().offset + levels.last().size;
 }
 
+namespace {
+
+bool gapsAreZero(const QList<LevelPlacement>& padded, QByteArrayView data) {
+  for (qsizetype i = 1; i < padded.size(); ++i) {
+    const qsizetype gapStart = padded[i - 1].offset + padded[i - 1].size;
+    for (qsizetype at = gapStart; at < padded[i].offset; ++at) {
+      if (data[at] != 0) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 MipmapLayout detectMipmapLayout(uint8_t type, int width, int height, int mipmapCount,
-                                qsizetype available) {
-  const qsizetype padded =
-      pixelDataEnd(placeLevels(type, width, height, mipmapCount, MipmapLayout::Padded));
+                                QByteArrayView data) {
+  const QList<LevelPlacement> paddedLevels =
+      placeLevels(type, width, height, mipmapCount, MipmapLayout::Padded);
+  const qsizetype padded = pixelDataEnd(paddedLevels);
   const qsizetype packed =
       pixelDataEnd(placeLevels(type, width, height, mipmapCount, MipmapLayout::Packed));
+  const qsizetype available = data.size();
   if (padded == packed || packed > available) return MipmapLayout::Padded;
   if (padded > available) return MipmapLayout::Packed;
   // Both fit: the bytes left after each one's final padding tell them apart.
   const qsizetype paddedSlack = available - std::min(available, alignUp(padded, Layout::DataAlignment));
   const qsizetype packedSlack = available - std::min(available, alignUp(packed, Layout::DataAlignment));
-  return packedSlack < paddedSlack ? MipmapLayout::Packed : MipmapLayout::Padded;
+  if (packedSlack != paddedSlack) {
+    return packedSlack < paddedSlack ? MipmapLayout::Packed : MipmapLayout::Padded;
+  }
+  return gapsAreZero(paddedLevels, data) ? MipmapLayout::Padded : MipmapLayout::Packed;
 }
 
 }  // namespace fsh

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <cstdint>
 
@@ -23,10 +24,11 @@ QList<LevelPlacement> placeLevels(uint8_t type, int width, int height, int mipma
 // Bytes from the start of the pixel data to the end of the last level.
 qsizetype pixelDataEnd(const QList<LevelPlacement>& levels);
 
-// The layout whose levels fill `available` bytes best: one that fits, and of
-// those the one that leaves the fewest bytes beyond its 16-byte padding. Padded
-// when both fit equally well or neither fits.
+// The layout of the levels in a block's pixel data: the one that fits, and when
+// both fit, the one that leaves fewer bytes after its final 16-byte padding.
+// When that does not tell them apart either, the padded layout if every gap it
+// would leave between levels holds zeros. Padded when neither fits.
 MipmapLayout detectMipmapLayout(uint8_t type, int width, int height, int mipmapCount,
-                                qsizetype available);
+                                QByteArrayView data);
 
 }  // namespace fsh

@@ -93,7 +93,7 @@ OldPixels oldPixels(const FshFile& file, const Block& block) {
   if (block.isCompressed()) old.end = dataEnd(block, data->storedSize);
   if (!isBitmapCode(block.type())) return old;
   const int count = block.mipmapCount();
-  old.layout = detectMipmapLayout(block.type(), block.width, block.height, count, data->bytes.size());
+  old.layout = detectMipmapLayout(block.type(), block.width, block.height, count, data->bytes);
   const qsizetype total =
       pixelDataEnd(placeLevels(block.type(), block.width, block.height, count, old.layout));
   if (total > data->bytes.size()) return old;
