@@ -5,23 +5,21 @@
 #include "fsh/byte_access.h"
 #include "fsh/level_codec.h"
 #include "fsh/mipmap_chain.h"
+#include "fsh/palette_builder.h"
 #include "fsh/palette_codec.h"
 
 namespace fsh {
 
 namespace {
 
-// Each level as Format_Indexed8 over one shared palette, stored-precision colours.
+// Each level as Format_Indexed8 over one shared palette, in the colours the
+// palette code stores, so that every index names the colour a reader will show.
 QList<QImage> indexLevels(const QList<QImage>& levels, uint8_t paletteType,
                           QList<QRgb>& palette) {
-  QImage first = levels.first().convertToFormat(QImage::Format_Indexed8);
-  palette = first.colorTable();
+  palette = buildPalette(levels.first());
   for (QRgb& colour : palette) colour = paletteStoredColour(paletteType, colour);
-  first.setColorTable(palette);
-  QList<QImage> indexed{first};
-  for (qsizetype i = 1; i < levels.size(); ++i) {
-    indexed.append(levels[i].convertToFormat(QImage::Format_Indexed8, palette));
-  }
+  QList<QImage> indexed;
+  for (const QImage& level : levels) indexed.append(indexedWithPalette(level, palette));
   return indexed;
 }
 
