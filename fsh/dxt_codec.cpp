@@ -37,62 +37,96 @@ void colourTable(const uchar* block, bool dxt1, uint32_t* table) {
   }
 }
 
-// Alpha of the 16 pixels, row by row.
-void alphaDxt3(const uchar* block, uint32_t* alpha) {
-  for (int i = 0; i < 8; ++i) {
-    alpha[2 * i] = widen4(block[i] & 0x0F);
-    alpha[2 * i + 1] = widen4(block[i] >> 4);
-  }
-}
-
-void alphaDxt5(const uchar* block, uint32_t* alpha) {
+// DXT5's eight alpha values, already in the top byte of a pixel.
+void alphaCodesDxt5(const uchar* block, uint32_t* codes) {
   const uint32_t a0 = block[0];
   const uint32_t a1 = block[1];
-  uint32_t codes[8] = {a0, a1};
+  uint32_t values[8] = {a0, a1};
   if (a0 <= a1) {
-    for (uint32_t i = 1; i < 5; ++i) codes[1 + i] = ((5 - i) * a0 + i * a1) / 5;
-    codes[6] = 0;
-    codes[7] = 255;
+    for (uint32_t i = 1; i < 5; ++i) values[1 + i] = ((5 - i) * a0 + i * a1) / 5;
+    values[6] = 0;
+    values[7] = 255;
   } else {
-    for (uint32_t i = 1; i < 7; ++i) codes[1 + i] = ((7 - i) * a0 + i * a1) / 7;
+    for (uint32_t i = 1; i < 7; ++i) values[1 + i] = ((7 - i) * a0 + i * a1) / 7;
   }
-  // Two groups of 24 bits, eight 3-bit indices each.
-  for (int group = 0; group < 2; ++group) {
-    const uchar* bits = block + 2 + 3 * group;
-    const uint32_t word = bits[0] | uint32_t(bits[1]) << 8 | uint32_t(bits[2]) << 16;
-    for (int i = 0; i < 8; ++i) alpha[8 * group + i] = codes[word >> (3 * i) & 7];
+  for (int i = 0; i < 8; ++i) codes[i] = values[i] << 24;
+}
+
+uint64_t littleEndian(const uchar* bytes, int count) {
+  uint64_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+  return value;
+}
+
+// The 16 pixels of a block into the picture, consuming the index words as it goes.
+template <uint8_t Type>
+void decodeBlock(uchar* at, qsizetype stride, int rows, int columns, const uint32_t* table,
+                 uint32_t colourBits, uint64_t alphaBits, const uint32_t* alphaCodes) {
+  for (int y = 0; y < rows; ++y, at += stride) {
+    auto* line = reinterpret_cast<uint32_t*>(at);
+    for (int x = 0; x < 4; ++x) {
+      uint32_t pixel = table[colourBits & 3];
+      colourBits >>= 2;
+      if constexpr (Type == Code::Dxt3) {
+        pixel |= widen4(uint32_t(alphaBits) & 0xF) << 24;
+        alphaBits >>= 4;
+      } else if constexpr (Type == Code::Dxt5) {
+        pixel |= alphaCodes[alphaBits & 7];
+        alphaBits >>= 3;
+      }
+      if (x < columns) line[x] = pixel;
+    }
   }
 }
 
-}  // namespace
-
-void decodeDxt(uint8_t type, const uchar* data, QImage& image) {
-  const int width = image.width();
-  const int height = image.height();
-  const bool dxt1 = type == Code::Dxt1;
-  const int blockSize = dxt1 ? 8 : 16;
+template <uint8_t Type>
+void decodeBlocks(const uchar* data, uchar* bits, qsizetype stride, int width, int height) {
+  constexpr bool dxt1 = Type == Code::Dxt1;
+  constexpr int blockSize = dxt1 ? 8 : 16;
   uint32_t table[4];
-  uint32_t alpha[16];
+  uint32_t alphaCodes[8];
+  uint64_t alphaBits = 0;
   for (int by = 0; by < height; by += 4) {
     const int rows = std::min(4, height - by);
     for (int bx = 0; bx < width; bx += 4, data += blockSize) {
       const int columns = std::min(4, width - bx);
       const uchar* colour = dxt1 ? data : data + 8;
       colourTable(colour, dxt1, table);
-      if (type == Code::Dxt3) alphaDxt3(data, alpha);
-      if (type == Code::Dxt5) alphaDxt5(data, alpha);
-      for (int y = 0; y < rows; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(by + y)) + bx;
-        const uint32_t indices = colour[4 + y];
-        if (dxt1) {
-          for (int x = 0; x < columns; ++x) line[x] = table[indices >> (2 * x) & 3];
-        } else {
-          for (int x = 0; x < columns; ++x) {
-            line[x] = (table[indices >> (2 * x) & 3] & 0x00FFFFFF) | alpha[4 * y + x] << 24;
-          }
-        }
+      if constexpr (!dxt1) {
+        for (uint32_t& entry : table) entry &= 0x00FFFFFF;
+      }
+      if constexpr (Type == Code::Dxt3) alphaBits = littleEndian(data, 8);
+      if constexpr (Type == Code::Dxt5) {
+        alphaCodesDxt5(data, alphaCodes);
+        alphaBits = littleEndian(data + 2, 6);
+      }
+      const auto colourBits = uint32_t(littleEndian(colour + 4, 4));
+      uchar* at = bits + by * stride + bx * 4;
+      if (rows == 4 && columns == 4) {
+        decodeBlock<Type>(at, stride, 4, 4, table, colourBits, alphaBits, alphaCodes);
+      } else {
+        decodeBlock<Type>(at, stride, rows, columns, table, colourBits, alphaBits, alphaCodes);
       }
     }
+  }
+}
+
+}  // namespace
+
+void decodeDxt(uint8_t type, const uchar* data, QImage& image) {
+  // Taken once: QImage::scanLine() checks for sharing on every call.
+  uchar* const bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  switch (type) {
+    case Code::Dxt1:
+      decodeBlocks<Code::Dxt1>(data, bits, stride, image.width(), image.height());
+      break;
+    case Code::Dxt3:
+      decodeBlocks<Code::Dxt3>(data, bits, stride, image.width(), image.height());
+      break;
+    default:
+      decodeBlocks<Code::Dxt5>(data, bits, stride, image.width(), image.height());
+      break;
   }
 }
 

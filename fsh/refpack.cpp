@@ -39,6 +39,35 @@ std::optional<RefpackHeader> headerAt(QByteArrayView bytes, qsizetype start) {
   return RefpackHeader{start, dataStart, bigEndian(b + 2 + (fields - 1) * fieldSize, fieldSize)};
 }
 
+// Copies run in whole 8- or 16-byte steps and may write this far past their
+// end; the output has this much room after the declared size.
+constexpr qsizetype CopySlack = 16;
+
+void copyLiterals(uchar* to, const uchar* from, qsizetype count, qsizetype inputLeft) {
+  if (count <= 4 && inputLeft >= 4) {
+    std::memcpy(to, from, 4);
+  } else if (inputLeft >= (count + 15) / 16 * 16) {
+    for (qsizetype i = 0; i < count; i += 16) std::memcpy(to + i, from + i, 16);
+  } else {
+    std::memcpy(to, from, size_t(count));
+  }
+}
+
+void copyMatch(uchar* to, qsizetype distance, qsizetype count) {
+  const uchar* from = to - distance;
+  if (distance >= 8) {
+    // Each step reads only bytes that earlier steps or earlier codes wrote.
+    for (qsizetype i = 0; i < count; i += 8) std::memcpy(to + i, from + i, 8);
+  } else if (distance >= 4) {
+    for (qsizetype i = 0; i < count; i += 4) std::memcpy(to + i, from + i, 4);
+  } else if (distance == 1) {
+    std::memset(to, *from, size_t(count));
+  } else {
+    // The match overlaps its own output: it repeats the last `distance` bytes.
+    for (qsizetype i = 0; i < count; ++i) to[i] = from[i];
+  }
+}
+
 Error streamError(const QString& message) { return makeError(ErrorKind::Malformed, message); }
 
 QString at(qsizetype position) { return QStringLiteral("RefPack stream at ") + hexOffset(position); }
@@ -62,7 +91,7 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
                                       .arg(declared)));
   }
   const qsizetype target = std::min<qsizetype>(declared, wanted);
-  QByteArray output(target, Qt::Uninitialized);
+  QByteArray output(target + CopySlack, Qt::Uninitialized);
   auto* out = reinterpret_cast<uchar*>(output.data());
   const auto* begin = reinterpret_cast<const uchar*>(input.data());
   const uchar* in = begin + header->dataStart;
@@ -70,7 +99,7 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
   qsizetype produced = 0;
 
   while (produced < target) {
-    if (in == end) {
+    if (in == end) [[unlikely]] {
       return Unexpected(streamError(QStringLiteral("RefPack stream ends after %1 of the declared "
                                                    "%2 bytes")
                                         .arg(produced)
@@ -84,7 +113,7 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
     bool stop = false;
     if (b0 < 0xE0) {
       const int codeSize = b0 < 0x80 ? 2 : b0 < 0xC0 ? 3 : 4;
-      if (end - in < codeSize) {
+      if (end - in < codeSize) [[unlikely]] {
         return Unexpected(streamError(QStringLiteral("RefPack stream ends inside a match at %1")
                                           .arg(hexOffset(codeAt))));
       }
@@ -111,7 +140,7 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
       in += 1;
     }
 
-    if (produced + literals + length > declared) {
+    if (produced + literals + length > declared) [[unlikely]] {
       return Unexpected(streamError(QStringLiteral("%1: %2 more bytes run past the declared size %3")
                                         .arg(at(codeAt))
                                         .arg(literals + length)
@@ -119,20 +148,20 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
     }
     // Only what is wanted needs to be there: a peek may stop inside a run.
     const qsizetype literalCopy = std::min(literals, target - produced);
-    if (end - in < literalCopy) {
+    if (end - in < literalCopy) [[unlikely]] {
       return Unexpected(streamError(QStringLiteral("RefPack stream ends inside the literal run "
                                                    "at %1: %2 bytes announced, %3 left")
                                         .arg(hexOffset(codeAt))
                                         .arg(literals)
                                         .arg(end - in)));
     }
-    std::memcpy(out + produced, in, literalCopy);
+    copyLiterals(out + produced, in, literalCopy, end - in);
     produced += literalCopy;
     if (literalCopy < literals) break;
     in += literals;
 
     if (length > 0) {
-      if (distance > produced) {
+      if (distance > produced) [[unlikely]] {
         return Unexpected(streamError(QStringLiteral("%1: match distance %2 reaches before the "
                                                      "start of the output (%3 bytes written)")
                                           .arg(at(codeAt))
@@ -140,19 +169,10 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
                                           .arg(produced)));
       }
       const qsizetype copy = std::min(length, target - produced);
-      uchar* to = out + produced;
-      const uchar* from = to - distance;
-      if (distance >= copy) {
-        std::memcpy(to, from, copy);
-      } else if (distance == 1) {
-        std::memset(to, *from, copy);
-      } else {
-        // The match overlaps its own output: it repeats the last `distance` bytes.
-        for (qsizetype i = 0; i < copy; ++i) to[i] = from[i];
-      }
+      copyMatch(out + produced, distance, copy);
       produced += copy;
     }
-    if (stop && produced < target) {
+    if (stop && produced < target) [[unlikely]] {
       return Unexpected(streamError(QStringLiteral("RefPack stream stops after %1 of the declared "
                                                    "%2 bytes")
                                         .arg(produced)
@@ -161,6 +181,7 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
   }
   // A stream that ends with a stop code carrying no literals: the code is part of it.
   if (target == declared && in != end && *in == 0xFC) ++in;
+  output.truncate(target);
   return Decompressed{std::move(output), in - begin};
 }
 
