@@ -38,7 +38,9 @@ void BM_FshDecode(benchmark::State& state) {
   bool allDecoded = true;
   TimeAgainstFloor(
       state,
-      QStringLiteral("Decode %1 256x256 + %2 mipmaps").arg(QLatin1String(codeName(code))).arg(Mipmaps),
+      QStringLiteral("Decode %1 256x256 + %2 mipmaps")
+          .arg(QLatin1String(codeName(code)))
+          .arg(Mipmaps),
       [&] {
         const auto file = fsh::parseFsh(bytes);
         for (int level = 0; level <= Mipmaps; ++level) {
@@ -66,7 +68,8 @@ void BM_FshEncodeDxt5(benchmark::State& state) {
     for (int y = 0; y < level.height(); ++y) {
       for (int x = 0; x < level.width(); ++x) {
         const QRgb c = level.pixel(x, y);
-        rgba.insert(rgba.end(), {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
+        rgba.insert(rgba.end(),
+                    {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
       }
     }
   }
@@ -98,7 +101,9 @@ void BM_FshRefpackDecompress(benchmark::State& state) {
   const QByteArray packed = *fsh::refpackCompress(plain);
   bool same = true;
   TimeAgainstFloor(
-      state, QStringLiteral("RefPack decompress 1 MiB (%1% packed)").arg(100 * packed.size() / plain.size()),
+      state,
+      QStringLiteral("RefPack decompress 1 MiB (%1% packed)")
+          .arg(100 * packed.size() / plain.size()),
       [&] {
         const auto out = fsh::refpackDecompress(packed);
         same = same && out && out->bytes.size() == plain.size();
@@ -109,7 +114,8 @@ void BM_FshRefpackDecompress(benchmark::State& state) {
         std::memcpy(copy.data(), plain.constData(), size_t(plain.size()));
         benchmark::DoNotOptimize(copy.constData());
       });
-  if (!same || fsh::refpackDecompress(packed)->bytes != plain) FailBenchmark(state, "RefPack lost bytes");
+  if (!same || fsh::refpackDecompress(packed)->bytes != plain)
+    FailBenchmark(state, "RefPack lost bytes");
 }
 
 }  // namespace

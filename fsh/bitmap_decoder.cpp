@@ -30,7 +30,8 @@ Expected<QList<QRgb>, Error> decodePaletteBlock(const FshFile& file, const Block
                                     .arg(needed)
                                     .arg(data->bytes.size())));
   }
-  return decodePalette(block.type(), reinterpret_cast<const uchar*>(data->bytes.constData()), count);
+  return decodePalette(block.type(), reinterpret_cast<const uchar*>(data->bytes.constData()),
+                       count);
 }
 
 }  // namespace
@@ -56,8 +57,9 @@ Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int le
   const Block& block = file.entries[entryIndex].blocks.first();
   const uint8_t type = block.type();
   if (!isBitmapCode(type)) {
-    return Unexpected(makeError(ErrorKind::Unsupported, QStringLiteral("%1: unsupported pixel format %2")
-                                                            .arg(blockContext(block), hexCode(type))));
+    return Unexpected(makeError(
+        ErrorKind::Unsupported,
+        QStringLiteral("%1: unsupported pixel format %2").arg(blockContext(block), hexCode(type))));
   }
   if (auto size = checkBitmapSize(block); !size) return Unexpected(size.error());
   const int mipmaps = block.mipmapCount();
@@ -72,7 +74,8 @@ Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int le
   auto data = blockData(file, block);
   if (!data) return Unexpected(std::move(data).error());
   const qsizetype available = data->bytes.size();
-  const MipmapLayout layout = detectMipmapLayout(type, block.width, block.height, mipmaps, data->bytes);
+  const MipmapLayout layout =
+      detectMipmapLayout(type, block.width, block.height, mipmaps, data->bytes);
   const LevelPlacement place = placeLevels(type, block.width, block.height, mipmaps, layout)[level];
   if (place.offset + place.size > available) {
     return Unexpected(makeError(ErrorKind::Malformed,
@@ -95,22 +98,21 @@ Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int le
   }
   QImage image(place.width, place.height, QImage::Format_ARGB32);
   if (image.isNull()) {
-    return Unexpected(makeError(ErrorKind::TooLarge,
-                                QStringLiteral("%1: no memory for a %2x%3 picture")
-                                    .arg(blockContext(block))
-                                    .arg(place.width)
-                                    .arg(place.height)));
+    return Unexpected(
+        makeError(ErrorKind::TooLarge, QStringLiteral("%1: no memory for a %2x%3 picture")
+                                           .arg(blockContext(block))
+                                           .arg(place.width)
+                                           .arg(place.height)));
   }
-  decodeLevel(type, reinterpret_cast<const uchar*>(data->bytes.constData()) + place.offset,
-              palette, image);
+  decodeLevel(type, reinterpret_cast<const uchar*>(data->bytes.constData()) + place.offset, palette,
+              image);
   return image;
 }
 
 Expected<QImage, Error> decodeMainBitmap(const FshFile& file, int level) {
   const std::optional<int> entry = mainBitmapEntry(file);
   if (!entry) {
-    return Unexpected(makeError(ErrorKind::Malformed,
-                                QStringLiteral("the file holds no bitmap")));
+    return Unexpected(makeError(ErrorKind::Malformed, QStringLiteral("the file holds no bitmap")));
   }
   return decodeBitmap(file, *entry, level);
 }

@@ -29,9 +29,9 @@ Expected<void, Error> checkBitmapSize(const Block& block) {
                                                            .arg(Layout::MaxDimension)));
     }
     if (value == 0) {
-      return Unexpected(makeError(
-          ErrorKind::Malformed,
-          QStringLiteral("%1: %2 0 leaves no picture").arg(blockContext(block), QLatin1String(side))));
+      return Unexpected(
+          makeError(ErrorKind::Malformed, QStringLiteral("%1: %2 0 leaves no picture")
+                                              .arg(blockContext(block), QLatin1String(side))));
     }
   }
   return {};

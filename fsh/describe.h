@@ -16,8 +16,8 @@ struct BitmapDescription {
   QByteArray entryName;
   int width = 0;
   int height = 0;
-  uint8_t code = 0;     // the block type, without the compression bit
-  QString formatName;   // "DXT1", "ARGB8888", ... or "unknown 0x79"
+  uint8_t code = 0;    // the block type, without the compression bit
+  QString formatName;  // "DXT1", "ARGB8888", ... or "unknown 0x79"
   bool supported = false;
   int mipmapCount = 0;  // levels below the bitmap itself
   bool blockCompressed = false;

@@ -149,7 +149,8 @@ QByteArray encodeDxt(uint8_t type, const QImage& picture) {
                     : type == Code::Dxt3 ? squish::kDxt3
                                          : squish::kDxt5;
   QByteArray blocks(levelSize(type, width, height), Qt::Uninitialized);
-  squish::CompressImage(rgba.data(), width, height, blocks.data(), flags | squish::kColourClusterFit);
+  squish::CompressImage(rgba.data(), width, height, blocks.data(),
+                        flags | squish::kColourClusterFit);
   return blocks;
 }
 

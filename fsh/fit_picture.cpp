@@ -37,8 +37,8 @@ QImage fitPicture(const QImage& picture, QSize target, FitMode mode) {
   const Qt::AspectRatioMode aspect = mode == FitMode::Fill  ? Qt::KeepAspectRatioByExpanding
                                      : mode == FitMode::Fit ? Qt::KeepAspectRatio
                                                             : Qt::IgnoreAspectRatio;
-  const QImage scaled =
-      source.scaled(target, aspect, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+  const QImage scaled = source.scaled(target, aspect, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_ARGB32);
   if (scaled.size() == target) return scaled;
   return centred(scaled, target);
 }

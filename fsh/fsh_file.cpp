@@ -44,10 +44,10 @@ Expected<QList<Block>, Error> parseChain(const QByteArray& bytes, const Entry& e
   qsizetype position = entry.offset;
   while (true) {
     if (position + Layout::BlockHeaderSize > entry.end) {
-      return Unexpected(malformed(QStringLiteral("block at %1: its header runs past the end of "
-                                                 "entry \"%2\" at %3")
-                                      .arg(hexOffset(position), printableName(entry.name),
-                                           hexOffset(entry.end))));
+      return Unexpected(malformed(
+          QStringLiteral("block at %1: its header runs past the end of "
+                         "entry \"%2\" at %3")
+              .arg(hexOffset(position), printableName(entry.name), hexOffset(entry.end))));
     }
     if (++blocksSoFar > Layout::MaxBlocks) {
       return Unexpected(makeError(ErrorKind::TooLarge,
@@ -116,12 +116,12 @@ Expected<FshFile, Error> parsePlain(FshFile file) {
     entry.name = bytes.mid(at, Layout::EntryNameSize);
     entry.offset = readU32(bytes.constData() + at + Layout::EntryNameSize);
     if (entry.offset < directoryEnd || entry.offset >= size) {
-      return Unexpected(malformed(QStringLiteral("directory entry %1 (\"%2\") at %3: offset %4 "
-                                                 "lies outside the data, which runs from %5 to %6")
-                                      .arg(i)
-                                      .arg(printableName(entry.name), hexOffset(at),
-                                           hexOffset(entry.offset), hexOffset(directoryEnd),
-                                           hexOffset(size))));
+      return Unexpected(
+          malformed(QStringLiteral("directory entry %1 (\"%2\") at %3: offset %4 "
+                                   "lies outside the data, which runs from %5 to %6")
+                        .arg(i)
+                        .arg(printableName(entry.name), hexOffset(at), hexOffset(entry.offset),
+                             hexOffset(directoryEnd), hexOffset(size))));
     }
     offsets.append(entry.offset);
     file.entries.append(entry);

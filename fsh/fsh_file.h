@@ -33,7 +33,7 @@ struct Block {
 };
 
 struct Entry {
-  QByteArray name;      // the directory's 4 characters, as stored
+  QByteArray name;  // the directory's 4 characters, as stored
   qsizetype offset = 0;
   qsizetype end = 0;    // the next entry's offset, or the end of the file
   QList<Block> blocks;  // blocks[0]: the bitmap or palette; then its attachments

@@ -84,9 +84,7 @@ void decodeLevel(uint8_t type, const uchar* data, const QList<QRgb>& palette, QI
     case Code::Indexed8: {
       QRgb colours[256];
       for (int i = 0; i < 256; ++i) {
-        colours[i] = palette.isEmpty()       ? argb(255, i, i, i)
-                     : i < palette.size() ? palette[i]
-                                             : 0;
+        colours[i] = palette.isEmpty() ? argb(255, i, i, i) : i < palette.size() ? palette[i] : 0;
       }
       for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));

@@ -13,7 +13,8 @@ QImage halve(const QImage& premultiplied) {
   const int lastColumn = premultiplied.width() - 1;
   const int lastRow = premultiplied.height() - 1;
   for (int y = 0; y < height; ++y) {
-    const auto* top = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(std::min(2 * y, lastRow)));
+    const auto* top =
+        reinterpret_cast<const QRgb*>(premultiplied.constScanLine(std::min(2 * y, lastRow)));
     const auto* bottom =
         reinterpret_cast<const QRgb*>(premultiplied.constScanLine(std::min(2 * y + 1, lastRow)));
     auto* out = reinterpret_cast<QRgb*>(half.scanLine(y));

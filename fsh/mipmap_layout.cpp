@@ -50,8 +50,10 @@ MipmapLayout detectMipmapLayout(uint8_t type, int width, int height, int mipmapC
   if (padded == packed || packed > available) return MipmapLayout::Padded;
   if (padded > available) return MipmapLayout::Packed;
   // Both fit: the bytes left after each one's final padding tell them apart.
-  const qsizetype paddedSlack = available - std::min(available, alignUp(padded, Layout::DataAlignment));
-  const qsizetype packedSlack = available - std::min(available, alignUp(packed, Layout::DataAlignment));
+  const qsizetype paddedSlack =
+      available - std::min(available, alignUp(padded, Layout::DataAlignment));
+  const qsizetype packedSlack =
+      available - std::min(available, alignUp(packed, Layout::DataAlignment));
   if (packedSlack != paddedSlack) {
     return packedSlack < paddedSlack ? MipmapLayout::Packed : MipmapLayout::Padded;
   }

@@ -53,9 +53,9 @@ void encodeColour(uint8_t type, QRgb c, uchar* p) {
       p[3] = uchar(qAlpha(c));
       return;
     case Code::PaletteRgb565:
-      writeU16(reinterpret_cast<char*>(p),
-               uint16_t(narrow(qRed(c), 31) << 11 | narrow(qGreen(c), 63) << 5 |
-                        narrow(qBlue(c), 31)));
+      writeU16(
+          reinterpret_cast<char*>(p),
+          uint16_t(narrow(qRed(c), 31) << 11 | narrow(qGreen(c), 63) << 5 | narrow(qBlue(c), 31)));
       return;
     case Code::PaletteArgb1555:
       writeU16(reinterpret_cast<char*>(p),

@@ -14,8 +14,7 @@ namespace {
 
 // Each level as Format_Indexed8 over one shared palette, in the colours the
 // palette code stores, so that every index names the colour a reader will show.
-QList<QImage> indexLevels(const QList<QImage>& levels, uint8_t paletteType,
-                          QList<QRgb>& palette) {
+QList<QImage> indexLevels(const QList<QImage>& levels, uint8_t paletteType, QList<QRgb>& palette) {
   palette = buildPalette(levels.first());
   for (QRgb& colour : palette) colour = paletteStoredColour(paletteType, colour);
   QList<QImage> indexed;

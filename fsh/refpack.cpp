@@ -70,7 +70,9 @@ void copyMatch(uchar* to, qsizetype distance, qsizetype count) {
 
 Error streamError(const QString& message) { return makeError(ErrorKind::Malformed, message); }
 
-QString at(qsizetype position) { return QStringLiteral("RefPack stream at ") + hexOffset(position); }
+QString at(qsizetype position) {
+  return QStringLiteral("RefPack stream at ") + hexOffset(position);
+}
 
 // Decodes until `wanted` bytes (at most the declared size) are out.
 Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qsizetype wanted) {
@@ -114,8 +116,8 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
     if (b0 < 0xE0) {
       const int codeSize = b0 < 0x80 ? 2 : b0 < 0xC0 ? 3 : 4;
       if (end - in < codeSize) [[unlikely]] {
-        return Unexpected(streamError(QStringLiteral("RefPack stream ends inside a match at %1")
-                                          .arg(hexOffset(codeAt))));
+        return Unexpected(streamError(
+            QStringLiteral("RefPack stream ends inside a match at %1").arg(hexOffset(codeAt))));
       }
       if (b0 < 0x80) {
         literals = b0 & 3;
@@ -141,10 +143,11 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
     }
 
     if (produced + literals + length > declared) [[unlikely]] {
-      return Unexpected(streamError(QStringLiteral("%1: %2 more bytes run past the declared size %3")
-                                        .arg(at(codeAt))
-                                        .arg(literals + length)
-                                        .arg(declared)));
+      return Unexpected(
+          streamError(QStringLiteral("%1: %2 more bytes run past the declared size %3")
+                          .arg(at(codeAt))
+                          .arg(literals + length)
+                          .arg(declared)));
     }
     // Only what is wanted needs to be there: a peek may stop inside a run.
     const qsizetype literalCopy = std::min(literals, target - produced);
@@ -256,7 +259,8 @@ Encoder::Match Encoder::findMatch(qsizetype position) const {
 void Encoder::emitLiteralRuns(qsizetype upTo) {
   // Runs of 4..112 literals, a multiple of 4; up to 3 ride with the next code.
   while (upTo - m_literalStart >= 4) {
-    const int run = int(std::min<qsizetype>(MaxLiteralRun, (upTo - m_literalStart) & ~qsizetype(3)));
+    const int run =
+        int(std::min<qsizetype>(MaxLiteralRun, (upTo - m_literalStart) & ~qsizetype(3)));
     m_output.append(char(0xE0 + ((run - 4) >> 2)));
     m_output.append(m_input.data() + m_literalStart, run);
     m_literalStart += run;

@@ -12,17 +12,17 @@
 namespace fsh {
 
 struct RefpackHeader {
-  qsizetype start = 0;       // position of the flags byte: 0, or 4 after a size word
-  qsizetype dataStart = 0;   // first control code
-  qint64 declaredSize = 0;   // uncompressed size the header announces
+  qsizetype start = 0;      // position of the flags byte: 0, or 4 after a size word
+  qsizetype dataStart = 0;  // first control code
+  qint64 declaredSize = 0;  // uncompressed size the header announces
 };
 
 // Finds a RefPack header at the start of the bytes, or after a 4-byte size word.
 std::optional<RefpackHeader> findRefpackHeader(QByteArrayView bytes);
 
 struct Decompressed {
-  QByteArray bytes;         // exactly the declared size
-  qsizetype consumed = 0;   // input bytes read, header included
+  QByteArray bytes;        // exactly the declared size
+  qsizetype consumed = 0;  // input bytes read, header included
 };
 
 // Decompresses a stream that starts with its header. Refuses a declared size

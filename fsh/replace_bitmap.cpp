@@ -60,12 +60,14 @@ Expected<int, Error> chooseMipmapCount(const Block& block, const ReplaceOptions&
   }
   if (count == 0) return count;
   if (block.isCompressed()) {
-    return Unexpected(invalid(QStringLiteral("%1: a compressed bitmap cannot have mipmaps").arg(context)));
+    return Unexpected(
+        invalid(QStringLiteral("%1: a compressed bitmap cannot have mipmaps").arg(context)));
   }
   if (const int y = block.yWord & Layout::PositionMask; y != 0) {
-    return Unexpected(invalid(QStringLiteral("%1: mipmaps need the y position 0, the bitmap's is %2")
-                                  .arg(context)
-                                  .arg(y)));
+    return Unexpected(
+        invalid(QStringLiteral("%1: mipmaps need the y position 0, the bitmap's is %2")
+                    .arg(context)
+                    .arg(y)));
   }
   const int unit = 1 << count;
   if (block.width % unit != 0 || block.height % unit != 0) {
@@ -103,14 +105,15 @@ OldPixels oldPixels(const FshFile& file, const Block& block) {
 }
 
 // The bitmap block with its new header and data, then the bytes it kept after its data.
-Expected<Piece, Error> bitmapPiece(const FshFile& file, const Block& block, uint8_t type,
-                                   int count, const EncodedPixels& encoded, const OldPixels& old,
+Expected<Piece, Error> bitmapPiece(const FshFile& file, const Block& block, uint8_t type, int count,
+                                   const EncodedPixels& encoded, const OldPixels& old,
                                    MipmapLayout layout) {
   QByteArray bytes = header(file, block);
   bytes[0] = char(type | (block.code & Layout::CompressedFlag));
-  const uint16_t yWord = count == block.mipmapCount()
-                             ? block.yWord
-                             : uint16_t(count << Layout::MipmapShift | (block.yWord & Layout::PositionMask));
+  const uint16_t yWord =
+      count == block.mipmapCount()
+          ? block.yWord
+          : uint16_t(count << Layout::MipmapShift | (block.yWord & Layout::PositionMask));
   writeU16(bytes.data() + Layout::BlockYWordOffset, yWord);
 
   const QList<LevelPlacement> levels = placeLevels(type, block.width, block.height, count, layout);
@@ -208,8 +211,9 @@ Expected<QByteArray, Error> replaceBitmap(const FshFile& file, int entryIndex,
   }
   const uint8_t type = options.code.value_or(bitmap.type());
   if (!isBitmapCode(type)) {
-    return Unexpected(makeError(ErrorKind::Unsupported,
-                                QStringLiteral("%1: unsupported pixel format %2").arg(context, hexCode(type))));
+    return Unexpected(
+        makeError(ErrorKind::Unsupported,
+                  QStringLiteral("%1: unsupported pixel format %2").arg(context, hexCode(type))));
   }
   const auto count = chooseMipmapCount(bitmap, options);
   if (!count) return Unexpected(count.error());
@@ -217,9 +221,9 @@ Expected<QByteArray, Error> replaceBitmap(const FshFile& file, int entryIndex,
   const OldPixels old = oldPixels(file, bitmap);
   // A layout seen in this block is kept; otherwise levels are padded to 16 bytes.
   const MipmapLayout layout = bitmap.mipmapCount() > 0 ? old.layout : MipmapLayout::Padded;
-  const auto ownPalette = std::find_if(entry.blocks.cbegin() + 1, entry.blocks.cend(), [](const Block& b) {
-    return paletteColourSize(b.type()) > 0;
-  });
+  const auto ownPalette =
+      std::find_if(entry.blocks.cbegin() + 1, entry.blocks.cend(),
+                   [](const Block& b) { return paletteColourSize(b.type()) > 0; });
   const bool hasOwnPalette = ownPalette != entry.blocks.cend();
   const uint8_t paletteType = hasOwnPalette ? ownPalette->type() : Code::PaletteArgb8888;
   const EncodedPixels encoded = encodePixels(picture, type, *count, layout, paletteType);
@@ -261,7 +265,8 @@ Expected<QByteArray, Error> replaceBitmap(const FshFile& file, int entryIndex,
   out += QByteArrayView(file.bytes).sliced(entry.end);
 
   for (qsizetype i = 0; i < file.entries.size(); ++i) {
-    const qsizetype at = Layout::HeaderSize + i * Layout::DirectoryEntrySize + Layout::EntryNameSize;
+    const qsizetype at =
+        Layout::HeaderSize + i * Layout::DirectoryEntrySize + Layout::EntryNameSize;
     const qsizetype offset = file.entries[i].offset;
     if (offset > entry.offset) writeU32(out.data() + at, uint32_t(offset + delta));
   }

@@ -26,7 +26,8 @@ struct ReplaceOptions {
 // palette attachment in that attachment's code, or added as a new 32-bit one
 // right after the bitmap when it had none, so that shared palettes stay as they are.
 Expected<QByteArray, Error> replaceBitmap(const FshFile& file, int entryIndex,
-                                          const QImage& picture, const ReplaceOptions& options = {});
+                                          const QImage& picture,
+                                          const ReplaceOptions& options = {});
 Expected<QByteArray, Error> replaceMainBitmap(const FshFile& file, const QImage& picture,
                                               const ReplaceOptions& options = {});
 

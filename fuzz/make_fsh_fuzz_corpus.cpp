@@ -20,7 +20,8 @@ QList<QByteArray> fshSeeds() {
     seeds << singleBitmap(code, picture, 2).build()
           << singleBitmap(code, picture, 3, FixtureLevels::Packed).build();
   }
-  const QImage indexed = fewColoursPicture(QSize(8, 4), 6, 1).convertToFormat(QImage::Format_Indexed8);
+  const QImage indexed =
+      fewColoursPicture(QSize(8, 4), 6, 1).convertToFormat(QImage::Format_Indexed8);
   for (const uint8_t paletteCode : {0x22, 0x24, 0x2A, 0x29, 0x2D}) {
     FshFixture attached = singleBitmap(0x7B, indexed, 1);
     attached.entries[0].blocks.append(paletteBlock(paletteCode, indexed.colorTable()));
@@ -61,13 +62,17 @@ QList<QByteArray> fshSeeds() {
 QList<QByteArray> refpackSeeds() {
   QList<QByteArray> seeds;
   const QImage picture = smoothPicture(QSize(16, 16));
-  const QByteArray pixels(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+  const QByteArray pixels(reinterpret_cast<const char*>(picture.constBits()),
+                          picture.sizeInBytes());
   seeds << *fsh::refpackCompress(pixels) << *fsh::refpackCompress(QByteArray(3000, 'a'))
         << *fsh::refpackCompress(QByteArray("0123456789").repeated(200)) << literalRefpack("SHPI")
         << literalRefpack(pixels.left(500), true);
   // The three match codes, a far one, and the header with a compressed size.
   seeds << QByteArray("\x10\xFB\x00\x00\x0C\xE0wxyz\x84\x00\x03\xFC", 14)
-        << QByteArray("\x11\xFB\x00\x00\x0F\x00\x01\x30\xE0" "0123\xC4\x00\x03\x27\xFC", 18)
+        << QByteArray(
+               "\x11\xFB\x00\x00\x0F\x00\x01\x30\xE0"
+               "0123\xC4\x00\x03\x27\xFC",
+               18)
         << QByteArray("\x90\xFB\x00\x00\x00\x0B\x1D\x00x\xFC", 10);
   return seeds;
 }

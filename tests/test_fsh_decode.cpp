@@ -62,8 +62,9 @@ TEST_P(DecodeLevels, EveryLevelShowsWhatWasStored) {
     FixtureLevels layout;
   } c{std::get<0>(GetParam()), std::get<1>(GetParam())};
   const QSize size(24, 40);
-  QImage picture = c.code == 0x7B ? fewColoursPicture(size, 40, 5).convertToFormat(QImage::Format_Indexed8)
-                                  : noisePicture(size, 4);
+  QImage picture = c.code == 0x7B
+                       ? fewColoursPicture(size, 40, 5).convertToFormat(QImage::Format_Indexed8)
+                       : noisePicture(size, 4);
   FshFixture fixture = singleBitmap(c.code, picture, 3, c.layout);
   if (c.code == 0x7B) fixture.entries[0].blocks.append(paletteBlock(0x2A, picture.colorTable()));
   const fsh::FshFile file = parsed(fixture.build());
@@ -110,7 +111,8 @@ struct DxtCase {
 };
 
 void PrintTo(const DxtCase& c, std::ostream* os) {
-  *os << std::hex << "0x" << int(c.code) << std::dec << " " << c.size.width() << "x" << c.size.height();
+  *os << std::hex << "0x" << int(c.code) << std::dec << " " << c.size.width() << "x"
+      << c.size.height();
 }
 
 class DecodeDxt : public ::testing::TestWithParam<DxtCase> {};
@@ -142,7 +144,10 @@ using PaletteCase = std::tuple<uint8_t, PaletteHome>;
 std::string paletteCaseName(const ::testing::TestParamInfo<PaletteCase>& info) {
   const auto [code, home] = info.param;
   const char* homes[] = {"Attached", "SharedEntry", "OtherEntry"};
-  return QStringLiteral("code%1%2").arg(code, 2, 16, QLatin1Char('0')).arg(homes[int(home)]).toStdString();
+  return QStringLiteral("code%1%2")
+      .arg(code, 2, 16, QLatin1Char('0'))
+      .arg(homes[int(home)])
+      .toStdString();
 }
 
 // The colour a reader shows for a palette entry stored in each palette code.
@@ -288,19 +293,25 @@ TEST_P(DecodeFaults, AreReportedWithTheBlock) {
 INSTANTIATE_TEST_SUITE_P(
     WhatCanGoWrong, DecodeFaults,
     ::testing::Values(
-        withBlock("wide", [](FshBlockSpec& b) { b.width = 4097; }, ErrorKind::TooLarge,
-                  "block at 0x30: width 4097 is larger than 4096"),
-        withBlock("tall", [](FshBlockSpec& b) { b.height = 65535; }, ErrorKind::TooLarge,
-                  "block at 0x30: height 65535 is larger than 4096"),
-        withBlock("empty", [](FshBlockSpec& b) { b.width = 0; }, ErrorKind::Malformed,
-                  "block at 0x30: width 0 leaves no picture"),
-        withBlock("short", [](FshBlockSpec& b) { b.data.truncate(32); }, ErrorKind::Malformed,
-                  "block at 0x30: level 0 of 4x4 ARGB8888 needs 64 bytes from 0 of the pixel "
-                  "data, which has 32"),
-        withBlock("unknown code", [](FshBlockSpec& b) { b.code = 0x79; }, ErrorKind::Unsupported,
-                  "block at 0x30: unsupported pixel format 0x79"),
-        withBlock("no such level", [](FshBlockSpec&) {}, ErrorKind::InvalidRequest,
-                  "block at 0x30: there is no level 1, the bitmap has 0 mipmaps", 1),
+        withBlock(
+            "wide", [](FshBlockSpec& b) { b.width = 4097; }, ErrorKind::TooLarge,
+            "block at 0x30: width 4097 is larger than 4096"),
+        withBlock(
+            "tall", [](FshBlockSpec& b) { b.height = 65535; }, ErrorKind::TooLarge,
+            "block at 0x30: height 65535 is larger than 4096"),
+        withBlock(
+            "empty", [](FshBlockSpec& b) { b.width = 0; }, ErrorKind::Malformed,
+            "block at 0x30: width 0 leaves no picture"),
+        withBlock(
+            "short", [](FshBlockSpec& b) { b.data.truncate(32); }, ErrorKind::Malformed,
+            "block at 0x30: level 0 of 4x4 ARGB8888 needs 64 bytes from 0 of the pixel "
+            "data, which has 32"),
+        withBlock(
+            "unknown code", [](FshBlockSpec& b) { b.code = 0x79; }, ErrorKind::Unsupported,
+            "block at 0x30: unsupported pixel format 0x79"),
+        withBlock(
+            "no such level", [](FshBlockSpec&) {}, ErrorKind::InvalidRequest,
+            "block at 0x30: there is no level 1, the bitmap has 0 mipmaps", 1),
         withBlock(
             "broken stream",
             [](FshBlockSpec& b) {

@@ -55,7 +55,8 @@ TEST(FitPicture, FitShowsTheWholePictureOnTransparentMargins) {
 TEST(FitPicture, SmoothScalingAveragesWhatItShrinks) {
   QImage stripes(64, 64, QImage::Format_ARGB32);
   for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 64; ++x) stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    for (int x = 0; x < 64; ++x)
+      stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
   }
   const QImage out = fsh::fitPicture(stripes, QSize(8, 8), FitMode::Stretch);
   EXPECT_NEAR(qGreen(out.pixel(4, 4)), 128, 8);
@@ -68,9 +69,9 @@ TEST(FitPicture, NothingToFitGivesANullImage) {
 
 TEST(FormatNames, MapTheCommandLinesNamesToCodes) {
   const std::pair<const char*, int> names[] = {
-      {"dxt1", 0x60},     {"DXT3", 0x61},   {"dxt5", 0x62},     {"argb8888", 0x7D},
-      {"rgb888", 0x7F},   {"Rgb565", 0x78}, {"argb1555", 0x7E}, {"argb4444", 0x6D},
-      {"indexed8", 0x7B},
+      {"dxt1", 0x60},     {"DXT3", 0x61},     {"dxt5", 0x62},
+      {"argb8888", 0x7D}, {"rgb888", 0x7F},   {"Rgb565", 0x78},
+      {"argb1555", 0x7E}, {"argb4444", 0x6D}, {"indexed8", 0x7B},
   };
   for (const auto& [name, code] : names) {
     const auto found = fsh::codeForFormatName(QString::fromLatin1(name));

@@ -29,8 +29,8 @@ FshFixture richFixture() {
   bitmap.xWord = 0x5007;
   fixture.entries = {
       {"img0",
-       {bitmap, rawBlock(0x6F, "\x01\x00\x00\x00a comment"), rawBlock(0x70, QByteArray("face\0\0\0\0", 8)),
-        rawBlock(0x7C, QByteArray(12, '\x02'))},
+       {bitmap, rawBlock(0x6F, "\x01\x00\x00\x00a comment"),
+        rawBlock(0x70, QByteArray("face\0\0\0\0", 8)), rawBlock(0x7C, QByteArray(12, '\x02'))},
        {}},
       {"!pal", {paletteBlock(0x24, {0xFF102030, 0xFF405060})}, QByteArray(16, '\0')},
       {"img1", {bitmapBlock(0x78, noisePicture(QSize(4, 4), 2))}, {}},
@@ -49,7 +49,8 @@ void expectStructureOf(const FshFixture& fixture, const fsh::FshFile& file) {
     const FshEntrySpec& spec = fixture.entries[e];
     EXPECT_EQ(entry.name, spec.name);
     EXPECT_EQ(entry.offset, fixture.entryOffset(e));
-    EXPECT_EQ(entry.end, e + 1 < fixture.entries.size() ? fixture.entryOffset(e + 1) : plain.size());
+    EXPECT_EQ(entry.end,
+              e + 1 < fixture.entries.size() ? fixture.entryOffset(e + 1) : plain.size());
     ASSERT_EQ(entry.blocks.size(), spec.blocks.size()) << "entry " << e;
     for (int b = 0; b < spec.blocks.size(); ++b) {
       const fsh::Block& block = entry.blocks[b];
@@ -174,10 +175,12 @@ INSTANTIATE_TEST_SUITE_P(
         withCount(100, ErrorKind::Malformed,
                   "header at 0x8: a directory of 100 entries ends at 0x330, past the end of the "
                   "file at 0x80"),
-        withOffset(0x80, "directory entry 0 (\"img0\") at 0x10: offset 0x80 lies outside the "
-                         "data, which runs from 0x18 to 0x80"),
-        withOffset(0x10, "directory entry 0 (\"img0\") at 0x10: offset 0x10 lies outside the "
-                         "data, which runs from 0x18 to 0x80"),
+        withOffset(0x80,
+                   "directory entry 0 (\"img0\") at 0x10: offset 0x80 lies outside the "
+                   "data, which runs from 0x18 to 0x80"),
+        withOffset(0x10,
+                   "directory entry 0 (\"img0\") at 0x10: offset 0x10 lies outside the "
+                   "data, which runs from 0x18 to 0x80"),
         withOffset(0x78, "block at 0x78: its header runs past the end of entry \"img0\" at 0x80"),
         withShortDistance(),
         MalformedCase{"another format", QByteArray("BIGF").repeated(8), ErrorKind::NotFsh,
@@ -289,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DescribeCase{0x62, "DXT5", true}, DescribeCase{0x7D, "ARGB8888", true},
                       DescribeCase{0x7F, "RGB888", true}, DescribeCase{0x78, "RGB565", true},
                       DescribeCase{0x7E, "ARGB1555", true}, DescribeCase{0x6D, "ARGB4444", true},
-                      DescribeCase{0x7B, "Indexed8", true}, DescribeCase{0x79, "unknown 0x79", false},
+                      DescribeCase{0x7B, "Indexed8", true},
+                      DescribeCase{0x79, "unknown 0x79", false},
                       DescribeCase{0x0A, "unknown 0x0A", false}));
 
 TEST(Describe, AFileOfPalettesOnlyHasNoBitmap) {

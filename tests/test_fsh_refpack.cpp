@@ -72,10 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "wxyzwxyzwxyz"},
         StreamCase{"medium match with literals in its second byte",
                    bytes({0x10, 0xFB, 0, 0, 8, 0x82, 0x80, 0x01, 'p', 'q', 0xFC}), "pqpqpqpq"},
-        StreamCase{"long match",
-                   bytes({0x10, 0xFB, 0, 0x01, 0x30, 0xE0, '0', '1', '2', '3', 0xC4, 0, 3, 0x27,
-                          0xFC}),
-                   repeated("0123", 76)},
+        StreamCase{
+            "long match",
+            bytes({0x10, 0xFB, 0, 0x01, 0x30, 0xE0, '0', '1', '2', '3', 0xC4, 0, 3, 0x27, 0xFC}),
+            repeated("0123", 76)},
         farMatch(),
         StreamCase{"4-byte size fields",
                    bytes({0x90, 0xFB, 0, 0, 0, 4, 0xE0, 'a', 'b', 'c', 'd', 0xFC}), "abcd"},
@@ -110,23 +110,27 @@ TEST_P(BrokenRefpackStreams, AreRefusedWithWhatAndWhere) {
 INSTANTIATE_TEST_SUITE_P(
     WhatCanGoWrong, BrokenRefpackStreams,
     ::testing::Values(
-        BrokenCase{"truncated match", bytes({0x10, 0xFB, 0, 0, 9, 0xE0, 'a', 'b', 'c', 'd', 0xC0, 0}),
+        BrokenCase{"truncated match",
+                   bytes({0x10, 0xFB, 0, 0, 9, 0xE0, 'a', 'b', 'c', 'd', 0xC0, 0}),
                    ErrorKind::Malformed, "RefPack stream ends inside a match at 0xA"},
         BrokenCase{"truncated literals", bytes({0x10, 0xFB, 0, 0, 5, 0xE0, 'a', 'b'}),
                    ErrorKind::Malformed,
                    "RefPack stream ends inside the literal run at 0x5: 4 bytes announced, 2 left"},
         BrokenCase{"distance before the start",
-                   bytes({0x10, 0xFB, 0, 0, 9, 0x0F, 0x05, 'a', 'b', 'c', 0xFC}), ErrorKind::Malformed,
+                   bytes({0x10, 0xFB, 0, 0, 9, 0x0F, 0x05, 'a', 'b', 'c', 0xFC}),
+                   ErrorKind::Malformed,
                    "RefPack stream at 0x5: match distance 6 reaches before the start of the output "
                    "(3 bytes written)"},
         BrokenCase{"more than declared",
-                   bytes({0x10, 0xFB, 0, 0, 4, 0x0F, 0x02, 'a', 'b', 'c', 0xFC}), ErrorKind::Malformed,
+                   bytes({0x10, 0xFB, 0, 0, 4, 0x0F, 0x02, 'a', 'b', 'c', 0xFC}),
+                   ErrorKind::Malformed,
                    "RefPack stream at 0x5: 9 more bytes run past the declared size 4"},
         BrokenCase{"ends early", bytes({0x10, 0xFB, 0, 0, 8, 0xE0, 'a', 'b', 'c', 'd'}),
                    ErrorKind::Malformed, "RefPack stream ends after 4 of the declared 8 bytes"},
-        BrokenCase{"stops early", bytes({0x10, 0xFB, 0, 0, 8, 0xFD, 'a', 0, 0}), ErrorKind::Malformed,
-                   "RefPack stream stops after 1 of the declared 8 bytes"},
-        BrokenCase{"declares too much", bytes({0x90, 0xFB, 0x05, 0, 0, 0, 0xFC}), ErrorKind::TooLarge,
+        BrokenCase{"stops early", bytes({0x10, 0xFB, 0, 0, 8, 0xFD, 'a', 0, 0}),
+                   ErrorKind::Malformed, "RefPack stream stops after 1 of the declared 8 bytes"},
+        BrokenCase{"declares too much", bytes({0x90, 0xFB, 0x05, 0, 0, 0, 0xFC}),
+                   ErrorKind::TooLarge,
                    "RefPack stream declares 83886080 bytes, more than the limit of 67108864"},
         BrokenCase{"declares more than it can hold", bytes({0x10, 0xFB, 0x10, 0, 0, 0xFC}),
                    ErrorKind::Malformed,
@@ -174,7 +178,8 @@ TEST_P(RefpackRoundTrip, DecompressesToTheInputAndShrinksWhatRepeats) {
   EXPECT_TRUE(unpacked->bytes == c.input);
   EXPECT_EQ(unpacked->consumed, packed->size());
   if (!c.input.isEmpty()) {
-    EXPECT_LE(double(packed->size()), c.largestRatio * double(c.input.size()) + 9) << packed->size();
+    EXPECT_LE(double(packed->size()), c.largestRatio * double(c.input.size()) + 9)
+        << packed->size();
   }
 }
 
@@ -185,16 +190,16 @@ QByteArray pictureBytes() {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, RefpackRoundTrip,
-    ::testing::Values(RoundTripCase{"empty", QByteArray(), 0},
-                      RoundTripCase{"one byte", "x", 0},
-                      RoundTripCase{"three bytes", "xyz", 0},
-                      RoundTripCase{"zeros", QByteArray(1 << 20, '\0'), 0.01},
-                      // Random bytes cannot shrink: literal runs cost 1 byte in 112.
-                      RoundTripCase{"random", randomBytes(65536, 1), 1.01},
-                      RoundTripCase{"text", QByteArray("the quick brown fox jumps over ").repeated(500), 0.05},
-                      RoundTripCase{"repeats 100 KiB back", randomBytes(102400, 2).repeated(2), 0.52},
-                      RoundTripCase{"repeats 10 KiB back", randomBytes(10240, 3).repeated(4), 0.27},
-                      RoundTripCase{"a smooth picture", pictureBytes(), 0.9}));
+    ::testing::Values(
+        RoundTripCase{"empty", QByteArray(), 0}, RoundTripCase{"one byte", "x", 0},
+        RoundTripCase{"three bytes", "xyz", 0},
+        RoundTripCase{"zeros", QByteArray(1 << 20, '\0'), 0.01},
+        // Random bytes cannot shrink: literal runs cost 1 byte in 112.
+        RoundTripCase{"random", randomBytes(65536, 1), 1.01},
+        RoundTripCase{"text", QByteArray("the quick brown fox jumps over ").repeated(500), 0.05},
+        RoundTripCase{"repeats 100 KiB back", randomBytes(102400, 2).repeated(2), 0.52},
+        RoundTripCase{"repeats 10 KiB back", randomBytes(10240, 3).repeated(4), 0.27},
+        RoundTripCase{"a smooth picture", pictureBytes(), 0.9}));
 
 TEST(RefpackCompress, OutputsOf16MiBAndMoreUseFourByteSizes) {
   const QByteArray input = QByteArray("0123456789abcdef").repeated((16 << 20) / 16 + 1);

@@ -32,8 +32,8 @@ fsh::ReplaceOptions in(std::optional<uint8_t> code, std::optional<int> mipmaps =
   return options;
 }
 
-QByteArray replaced(const QByteArray& bytes, const QImage& picture, fsh::ReplaceOptions options = {},
-                    int entry = 0) {
+QByteArray replaced(const QByteArray& bytes, const QImage& picture,
+                    fsh::ReplaceOptions options = {}, int entry = 0) {
   auto out = fsh::replaceBitmap(parsed(bytes), entry, picture, options);
   EXPECT_TRUE(out) << out.error().message.toStdString();
   return out ? *out : QByteArray();
@@ -197,16 +197,18 @@ TEST_P(ReplaceKeeps, EveryByteOutsideTheBitmap) {
   EXPECT_EQ(after.entries[0].blocks.first().mipmapCount(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SomeCodes, ReplaceKeeps,
-    ::testing::Combine(::testing::Values(uint8_t(0x7D), uint8_t(0x60), uint8_t(0x7F), uint8_t(0x7B)),
-                       ::testing::Values(LastDistance::Zero, LastDistance::OwnSize)),
-    [](const ::testing::TestParamInfo<KeepCase>& info) {
-      return QStringLiteral("code%1%2")
-          .arg(std::get<0>(info.param), 2, 16)
-          .arg(std::get<1>(info.param) == LastDistance::Zero ? "LastZero" : "LastOwnSize")
-          .toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(SomeCodes, ReplaceKeeps,
+                         ::testing::Combine(::testing::Values(uint8_t(0x7D), uint8_t(0x60),
+                                                              uint8_t(0x7F), uint8_t(0x7B)),
+                                            ::testing::Values(LastDistance::Zero,
+                                                              LastDistance::OwnSize)),
+                         [](const ::testing::TestParamInfo<KeepCase>& info) {
+                           return QStringLiteral("code%1%2")
+                               .arg(std::get<0>(info.param), 2, 16)
+                               .arg(std::get<1>(info.param) == LastDistance::Zero ? "LastZero"
+                                                                                  : "LastOwnSize")
+                               .toStdString();
+                         });
 
 TEST(ReplaceKeeps, InTheSameCodeOnlyThePixelsChange) {
   FshFixture fixture = richFixture(LastDistance::Zero);
@@ -285,8 +287,7 @@ TEST(ReplaceMipmaps, APackedBlockStaysPacked) {
     const QByteArray out = replaced(original, picture, in(code));
     const int levelBytes = code == 0x7F ? 3 : 2;
     const qsizetype level3 = 48 + 16 + (24 * 40 + 12 * 20 + 6 * 10) * levelBytes;
-    EXPECT_EQ(out.mid(level3, 3 * 5 * levelBytes),
-              fixturePixels(code, decoded(parsed(out), 3)))
+    EXPECT_EQ(out.mid(level3, 3 * 5 * levelBytes), fixturePixels(code, decoded(parsed(out), 3)))
         << "code " << int(code);
   }
 }
@@ -401,29 +402,57 @@ void unchanged(FshBlockSpec&) {}
 INSTANTIATE_TEST_SUITE_P(
     Requests, ReplaceRefuses,
     ::testing::Values(
-        RefusalCase{"other size", {10, 10}, {}, unchanged, ErrorKind::InvalidRequest,
+        RefusalCase{"other size",
+                    {10, 10},
+                    {},
+                    unchanged,
+                    ErrorKind::InvalidRequest,
                     "the picture is 10x10, the bitmap at 0x30 is 12x8"},
-        RefusalCase{"unknown target", {12, 8}, in(0x79), unchanged, ErrorKind::Unsupported,
+        RefusalCase{"unknown target",
+                    {12, 8},
+                    in(0x79),
+                    unchanged,
+                    ErrorKind::Unsupported,
                     "block at 0x30: unsupported pixel format 0x79"},
-        RefusalCase{"palette target", {12, 8}, in(0x2A), unchanged, ErrorKind::Unsupported,
+        RefusalCase{"palette target",
+                    {12, 8},
+                    in(0x2A),
+                    unchanged,
+                    ErrorKind::Unsupported,
                     "block at 0x30: unsupported pixel format 0x2A"},
-        RefusalCase{"too many mipmaps", {12, 8}, in(std::nullopt, 16), unchanged,
+        RefusalCase{"too many mipmaps",
+                    {12, 8},
+                    in(std::nullopt, 16),
+                    unchanged,
                     ErrorKind::InvalidRequest,
                     "block at 0x30: 16 mipmaps asked, the count must be 0 to 15"},
-        RefusalCase{"indivisible", {12, 8}, in(std::nullopt, 3), unchanged, ErrorKind::InvalidRequest,
+        RefusalCase{"indivisible",
+                    {12, 8},
+                    in(std::nullopt, 3),
+                    unchanged,
+                    ErrorKind::InvalidRequest,
                     "block at 0x30: 3 mipmaps need both sides divisible by 8, the bitmap is 12x8"},
-        RefusalCase{"y position", {12, 8}, in(std::nullopt, 1),
-                    [](FshBlockSpec& b) { b.yWord = 0x0005; }, ErrorKind::InvalidRequest,
+        RefusalCase{"y position",
+                    {12, 8},
+                    in(std::nullopt, 1),
+                    [](FshBlockSpec& b) { b.yWord = 0x0005; },
+                    ErrorKind::InvalidRequest,
                     "block at 0x30: mipmaps need the y position 0, the bitmap's is 5"},
-        RefusalCase{"compressed", {12, 8}, in(std::nullopt, 1),
+        RefusalCase{"compressed",
+                    {12, 8},
+                    in(std::nullopt, 1),
                     [](FshBlockSpec& b) {
                       b.code = 0xFD;
                       b.data = literalRefpack(b.data);
                     },
                     ErrorKind::InvalidRequest,
                     "block at 0x30: a compressed bitmap cannot have mipmaps"},
-        RefusalCase{"too wide", {12, 8}, {}, [](FshBlockSpec& b) { b.width = 5000; },
-                    ErrorKind::TooLarge, "block at 0x30: width 5000 is larger than 4096"}));
+        RefusalCase{"too wide",
+                    {12, 8},
+                    {},
+                    [](FshBlockSpec& b) { b.width = 5000; },
+                    ErrorKind::TooLarge,
+                    "block at 0x30: width 5000 is larger than 4096"}));
 
 TEST(ReplaceRefuses, APaletteEntry) {
   const fsh::FshFile file = parsed(richFixture(LastDistance::Zero).build());

@@ -31,7 +31,8 @@ QByteArray dxtPixels(uint8_t type, const QImage& picture) {
   for (int y = 0; y < picture.height(); ++y) {
     for (int x = 0; x < picture.width(); ++x) {
       const QRgb c = picture.pixel(x, y);
-      rgba.insert(rgba.end(), {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
+      rgba.insert(rgba.end(),
+                  {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
     }
   }
   const int flags = type == 0x60 ? squish::kDxt1 : type == 0x61 ? squish::kDxt3 : squish::kDxt5;
@@ -60,7 +61,8 @@ QByteArray FshFixture::build() const {
       const bool last = b + 1 == entry.blocks.size();
       const qsizetype size = 16 + padded(block.data.size());
       uint32_t distance = uint32_t(size);
-      if (last) distance = lastDistance == LastDistance::Zero ? 0 : uint32_t(size + entry.trailing.size());
+      if (last)
+        distance = lastDistance == LastDistance::Zero ? 0 : uint32_t(size + entry.trailing.size());
       QByteArray header(16, '\0');
       header[0] = char(block.code);
       const uint32_t stored = block.nextDistance.value_or(distance);
@@ -227,7 +229,8 @@ QByteArray literalRefpack(const QByteArray& bytes, bool sizePrefix) {
     putU32(stream, 0, uint32_t(bytes.size()));
   }
   const qsizetype size = bytes.size();
-  appendBytes(stream, {char(0x10), char(0xFB), char(size >> 16), char(size >> 8 & 0xFF), char(size & 0xFF)});
+  appendBytes(stream, {char(0x10), char(0xFB), char(size >> 16), char(size >> 8 & 0xFF),
+                       char(size & 0xFF)});
   qsizetype at = 0;
   while (size - at >= 4) {
     const qsizetype run = std::min<qsizetype>(112, (size - at) / 4 * 4);
@@ -299,8 +302,8 @@ int largestChannelDifference(const QImage& a, const QImage& b) {
   for (int y = 0; y < a.height(); ++y) {
     for (int x = 0; x < a.width(); ++x) {
       const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      for (const int d : {qAlpha(p) - qAlpha(q), qRed(p) - qRed(q), qGreen(p) - qGreen(q),
-                          qBlue(p) - qBlue(q)}) {
+      for (const int d :
+           {qAlpha(p) - qAlpha(q), qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)}) {
         largest = std::max(largest, std::abs(d));
       }
     }

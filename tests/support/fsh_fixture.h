@@ -24,7 +24,8 @@ struct FshBlockSpec {
   uint16_t xWord = 0;
   uint16_t yWord = 0;
   QByteArray data;
-  std::optional<uint32_t> nextDistance;  // default: the distance to the next block (see LastDistance)
+  std::optional<uint32_t>
+      nextDistance;  // default: the distance to the next block (see LastDistance)
 };
 
 struct FshEntrySpec {
