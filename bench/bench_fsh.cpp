@@ -36,7 +36,7 @@ void BM_FshDecode(benchmark::State& state) {
     decoded.push_back(*fsh::decodeBitmap(*fsh::parseFsh(bytes), 0, level));
   }
   bool allDecoded = true;
-  TimeAgainstFloor(
+  timeAgainstFloor(
       state,
       QStringLiteral("Decode %1 256x256 + %2 mipmaps")
           .arg(QLatin1String(codeName(code)))
@@ -56,7 +56,7 @@ void BM_FshDecode(benchmark::State& state) {
           benchmark::DoNotOptimize(copy.constBits());
         }
       });
-  if (!allDecoded) FailBenchmark(state, "a level did not decode");
+  if (!allDecoded) failBenchmark(state, "a level did not decode");
 }
 
 void BM_FshEncodeDxt5(benchmark::State& state) {
@@ -76,7 +76,7 @@ void BM_FshEncodeDxt5(benchmark::State& state) {
   const int flags = squish::kDxt5 | squish::kColourClusterFit;
   std::vector<uchar> blocks(size_t(squish::GetStorageRequirements(Side, Side, flags)));
   qsizetype encodedSize = 0;
-  TimeAgainstFloor(
+  timeAgainstFloor(
       state, QStringLiteral("Encode DXT5 256x256 + %1 mipmaps").arg(Mipmaps),
       [&] {
         const fsh::EncodedPixels encoded =
@@ -91,7 +91,7 @@ void BM_FshEncodeDxt5(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(blocks.data());
       });
-  if (encodedSize < Side * Side) FailBenchmark(state, "nothing was encoded");
+  if (encodedSize < Side * Side) failBenchmark(state, "nothing was encoded");
 }
 
 void BM_FshRefpackDecompress(benchmark::State& state) {
@@ -100,7 +100,7 @@ void BM_FshRefpackDecompress(benchmark::State& state) {
   const QByteArray plain(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
   const QByteArray packed = *fsh::refpackCompress(plain);
   bool same = true;
-  TimeAgainstFloor(
+  timeAgainstFloor(
       state,
       QStringLiteral("RefPack decompress 1 MiB (%1% packed)")
           .arg(100 * packed.size() / plain.size()),
@@ -115,7 +115,7 @@ void BM_FshRefpackDecompress(benchmark::State& state) {
         benchmark::DoNotOptimize(copy.constData());
       });
   if (!same || fsh::refpackDecompress(packed)->bytes != plain)
-    FailBenchmark(state, "RefPack lost bytes");
+    failBenchmark(state, "RefPack lost bytes");
 }
 
 }  // namespace
