@@ -191,7 +191,8 @@ Expected<Decompressed, Error> decode(QByteArrayView input, qsizetype maxSize, qs
 // The compressor's output, control code by control code.
 class Encoder {
  public:
-  explicit Encoder(QByteArrayView input) : m_input(input) {}
+  explicit Encoder(QByteArrayView input)
+      : m_input(input), m_previous(size_t(ringSize(input.size())), -1) {}
 
   QByteArray run();
 
@@ -221,13 +222,22 @@ class Encoder {
   QByteArray m_output;
   qsizetype m_literalStart = 0;
   std::vector<int32_t> m_head = std::vector<int32_t>(size_t(1) << HashBits, -1);
-  std::vector<int32_t> m_previous = std::vector<int32_t>(Window, -1);
+  // The previous position with the same hash, for the last window of positions;
+  // a short input needs no more slots than it has positions.
+  std::vector<int32_t> m_previous;
+
+  static qsizetype ringSize(qsizetype inputSize) {
+    qsizetype size = 1;
+    while (size < inputSize && size < Window) size *= 2;
+    return size;
+  }
+  qsizetype slot(qsizetype position) const { return position & qsizetype(m_previous.size() - 1); }
 };
 
 void Encoder::insert(qsizetype position) {
   if (position + 3 > m_input.size()) return;
   const uint32_t hash = hashAt(position);
-  m_previous[position & (Window - 1)] = m_head[hash];
+  m_previous[slot(position)] = m_head[hash];
   m_head[hash] = int32_t(position);
 }
 
@@ -248,7 +258,7 @@ Encoder::Match Encoder::findMatch(qsizetype position) const {
         if (length == available) break;
       }
     }
-    const int32_t previous = m_previous[candidate & (Window - 1)];
+    const int32_t previous = m_previous[slot(candidate)];
     // A slot reused by a newer position ends the chain.
     if (previous >= candidate) break;
     candidate = previous;

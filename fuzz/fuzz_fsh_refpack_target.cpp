@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(result->consumed >= header->dataStart && result->consumed <= input.size());
     const auto start = fsh::refpackPeek(input, 4);
     FUZZ_CHECK(start && *start == result->bytes.left(4));
-    checkRoundTrip(result->bytes);
+    // Larger outputs only slow the search down: 256 KiB already reaches every distance.
+    if (result->bytes.size() <= (256 << 10)) checkRoundTrip(result->bytes);
   } else {
     FUZZ_CHECK(!result.error().message.isEmpty());
   }
