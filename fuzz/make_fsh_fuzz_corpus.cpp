@@ -32,13 +32,13 @@ QList<QByteArray> fshSeeds() {
   seeds << shared.build();
 
   FshFixture attachments = singleBitmap(0x78, smoothPicture(QSize(4, 4)));
-  FshBlockSpec comment;
+  FixtureBlock comment;
   comment.code = 0x6F;
   comment.data = "\x01\x00\x00\x00note";
-  FshBlockSpec name;
+  FixtureBlock name;
   name.code = 0x70;
   name.data = "face";
-  FshBlockSpec hotSpots;
+  FixtureBlock hotSpots;
   hotSpots.code = 0x7C;
   hotSpots.data = QByteArray(8, '\x01');
   attachments.entries[0].blocks << comment << name << hotSpots;
@@ -47,7 +47,7 @@ QList<QByteArray> fshSeeds() {
   seeds << attachments.build();
 
   FshFixture compressedBlock = singleBitmap(0x7D, picture);
-  FshBlockSpec& block = compressedBlock.entries[0].blocks[0];
+  FixtureBlock& block = compressedBlock.entries[0].blocks[0];
   block.code |= 0x80;
   block.data = *fsh::refpackCompress(block.data);
   seeds << compressedBlock.build();

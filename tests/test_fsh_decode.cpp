@@ -178,9 +178,9 @@ TEST_P(DecodeIndexed, TakesColoursFromTheBitmapsPalette) {
   QList<QRgb> colours = picture.colorTable();
   for (int i = 0; i < colours.size(); i += 3) colours[i] &= 0x00FFFFFF | (uint32_t(i) << 24);
   FshFixture fixture = singleBitmap(0x7B, picture);
-  const FshBlockSpec palette = paletteBlock(c.code, colours);
+  const FixtureBlock palette = paletteBlock(c.code, colours);
   // A decoy that a bitmap with its own palette, or with a "!pal" entry, must not use.
-  const FshBlockSpec decoy = paletteBlock(0x2A, QList<QRgb>(256, 0xFF00FF00));
+  const FixtureBlock decoy = paletteBlock(0x2A, QList<QRgb>(256, 0xFF00FF00));
   switch (c.home) {
     case PaletteHome::Attached:
       fixture.entries[0].blocks.append(palette);
@@ -231,7 +231,7 @@ TEST(DecodeIndexed, WithoutAPaletteIndicesAreGreyAndPastItsEndTransparent) {
 TEST(DecodeCompressed, BlockDataIsDecompressedAndCarriesNoMipmaps) {
   const QImage picture = noisePicture(QSize(8, 8), 11);
   FshFixture fixture = singleBitmap(0x7D, picture);
-  FshBlockSpec& block = fixture.entries[0].blocks[0];
+  FixtureBlock& block = fixture.entries[0].blocks[0];
   block.code = 0xFD;
   block.yWord = 0x1000;
   block.data = literalRefpack(block.data);
@@ -253,7 +253,7 @@ void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 // A 4x4 ARGB8888 bitmap whose block starts at 0x30.
 FshFixture fourByFour() { return singleBitmap(0x7D, noisePicture(QSize(4, 4), 3)); }
 
-FaultCase withBlock(const char* name, std::function<void(FshBlockSpec&)> change, ErrorKind kind,
+FaultCase withBlock(const char* name, std::function<void(FixtureBlock&)> change, ErrorKind kind,
                     const char* message, int level = 0) {
   FshFixture fixture = fourByFour();
   change(fixture.entries[0].blocks[0]);
@@ -265,7 +265,7 @@ FaultCase shortPalette() {
   indices.setColorCount(4);
   indices.fill(0);
   FshFixture fixture = singleBitmap(0x7B, indices);
-  FshBlockSpec palette = paletteBlock(0x2A, {1, 2});
+  FixtureBlock palette = paletteBlock(0x2A, {1, 2});
   palette.width = 10;
   fixture.entries[0].blocks.append(palette);
   return {"short palette", fixture, 0, ErrorKind::Malformed,
@@ -294,27 +294,27 @@ INSTANTIATE_TEST_SUITE_P(
     WhatCanGoWrong, DecodeFaults,
     ::testing::Values(
         withBlock(
-            "wide", [](FshBlockSpec& b) { b.width = 4097; }, ErrorKind::TooLarge,
+            "wide", [](FixtureBlock& b) { b.width = 4097; }, ErrorKind::TooLarge,
             "block at 0x30: width 4097 is larger than 4096"),
         withBlock(
-            "tall", [](FshBlockSpec& b) { b.height = 65535; }, ErrorKind::TooLarge,
+            "tall", [](FixtureBlock& b) { b.height = 65535; }, ErrorKind::TooLarge,
             "block at 0x30: height 65535 is larger than 4096"),
         withBlock(
-            "empty", [](FshBlockSpec& b) { b.width = 0; }, ErrorKind::Malformed,
+            "empty", [](FixtureBlock& b) { b.width = 0; }, ErrorKind::Malformed,
             "block at 0x30: width 0 leaves no picture"),
         withBlock(
-            "short", [](FshBlockSpec& b) { b.data.truncate(32); }, ErrorKind::Malformed,
+            "short", [](FixtureBlock& b) { b.data.truncate(32); }, ErrorKind::Malformed,
             "block at 0x30: level 0 of 4x4 ARGB8888 needs 64 bytes from 0 of the pixel "
             "data, which has 32"),
         withBlock(
-            "unknown code", [](FshBlockSpec& b) { b.code = 0x79; }, ErrorKind::Unsupported,
+            "unknown code", [](FixtureBlock& b) { b.code = 0x79; }, ErrorKind::Unsupported,
             "block at 0x30: unsupported pixel format 0x79"),
         withBlock(
-            "no such level", [](FshBlockSpec&) {}, ErrorKind::InvalidRequest,
+            "no such level", [](FixtureBlock&) {}, ErrorKind::InvalidRequest,
             "block at 0x30: there is no level 1, the bitmap has 0 mipmaps", 1),
         withBlock(
             "broken stream",
-            [](FshBlockSpec& b) {
+            [](FixtureBlock& b) {
               b.code = 0xFD;
               b.data = literalRefpack(b.data).left(20);
             },

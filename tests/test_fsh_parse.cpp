@@ -9,8 +9,8 @@ namespace {
 
 using fsh::ErrorKind;
 
-FshBlockSpec rawBlock(uint8_t code, QByteArray data, uint16_t width = 0, uint16_t height = 0) {
-  FshBlockSpec block;
+FixtureBlock rawBlock(uint8_t code, QByteArray data, uint16_t width = 0, uint16_t height = 0) {
+  FixtureBlock block;
   block.code = code;
   block.width = width;
   block.height = height;
@@ -23,7 +23,7 @@ FshBlockSpec rawBlock(uint8_t code, QByteArray data, uint16_t width = 0, uint16_
 FshFixture richFixture() {
   FshFixture fixture;
   fixture.directoryId = "G123";
-  FshBlockSpec bitmap = bitmapBlock(0x7D, noisePicture(QSize(8, 8), 1), 2);
+  FixtureBlock bitmap = bitmapBlock(0x7D, noisePicture(QSize(8, 8), 1), 2);
   bitmap.centreX = 4;
   bitmap.centreY = 5;
   bitmap.xWord = 0x5007;
@@ -46,21 +46,21 @@ void expectStructureOf(const FshFixture& fixture, const fsh::FshFile& file) {
   ASSERT_EQ(file.entries.size(), fixture.entries.size());
   for (int e = 0; e < fixture.entries.size(); ++e) {
     const fsh::Entry& entry = file.entries[e];
-    const FshEntrySpec& spec = fixture.entries[e];
-    EXPECT_EQ(entry.name, spec.name);
+    const FixtureEntry& expected = fixture.entries[e];
+    EXPECT_EQ(entry.name, expected.name);
     EXPECT_EQ(entry.offset, fixture.entryOffset(e));
     EXPECT_EQ(entry.end,
               e + 1 < fixture.entries.size() ? fixture.entryOffset(e + 1) : plain.size());
-    ASSERT_EQ(entry.blocks.size(), spec.blocks.size()) << "entry " << e;
-    for (int b = 0; b < spec.blocks.size(); ++b) {
+    ASSERT_EQ(entry.blocks.size(), expected.blocks.size()) << "entry " << e;
+    for (int b = 0; b < expected.blocks.size(); ++b) {
       const fsh::Block& block = entry.blocks[b];
       EXPECT_EQ(block.offset, fixture.blockOffset(e, b));
-      EXPECT_EQ(block.code, spec.blocks[b].code);
-      EXPECT_EQ(block.width, spec.blocks[b].width);
-      EXPECT_EQ(block.height, spec.blocks[b].height);
-      EXPECT_EQ(block.xWord, spec.blocks[b].xWord);
-      EXPECT_EQ(block.yWord, spec.blocks[b].yWord);
-      const bool last = b + 1 == spec.blocks.size();
+      EXPECT_EQ(block.code, expected.blocks[b].code);
+      EXPECT_EQ(block.width, expected.blocks[b].width);
+      EXPECT_EQ(block.height, expected.blocks[b].height);
+      EXPECT_EQ(block.xWord, expected.blocks[b].xWord);
+      EXPECT_EQ(block.yWord, expected.blocks[b].yWord);
+      const bool last = b + 1 == expected.blocks.size();
       EXPECT_EQ(block.end, last ? entry.end : fixture.blockOffset(e, b + 1));
     }
   }
@@ -201,7 +201,7 @@ TEST(MalformedFsh, ABrokenCompressedFileSaysWhereItsStreamBreaks) {
 
 TEST(MalformedFsh, BlockAndFileSizesAreBounded) {
   FshFixture many = smallFixture();
-  many.entries[0].blocks = QList<FshBlockSpec>(65537, rawBlock(0x6F, {}));
+  many.entries[0].blocks = QList<FixtureBlock>(65537, rawBlock(0x6F, {}));
   const auto tooManyBlocks = fsh::parseFsh(many.build());
   ASSERT_FALSE(tooManyBlocks);
   EXPECT_EQ(tooManyBlocks.error().kind, ErrorKind::TooLarge);
@@ -232,7 +232,7 @@ class MipmapCount : public ::testing::TestWithParam<MipmapCase> {};
 TEST_P(MipmapCount, CountsOnlyWhereItApplies) {
   const MipmapCase& c = GetParam();
   FshFixture fixture = smallFixture();
-  FshBlockSpec& block = fixture.entries[0].blocks[0];
+  FixtureBlock& block = fixture.entries[0].blocks[0];
   block.code = c.code;
   block.width = uint16_t(c.size.width());
   block.height = uint16_t(c.size.height());
@@ -267,7 +267,7 @@ TEST_P(Describe, NamesTheMainBitmapsFormat) {
   const DescribeCase& c = GetParam();
   FshFixture fixture = richFixture();
   std::swap(fixture.entries[0], fixture.entries[1]);  // a palette entry first
-  FshBlockSpec& block = fixture.entries[1].blocks[0];
+  FixtureBlock& block = fixture.entries[1].blocks[0];
   block.code = c.code | 0x80;
   block.data = literalRefpack(block.data);
   const auto file = fsh::parseFsh(literalRefpack(fixture.build()));

@@ -121,17 +121,17 @@ FshFixture richFixture(LastDistance lastDistance) {
   fixture.directoryId = "G357";
   fixture.filler = "Filler text kept as it is";
   fixture.lastDistance = lastDistance;
-  FshBlockSpec bitmap = bitmapBlock(0x7D, noisePicture(QSize(16, 16), 1), 2);
+  FixtureBlock bitmap = bitmapBlock(0x7D, noisePicture(QSize(16, 16), 1), 2);
   bitmap.centreX = 8;
   bitmap.centreY = 9;
   bitmap.xWord = 0x5007;
-  FshBlockSpec comment;
+  FixtureBlock comment;
   comment.code = 0x6F;
   comment.data = QByteArray("\x01\x00\x00\x00portrait comment", 20);
-  FshBlockSpec name;
+  FixtureBlock name;
   name.code = 0x70;
   name.data = QByteArray("face\0\0\0\0", 8);
-  FshBlockSpec hotSpots;
+  FixtureBlock hotSpots;
   hotSpots.code = 0x7C;
   hotSpots.width = 2;
   hotSpots.data = QByteArray("\x01\x00\x02\x00\x03\x00\x04\x00", 8);
@@ -294,7 +294,7 @@ TEST(ReplaceMipmaps, APackedBlockStaysPacked) {
 
 TEST(ReplaceCompressed, BlockDataIsCompressedAgain) {
   FshFixture fixture = richFixture(LastDistance::Zero);
-  FshBlockSpec& block = fixture.entries[0].blocks[0];
+  FixtureBlock& block = fixture.entries[0].blocks[0];
   block.code = 0xFD;
   block.yWord = 0;
   block.data = literalRefpack(block.data.left(16 * 16 * 4));
@@ -377,7 +377,7 @@ struct RefusalCase {
   const char* name;
   QSize pictureSize;
   fsh::ReplaceOptions options;
-  std::function<void(FshBlockSpec&)> change;
+  std::function<void(FixtureBlock&)> change;
   ErrorKind kind;
   const char* message;
 };
@@ -397,7 +397,7 @@ TEST_P(ReplaceRefuses, WhatCannotBeWritten) {
   EXPECT_EQ(out.error().message.toStdString(), c.message);
 }
 
-void unchanged(FshBlockSpec&) {}
+void unchanged(FixtureBlock&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, ReplaceRefuses,
@@ -435,13 +435,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"y position",
                     {12, 8},
                     in(std::nullopt, 1),
-                    [](FshBlockSpec& b) { b.yWord = 0x0005; },
+                    [](FixtureBlock& b) { b.yWord = 0x0005; },
                     ErrorKind::InvalidRequest,
                     "block at 0x30: mipmaps need the y position 0, the bitmap's is 5"},
         RefusalCase{"compressed",
                     {12, 8},
                     in(std::nullopt, 1),
-                    [](FshBlockSpec& b) {
+                    [](FixtureBlock& b) {
                       b.code = 0xFD;
                       b.data = literalRefpack(b.data);
                     },
@@ -450,7 +450,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"too wide",
                     {12, 8},
                     {},
-                    [](FshBlockSpec& b) { b.width = 5000; },
+                    [](FixtureBlock& b) { b.width = 5000; },
                     ErrorKind::TooLarge,
                     "block at 0x30: width 5000 is larger than 4096"}));
 

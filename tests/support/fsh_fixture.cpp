@@ -52,12 +52,12 @@ QByteArray FshFixture::build() const {
   bytes += filler;
   padTo16(bytes);
   for (int e = 0; e < entries.size(); ++e) {
-    const FshEntrySpec& entry = entries[e];
+    const FixtureEntry& entry = entries[e];
     const qsizetype at = 16 + e * 8;
     bytes.replace(at, 4, entry.name.leftJustified(4, '\0', true));
     putU32(bytes, at + 4, entryOffsetFields.value(e, uint32_t(bytes.size())));
     for (int b = 0; b < entry.blocks.size(); ++b) {
-      const FshBlockSpec& block = entry.blocks[b];
+      const FixtureBlock& block = entry.blocks[b];
       const bool last = b + 1 == entry.blocks.size();
       const qsizetype size = 16 + padded(block.data.size());
       uint32_t distance = uint32_t(size);
@@ -98,8 +98,8 @@ qsizetype FshFixture::blockOffset(int entry, int block) const {
 
 qsizetype FshFixture::entryOffset(int entry) const { return blockOffset(entry, 0); }
 
-FshBlockSpec bitmapBlock(uint8_t type, const QImage& picture, int mipmaps, FixtureLevels layout) {
-  FshBlockSpec block;
+FixtureBlock bitmapBlock(uint8_t type, const QImage& picture, int mipmaps, FixtureLevels layout) {
+  FixtureBlock block;
   block.code = type;
   block.width = uint16_t(picture.width());
   block.height = uint16_t(picture.height());
@@ -108,8 +108,8 @@ FshBlockSpec bitmapBlock(uint8_t type, const QImage& picture, int mipmaps, Fixtu
   return block;
 }
 
-FshBlockSpec paletteBlock(uint8_t type, const QList<QRgb>& colours) {
-  FshBlockSpec block;
+FixtureBlock paletteBlock(uint8_t type, const QList<QRgb>& colours) {
+  FixtureBlock block;
   block.code = type;
   block.width = uint16_t(colours.size());
   block.height = 1;
@@ -119,7 +119,7 @@ FshBlockSpec paletteBlock(uint8_t type, const QList<QRgb>& colours) {
 
 FshFixture singleBitmap(uint8_t type, const QImage& picture, int mipmaps, FixtureLevels layout) {
   FshFixture fixture;
-  fixture.entries = {FshEntrySpec{"img0", {bitmapBlock(type, picture, mipmaps, layout)}, {}}};
+  fixture.entries = {FixtureEntry{"img0", {bitmapBlock(type, picture, mipmaps, layout)}, {}}};
   return fixture;
 }
 

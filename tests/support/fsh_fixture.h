@@ -15,7 +15,7 @@
 //   header (16) | directory (8 per entry) | filler | entries, each a chain of
 //   blocks (16-byte header, data padded to 16 bytes) and its trailing bytes
 
-struct FshBlockSpec {
+struct FixtureBlock {
   uint8_t code = 0x7D;  // as stored: 0x80 set means `data` is a RefPack stream
   uint16_t width = 0;
   uint16_t height = 0;
@@ -28,9 +28,9 @@ struct FshBlockSpec {
       nextDistance;  // default: the distance to the next block (see LastDistance)
 };
 
-struct FshEntrySpec {
+struct FixtureEntry {
   QByteArray name = "img0";
-  QList<FshBlockSpec> blocks;
+  QList<FixtureBlock> blocks;
   QByteArray trailing;  // after the last block, before the next entry
 };
 
@@ -43,7 +43,7 @@ enum class FixtureLevels { Padded, Packed };
 struct FshFixture {
   QByteArray directoryId = "GIMX";
   QByteArray filler = "fixture filler";  // after the directory, then zeros to a 16-byte boundary
-  QList<FshEntrySpec> entries;
+  QList<FixtureEntry> entries;
   LastDistance lastDistance = LastDistance::Zero;
   std::optional<uint32_t> lengthField;      // default: the real length
   std::optional<uint32_t> entryCountField;  // default: entries.size()
@@ -58,9 +58,9 @@ struct FshFixture {
 FshFixture singleBitmap(uint8_t type, const QImage& picture, int mipmaps = 0,
                         FixtureLevels layout = FixtureLevels::Padded);
 // A block for a bitmap: header fields and its levels' pixels.
-FshBlockSpec bitmapBlock(uint8_t type, const QImage& picture, int mipmaps = 0,
+FixtureBlock bitmapBlock(uint8_t type, const QImage& picture, int mipmaps = 0,
                          FixtureLevels layout = FixtureLevels::Padded);
-FshBlockSpec paletteBlock(uint8_t type, const QList<QRgb>& colours);
+FixtureBlock paletteBlock(uint8_t type, const QList<QRgb>& colours);
 
 // One level's pixels in a bitmap code, each channel rounded to the nearest value the
 // code stores. Indexed8 takes a Format_Indexed8 picture and writes its indices.
