@@ -101,7 +101,7 @@ void decodeBlocks(const uchar* data, uchar* bits, qsizetype stride, int width, i
         alphaBits = littleEndian(data + 2, 6);
       }
       const auto colourBits = uint32_t(littleEndian(colour + 4, 4));
-      uchar* at = bits + by * stride + bx * 4;
+      uchar* at = bits + by * stride + qsizetype(bx) * 4;
       if (rows == 4 && columns == 4) {
         decodeBlock<Type>(at, stride, 4, 4, table, colourBits, alphaBits, alphaCodes);
       } else {

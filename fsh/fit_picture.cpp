@@ -22,8 +22,8 @@ QImage centred(const QImage& from, QSize size) {
   const int toX = std::max(0, dx);
   const int toY = std::max(0, dy);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(to.scanLine(toY + y) + toX * 4, from.constScanLine(fromY + y) + fromX * 4,
-                size_t(width) * 4);
+    std::memcpy(to.scanLine(toY + y) + qsizetype(toX) * 4,
+                from.constScanLine(fromY + y) + qsizetype(fromX) * 4, size_t(width) * 4);
   }
   return to;
 }
@@ -32,13 +32,13 @@ QImage centred(const QImage& from, QSize size) {
 
 QImage fitPicture(const QImage& picture, QSize target, FitMode mode) {
   if (picture.isNull() || target.isEmpty()) return {};
-  const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+  QImage source = picture.convertToFormat(QImage::Format_ARGB32);
   if (source.size() == target) return source;
   const Qt::AspectRatioMode aspect = mode == FitMode::Fill  ? Qt::KeepAspectRatioByExpanding
                                      : mode == FitMode::Fit ? Qt::KeepAspectRatio
                                                             : Qt::IgnoreAspectRatio;
-  const QImage scaled = source.scaled(target, aspect, Qt::SmoothTransformation)
-                            .convertToFormat(QImage::Format_ARGB32);
+  QImage scaled = source.scaled(target, aspect, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_ARGB32);
   if (scaled.size() == target) return scaled;
   return centred(scaled, target);
 }

@@ -62,7 +62,7 @@ void decodeLevel(uint8_t type, const uchar* data, const QList<QRgb>& palette, QI
   switch (type) {
     case Code::Argb8888:
       // The same bytes as ARGB32 on a little-endian machine.
-      for (int y = 0; y < height; ++y, data += width * 4) {
+      for (int y = 0; y < height; ++y, data += qsizetype(width) * 4) {
         std::memcpy(image.scanLine(y), data, size_t(width) * 4);
       }
       return;
@@ -109,7 +109,7 @@ QByteArray encodeLevel(uint8_t type, const QImage& level) {
   auto* out = reinterpret_cast<uchar*>(bytes.data());
   switch (type) {
     case Code::Argb8888:
-      for (int y = 0; y < level.height(); ++y, out += width * 4) {
+      for (int y = 0; y < level.height(); ++y, out += qsizetype(width) * 4) {
         std::memcpy(out, level.constScanLine(y), size_t(width) * 4);
       }
       break;

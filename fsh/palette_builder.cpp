@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <queue>
 #include <vector>
 
@@ -77,7 +78,7 @@ QRgb meanColour(const std::vector<ColourCount>& colours, const Box& box) {
     count += colours[i].count;
   }
   QRgb mean = 0;
-  for (int c = 0; c < 4; ++c) mean |= QRgb(sums[c] / count + 0.5) << (8 * c);
+  for (int c = 0; c < 4; ++c) mean |= QRgb(std::lround(sums[c] / count)) << (8 * c);
   return mean;
 }
 
@@ -101,7 +102,7 @@ QList<QRgb> buildPalette(const QImage& picture) {
       continue;
     }
     const int c = box.channel;
-    std::sort(colours.begin() + box.begin, colours.begin() + box.end,
+    std::sort(colours.begin() + qsizetype(box.begin), colours.begin() + qsizetype(box.end),
               [c](const ColourCount& a, const ColourCount& b) {
                 return channel(a.colour, c) < channel(b.colour, c);
               });

@@ -73,7 +73,7 @@ QList<QRgb> decodePalette(uint8_t type, const uchar* data, int count) {
   const int size = paletteColourSize(type);
   QList<QRgb> colours;
   colours.reserve(count);
-  for (int i = 0; i < count; ++i) colours.append(decodeColour(type, data + i * size));
+  for (int i = 0; i < count; ++i) colours.append(decodeColour(type, data + qsizetype(i) * size));
   return colours;
 }
 
@@ -81,7 +81,7 @@ QByteArray encodePalette(uint8_t type, const QList<QRgb>& colours) {
   const int size = paletteColourSize(type);
   QByteArray bytes(colours.size() * size, '\0');
   auto* p = reinterpret_cast<uchar*>(bytes.data());
-  for (int i = 0; i < colours.size(); ++i) encodeColour(type, colours[i], p + i * size);
+  for (int i = 0; i < colours.size(); ++i) encodeColour(type, colours[i], p + qsizetype(i) * size);
   return bytes;
 }
 

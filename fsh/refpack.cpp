@@ -32,11 +32,12 @@ std::optional<RefpackHeader> headerAt(QByteArrayView bytes, qsizetype start) {
   const auto* b = reinterpret_cast<const uchar*>(bytes.data()) + start;
   const uint8_t flags = b[0];
   if (b[1] != Signature || !(flags & StandardFlag) || (flags & UnknownFlags)) return std::nullopt;
-  const int fieldSize = (flags & WideSizeFlag) ? 4 : 3;
-  const int fields = (flags & CompressedSizeFlag) ? 2 : 1;
+  const qsizetype fieldSize = (flags & WideSizeFlag) ? 4 : 3;
+  const qsizetype fields = (flags & CompressedSizeFlag) ? 2 : 1;
   const qsizetype dataStart = start + 2 + fields * fieldSize;
   if (bytes.size() < dataStart) return std::nullopt;
-  return RefpackHeader{start, dataStart, bigEndian(b + 2 + (fields - 1) * fieldSize, fieldSize)};
+  return RefpackHeader{start, dataStart,
+                       bigEndian(b + 2 + (fields - 1) * fieldSize, int(fieldSize))};
 }
 
 // Copies run in whole 8- or 16-byte steps and may write this far past their

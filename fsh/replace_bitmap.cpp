@@ -63,7 +63,7 @@ Expected<int, Error> chooseMipmapCount(const Block& block, const ReplaceOptions&
     return Unexpected(
         invalid(QStringLiteral("%1: a compressed bitmap cannot have mipmaps").arg(context)));
   }
-  if (const int y = block.yWord & Layout::PositionMask; y != 0) {
+  if (const unsigned y = block.yWord & Layout::PositionMask; y != 0) {
     return Unexpected(
         invalid(QStringLiteral("%1: mipmaps need the y position 0, the bitmap's is %2")
                     .arg(context)
