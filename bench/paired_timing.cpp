@@ -5,10 +5,17 @@
 
 namespace {
 
-// In the order the benchmarks ran; a benchmark run again replaces its row.
-std::vector<BenchRow>& allRows() {
-  static std::vector<BenchRow> rows;
-  return rows;
+// Every timed iteration of each benchmark, in the order the benchmarks first ran:
+// the repetitions of one benchmark add to the same samples.
+struct Samples {
+  QString name;
+  std::vector<double> routine;
+  std::vector<double> floor;
+};
+
+std::vector<Samples>& allSamples() {
+  static std::vector<Samples> samples;
+  return samples;
 }
 
 double seconds(const std::function<void()>& work) {
@@ -24,32 +31,44 @@ double median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+BenchRow rowOf(const Samples& samples) {
+  const double routineMs = median(samples.routine) * 1e3;
+  const double floorMs = median(samples.floor) * 1e3;
+  return {samples.name, routineMs, floorMs, floorMs > 0 ? routineMs / floorMs : 0,
+          int(samples.routine.size())};
+}
+
 }  // namespace
 
 void timeAgainstFloor(benchmark::State& state, const QString& name,
                       const std::function<void()>& routine, const std::function<void()>& floor) {
-  std::vector<double> routineTimes;
-  std::vector<double> floorTimes;
+  // Once each before timing, so that no timed iteration is the first to touch
+  // the files, the page cache or the allocator.
+  floor();
+  routine();
+  Samples run{name, {}, {}};
   for (auto _ : state) {
     // Alternate the order so that neither side always runs on a warmer cache.
-    const bool floorFirst = routineTimes.size() % 2 == 0;
-    if (floorFirst) floorTimes.push_back(seconds(floor));
+    const bool floorFirst = run.routine.size() % 2 == 0;
+    if (floorFirst) run.floor.push_back(seconds(floor));
     const double routineTime = seconds(routine);
-    if (!floorFirst) floorTimes.push_back(seconds(floor));
-    routineTimes.push_back(routineTime);
+    if (!floorFirst) run.floor.push_back(seconds(floor));
+    run.routine.push_back(routineTime);
     state.SetIterationTime(routineTime);
   }
-  const double routineMs = median(routineTimes) * 1e3;
-  const double floorMs = median(floorTimes) * 1e3;
-  const double ratio = floorMs > 0 ? routineMs / floorMs : 0;
-  state.counters["routine_ms"] = routineMs;
-  state.counters["floor_ms"] = floorMs;
-  state.counters["ratio"] = ratio;
-  auto& rows = allRows();
+  const BenchRow thisRun = rowOf(run);
+  state.counters["routine_ms"] = thisRun.routineMs;
+  state.counters["floor_ms"] = thisRun.floorMs;
+  state.counters["ratio"] = thisRun.ratio;
+  auto& all = allSamples();
   const auto same =
-      std::find_if(rows.begin(), rows.end(), [&](const BenchRow& row) { return row.name == name; });
-  if (same != rows.end()) rows.erase(same);
-  rows.push_back({name, routineMs, floorMs, ratio});
+      std::find_if(all.begin(), all.end(), [&](const Samples& s) { return s.name == name; });
+  if (same == all.end()) {
+    all.push_back(std::move(run));
+  } else {
+    same->routine.insert(same->routine.end(), run.routine.begin(), run.routine.end());
+    same->floor.insert(same->floor.end(), run.floor.begin(), run.floor.end());
+  }
 }
 
 namespace {
@@ -63,17 +82,22 @@ void failBenchmark(benchmark::State& state, const char* why) {
 
 bool anyBenchmarkFailed() { return failed; }
 
-const std::vector<BenchRow>& benchRows() { return allRows(); }
+std::vector<BenchRow> benchRows() {
+  std::vector<BenchRow> rows;
+  for (const Samples& samples : allSamples()) rows.push_back(rowOf(samples));
+  return rows;
+}
 
 QString markdownTable() {
   QString table = QStringLiteral(
-      "| benchmark | routine (ms, median) | floor (ms, median) | ratio |\n"
-      "|---|---:|---:|---:|\n");
+      "| benchmark | routine (ms, median) | floor (ms, median) | ratio | iterations |\n"
+      "|---|---:|---:|---:|---:|\n");
   for (const BenchRow& row : benchRows())
-    table += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+    table += QStringLiteral("| %1 | %2 | %3 | %4 | %5 |\n")
                  .arg(row.name)
                  .arg(row.routineMs, 0, 'f', 4)
                  .arg(row.floorMs, 0, 'f', 4)
-                 .arg(row.ratio, 0, 'f', 2);
+                 .arg(row.ratio, 0, 'f', 2)
+                 .arg(row.iterations);
   return table;
 }

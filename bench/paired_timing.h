@@ -6,9 +6,11 @@
 #include <functional>
 #include <vector>
 
-// Times a routine beside its floor (the cheapest way to do the same file work)
-// in every iteration, so both see the same machine state. The benchmark's time
-// is the routine's; its counters give both medians and their ratio.
+// Times a routine beside its floor (the cheapest way to do the same work) in
+// every iteration, so both see the same machine state, after one untimed run of
+// each. The benchmark's time is the routine's; its counters give both medians of
+// this run and their ratio. Repetitions of a benchmark pool their iterations:
+// the table gives the medians over all of them.
 void timeAgainstFloor(benchmark::State& state, const QString& name,
                       const std::function<void()>& routine, const std::function<void()>& floor);
 
@@ -22,9 +24,10 @@ struct BenchRow {
   double routineMs;
   double floorMs;
   double ratio;
+  int iterations;
 };
 
-const std::vector<BenchRow>& benchRows();
+std::vector<BenchRow> benchRows();
 
 // The rows as a Markdown table.
 QString markdownTable();

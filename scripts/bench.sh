@@ -9,7 +9,7 @@ scripts/build.sh -DCMAKE_BUILD_TYPE=Release
 build_dir=${CPE_BUILD_DIR:-build}
 table=$(mktemp)
 trap 'rm -f "$table"' EXIT
-CPE_BENCH_MARKDOWN="$table" "$build_dir/bench/cpe_bench" --benchmark_repetitions=1
+CPE_BENCH_MARKDOWN="$table" "$build_dir/bench/cpe_bench"
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs),"
   echo "$(free -g | awk '/Mem:/ {print $2}') GiB, Linux $(uname -r), files in $(df -T "${TMPDIR:-/tmp}" | awk 'NR==2 {print $2}') on $(df "${TMPDIR:-/tmp}" | awk 'NR==2 {print $1}')."
