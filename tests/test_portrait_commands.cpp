@@ -56,7 +56,8 @@ TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) 
   clickWith("exportButton", target);
 
   EXPECT_EQ(settings(lastDialog()),
-            "save ; *.fsh ; FSH files (*.fsh)|*.fsh ; 1 ; .fsh ; Export ; 2");
+            "save ; *.fsh ; FSH files (*.fsh)|*.fsh|PNG pictures (*.png)|*.png|BMP pictures "
+            "(*.bmp)|*.bmp|JPEG pictures (*.jpg *.jpeg)|*.jpg;*.jpeg ; 1 ; .fsh ; Export ; 2");
   EXPECT_EQ(readFile(target), archive.build().mid(archive.offsetOf(4), archive.imageLength));
   EXPECT_EQ(ui.window->state().exportPath, target);
   EXPECT_TRUE(ui.messages->messages.empty());
@@ -66,7 +67,9 @@ TEST_F(PortraitCommandTest, ExportWritesTheImageAndItsNameStartsTheNextDialogs) 
   EXPECT_EQ(lastDialog().fileName, target);
   clickAndCancel("importButton");
   EXPECT_EQ(settings(lastDialog()),
-            "open ; " + target + " ; FSH files (*.fsh)|*.fsh ; 1 ; .fsh ; Import ; 4");
+            "open ; " + target +
+                " ; FSH files (*.fsh)|*.fsh|Pictures (*.png *.jpg *.jpeg *.bmp *.gif "
+                "*.webp)|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp ; 1 ; .fsh ; Import ; 4");
   EXPECT_EQ(ui.window->state().archivePath, archivePath);
   EXPECT_EQ(ui.window->state().importPath, "");
 }

@@ -7,6 +7,9 @@
 #include "archive/save_archive.h"
 #include "ui/editor_window.h"
 #include "ui/error_messages.h"
+#include "ui/import_source.h"
+#include "ui/picture_export.h"
+#include "ui/picture_messages.h"
 #include "ui/size_caption.h"
 
 namespace {
@@ -73,12 +76,58 @@ bool saveArchiveFrom(EditorWindow& window) {
 
 bool importPortraitInto(EditorWindow& window) {
   const WindowState& state = window.state();
+  const QString fileName = QFileInfo(state.importPath).fileName();
+  const auto source = readImportSource(state.importPath);
+  if (!source) {
+    showError(window, importFileMessage(fileName, source.error()));
+    return false;
+  }
+  switch (source->kind) {
+    case ImportSource::Kind::Picture:
+      return importPictureInto(window, source->picture, fileName);
+    case ImportSource::Kind::CompressedFshImage:
+      return presentImageResult(window, FileCommandName::Import,
+                                importPortraitBytes(state.archivePath, source->image));
+    case ImportSource::Kind::FshImage:
+    case ImportSource::Kind::Other:
+      break;
+  }
   return presentImageResult(window, FileCommandName::Import,
                             importPortrait(state.archivePath, state.importPath));
 }
 
+bool importPictureInto(EditorWindow& window, const QImage& picture, const QString& pictureName) {
+  const QString& archivePath = window.state().archivePath;
+  const auto portrait = readPortrait(archivePath);
+  if (!portrait) {
+    showError(window, errorMessage(FileCommandName::Import, portrait.error()));
+    return false;
+  }
+  auto import = PictureImport::prepare(*portrait, picture, pictureName);
+  if (!import) {
+    showError(window, portraitNotReplaceableMessage(import.error()));
+    return false;
+  }
+  const std::optional<PictureImportSettings> settings = window.askPictureImport(*import);
+  if (!settings) return false;  // cancelled: nothing is written
+  const auto encoded = import->encode(*settings);
+  if (!encoded) {
+    showError(window, pictureImportMessage(encoded.error()));
+    return false;
+  }
+  return presentImageResult(window, FileCommandName::Import,
+                            importPortraitBytes(archivePath, encoded->image));
+}
+
 bool exportPortraitFrom(EditorWindow& window) {
   const WindowState& state = window.state();
+  if (isPictureFileName(state.exportPath)) {
+    const auto written = exportPortraitPicture(state.archivePath, state.exportPath);
+    if (written) return true;
+    showError(window,
+              pictureExportMessage(QFileInfo(state.exportPath).fileName(), written.error()));
+    return false;
+  }
   return presentImageResult(window, FileCommandName::Export,
                             exportPortrait(state.archivePath, state.exportPath));
 }

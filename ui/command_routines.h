@@ -1,6 +1,8 @@
 #pragma once
 
 class EditorWindow;
+class QImage;
+class QString;
 
 // What each file command does once its dialog has given it a file: it takes
 // its paths from the window state, runs the archive operation and shows the
@@ -15,8 +17,16 @@ bool loadArchiveInto(EditorWindow& window);
 // that holds one, and makes savePath the current archive.
 bool saveArchiveFrom(EditorWindow& window);
 
-// Puts the FSH image at importPath in place of the current archive's portrait.
+// Puts the file at importPath in place of the current archive's portrait. Its
+// content decides how: an FSH image goes in as it is (one compressed as a
+// whole, unpacked), a picture after the user has chosen how it becomes the
+// portrait (see importPictureInto).
 bool importPortraitInto(EditorWindow& window);
 
-// Writes the current archive's portrait to exportPath.
+// Asks the user how the picture becomes the portrait, then encodes it and puts
+// it in place of the current archive's portrait. pictureName names it for the user.
+bool importPictureInto(EditorWindow& window, const QImage& picture, const QString& pictureName);
+
+// Writes the current archive's portrait to exportPath: the FSH image, or its
+// picture for a name ending in a picture format's suffix (see isPictureFileName).
 bool exportPortraitFrom(EditorWindow& window);

@@ -5,7 +5,13 @@
 namespace {
 
 const QString ArchiveFilter = QStringLiteral("BIG archives (*.big)|*.big");
-const QString ImageFilter = QStringLiteral("FSH files (*.fsh)|*.fsh");
+// FSH images first, as the default; then what a picture can come from or go to.
+const QString ImportFilter = QStringLiteral(
+    "FSH files (*.fsh)|*.fsh|"
+    "Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp)|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp");
+const QString ExportFilter = QStringLiteral(
+    "FSH files (*.fsh)|*.fsh|PNG pictures (*.png)|*.png|BMP pictures (*.bmp)|*.bmp|"
+    "JPEG pictures (*.jpg *.jpeg)|*.jpg;*.jpeg");
 
 QString currentArchive(const WindowState& state) { return state.archivePath; }
 QString anyImageFile(const WindowState&) { return QStringLiteral("*.fsh"); }
@@ -35,7 +41,7 @@ const FileCommand& saveCommand() {
 const FileCommand& importCommand() {
   static const FileCommand command{DialogKind::Open,
                                    nullptr,
-                                   ImageFilter,
+                                   ImportFilter,
                                    QStringLiteral(".fsh"),
                                    QStringLiteral("Import"),
                                    DialogFlags::HideReadOnly,
@@ -47,7 +53,7 @@ const FileCommand& importCommand() {
 const FileCommand& exportCommand() {
   static const FileCommand command{DialogKind::Save,
                                    &anyImageFile,
-                                   ImageFilter,
+                                   ExportFilter,
                                    QStringLiteral(".fsh"),
                                    QStringLiteral("Export"),
                                    DialogFlags::OverwritePrompt,
@@ -56,7 +62,7 @@ const FileCommand& exportCommand() {
   return command;
 }
 
-void runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command) {
+bool runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command) {
   DialogRequest& settings = dialog.settings();
   if (command.initialFileName) settings.fileName = command.initialFileName(window.state());
   settings.filter = command.filter;
@@ -67,12 +73,14 @@ void runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand&
   const auto chosen = dialog.show(command.kind);
   if (!chosen) {
     reportCommandFailure(window, chosen.error());
-    return;
+    return false;
   }
-  if (!chosen->has_value()) return;  // cancelled
+  if (!chosen->has_value()) return false;  // cancelled
 
   QString& path = window.state().*command.pathVariable;
   const QString previous = path;
   if (!chosen->value().isEmpty()) path = chosen->value();
-  if (!command.routine(window)) path = previous;
+  if (command.routine(window)) return true;
+  path = previous;
+  return false;
 }

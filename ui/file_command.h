@@ -28,4 +28,5 @@ const FileCommand& exportCommand();
 
 // Shows the command's dialog, stores the chosen path and runs the routine. A
 // cancelled dialog ends the command silently; a failing one is reported.
-void runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command);
+// Returns whether the routine ran and did its work.
+bool runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command);

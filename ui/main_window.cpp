@@ -1,19 +1,30 @@
 #include "ui/main_window.h"
 
+#include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 #include <map>
 
 #include "ui/about_dialog.h"
 #include "ui/application_title.h"
+#include "ui/command_routines.h"
+#include "ui/dropped_file.h"
 #include "ui/file_command.h"
 #include "ui/form_layout.h"
 #include "ui/hot_spot.h"
+#include "ui/import_picture_dialog.h"
+#include "ui/picture_messages.h"
+#include "ui/portrait_preview.h"
+#include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/skin.h"
 
@@ -31,10 +42,13 @@ QPoint layoutTwipsPerPixel(TwipsPerPixel screen) {
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
-                       std::unique_ptr<MessageBoxBackend> messages, QWidget* parent)
+                       std::unique_ptr<MessageBoxBackend> messages,
+                       std::unique_ptr<PictureImportPrompt> pictureImport, QWidget* parent)
     : QWidget(parent),
       m_fileDialog(dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogBackend>(this)),
-      m_messages(messages ? std::move(messages) : std::make_unique<QtMessageBoxBackend>(this)) {
+      m_messages(messages ? std::move(messages) : std::make_unique<QtMessageBoxBackend>(this)),
+      m_pictureImport(pictureImport ? std::move(pictureImport)
+                                    : std::make_unique<QtPictureImportPrompt>(this)) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   // Where the window system composites, the pixels outside the outline stay
@@ -51,7 +65,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
                    .size());
   move(FormLayout::pixelGeometry({301, 232, 0, 0}, twipsX, twipsY).topLeft());
   createControls();
+  createShortcuts();
   initializeControls();
+  setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() { setMousePointer(MousePointer::Default); }
@@ -118,6 +134,23 @@ void MainWindow::createControls() {
   connect(m_closeSpot, &HotSpot::clicked, this, &QWidget::close);
 }
 
+// The keys work from either window, and only where the button would: a
+// disabled button's key does nothing. A text box keeps the keys it edits with.
+void MainWindow::createShortcuts() {
+  const auto addShortcut = [this](const QKeySequence& keys, auto action) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, this, action);
+  };
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_loadButton->click(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_saveButton->click(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { m_importButton->click(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { m_exportButton->click(); });
+  addShortcut(QKeySequence(Qt::Key_F1), [this] { m_aboutButton->click(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteFromClipboard(); });
+}
+
 void MainWindow::initializeControls() {
   // Shaped once, before the window is first shown; a move or a new screen
   // never recomputes it. A screen whose twips per pixel give no outline
@@ -140,13 +173,127 @@ void MainWindow::openArchive(const QString& path) {
   QString& current = state().archivePath;
   const QString previous = current;
   current = path;
-  if (!loadCommand().routine(*this)) current = previous;
+  if (loadCommand().routine(*this))
+    showPortrait();
+  else
+    current = previous;
 }
 
-void MainWindow::loadArchive() { runFileCommand(*this, m_fileDialog, loadCommand()); }
-void MainWindow::saveArchive() { runFileCommand(*this, m_fileDialog, saveCommand()); }
-void MainWindow::importPortrait() { runFileCommand(*this, m_fileDialog, importCommand()); }
+void MainWindow::importFile(const QString& path) {
+  QString& current = state().importPath;
+  const QString previous = current;
+  current = path;
+  if (importCommand().routine(*this))
+    showPortrait();
+  else
+    current = previous;
+}
+
+void MainWindow::pasteFromClipboard() {
+  if (!archiveLoaded()) return;
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data) return;
+  if (data->hasImage()) {
+    const auto picture = qvariant_cast<QImage>(data->imageData());
+    if (!picture.isNull() &&
+        importPictureInto(*this, picture, QStringLiteral("Picture from the clipboard")))
+      showPortrait();
+    return;
+  }
+  if (const auto file = droppedFile(data); file && file->kind == DroppedFile::Kind::Image)
+    openDroppedFile(*file);
+}
+
+void MainWindow::loadArchive() {
+  if (runFileCommand(*this, m_fileDialog, loadCommand())) showPortrait();
+}
+
+void MainWindow::saveArchive() {
+  // The saved file is the current archive now; the portrait is the same.
+  if (runFileCommand(*this, m_fileDialog, saveCommand()) && m_portraitWindow)
+    m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+}
+
+void MainWindow::importPortrait() {
+  if (runFileCommand(*this, m_fileDialog, importCommand())) showPortrait();
+}
+
 void MainWindow::exportPortrait() { runFileCommand(*this, m_fileDialog, exportCommand()); }
+
+bool MainWindow::archiveLoaded() const { return m_importButton->isEnabled(); }
+
+void MainWindow::showPortrait() {
+  if (!m_portraitWindow) {
+    m_portraitWindow = new PortraitWindow(this);
+    m_portraitWindow->setAcceptDrops(true);
+    m_portraitWindow->installEventFilter(this);
+  }
+  m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+  m_portraitWindow->setPreview(previewPortrait(state().archivePath));
+  m_portraitWindow->openBeside(frameGeometry());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_portraitWindow) m_portraitWindow->close();
+  QWidget::closeEvent(event);
+}
+
+std::optional<DroppedFile> MainWindow::acceptableDrop(const QDropEvent* event) const {
+  auto file = droppedFile(event->mimeData());
+  if (!file || (file->kind == DroppedFile::Kind::Image && !archiveLoaded())) return std::nullopt;
+  return file;
+}
+
+bool MainWindow::takeDrag(QDropEvent* event) {
+  if (!acceptableDrop(event)) {
+    event->ignore();
+    return false;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  return true;
+}
+
+// The file is opened once the drop has ended: a question or a dialog must not
+// hold the other program's drag open.
+void MainWindow::takeDrop(QDropEvent* event) {
+  const auto file = acceptableDrop(event);
+  if (!takeDrag(event)) return;
+  QTimer::singleShot(0, this, [this, file = *file] { openDroppedFile(file); });
+}
+
+void MainWindow::openDroppedFile(const DroppedFile& file) {
+  if (file.kind == DroppedFile::Kind::Archive) {
+    openArchive(file.path);
+    return;
+  }
+  if (!archiveLoaded()) return;
+  // Import rewrites the archive: a drop could be a slip of the hand.
+  const QString question = replacePortraitQuestion(QFileInfo(state().archivePath).fileName(),
+                                                   QFileInfo(file.path).fileName());
+  if (m_messages->ask(question, productName())) importFile(file.path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) { takeDrag(event); }
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) { takeDrag(event); }
+void MainWindow::dropEvent(QDropEvent* event) { takeDrop(event); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_portraitWindow) {
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove:
+        takeDrag(static_cast<QDropEvent*>(event));
+        return true;
+      case QEvent::Drop:
+        takeDrop(static_cast<QDropEvent*>(event));
+        return true;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 void MainWindow::showAbout() {
   // A fresh window every time; exec() returns when it has closed and keeps
@@ -220,4 +367,8 @@ void MainWindow::enableFileButtons(bool enabled) {
 
 void MainWindow::showMessage(const QString& text, const QString& caption, MessageStyle style) {
   m_messages->show(text, caption, style);
+}
+
+std::optional<PictureImportSettings> MainWindow::askPictureImport(PictureImport& import) {
+  return m_pictureImport->ask(import);
 }

@@ -8,8 +8,12 @@
 #include "ui/file_dialog.h"
 #include "ui/form_region.h"
 #include "ui/message_box.h"
+#include "ui/picture_import_prompt.h"
 
 class HotSpot;
+class PortraitWindow;
+class QDropEvent;
+struct DroppedFile;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,20 +21,28 @@ class QPushButton;
 // The main window: its controls, the window state the file commands work on,
 // and the handlers of every user action. It has no frame: the skin draws its
 // surface, a region cut to the skin gives its outline, and a press on the bare
-// surface moves it.
+// surface moves it. Beside it, the portrait window shows the current archive's
+// portrait; both take dropped files.
 class MainWindow : public QWidget, public EditorWindow {
   Q_OBJECT
 
  public:
-  // Without backends the window shows the real file dialog and message boxes.
+  // Without backends the window shows the real file dialog, message boxes and
+  // "Import picture" dialog.
   explicit MainWindow(std::unique_ptr<FileDialogBackend> dialogs = nullptr,
                       std::unique_ptr<MessageBoxBackend> messages = nullptr,
+                      std::unique_ptr<PictureImportPrompt> pictureImport = nullptr,
                       QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Opens the archive at path as if it had been chosen in the Load dialog,
   // with Load's checks and messages: a file named on the command line.
   void openArchive(const QString& path);
+  // Imports the file at path as if it had been chosen in the Import dialog.
+  void importFile(const QString& path);
+  // Starts a picture import from what the clipboard holds: a picture, or an
+  // image or picture file (after the question a dropped file gets).
+  void pasteFromClipboard();
 
   QString identifierText(IdentifierBox box) const override;
   void setIdentifierText(IdentifierBox box, const QString& text) override;
@@ -39,8 +51,11 @@ class MainWindow : public QWidget, public EditorWindow {
   void setMousePointer(MousePointer pointer) override;
   void enableFileButtons(bool enabled) override;
   void showMessage(const QString& text, const QString& caption, MessageStyle style) override;
+  std::optional<PictureImportSettings> askPictureImport(PictureImport& import) override;
 
   FileDialog& fileDialog() { return m_fileDialog; }
+  // Null until the first archive has loaded.
+  PortraitWindow* portraitWindow() const { return m_portraitWindow; }
 
   // The outline the window was given when it was created; empty if it could
   // not be computed for this screen.
@@ -51,6 +66,12 @@ class MainWindow : public QWidget, public EditorWindow {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Drops on the portrait window are the main window's.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
   void loadArchive();
@@ -61,11 +82,22 @@ class MainWindow : public QWidget, public EditorWindow {
 
  private:
   void createControls();
+  void createShortcuts();
   void initializeControls();
   QLineEdit* identifierEdit(IdentifierBox box) const;
+  bool archiveLoaded() const;
+  // Shows the current archive's portrait in the portrait window, opening it.
+  void showPortrait();
+  // The file the drag carries, if this window takes it now.
+  std::optional<DroppedFile> acceptableDrop(const QDropEvent* event) const;
+  bool takeDrag(QDropEvent* event);
+  void takeDrop(QDropEvent* event);
+  void openDroppedFile(const DroppedFile& file);
 
   FileDialog m_fileDialog;
   std::unique_ptr<MessageBoxBackend> m_messages;
+  std::unique_ptr<PictureImportPrompt> m_pictureImport;
+  PortraitWindow* m_portraitWindow = nullptr;
   bool m_hourglass = false;
   TwipsPerPixel m_screenTwips;
   QPoint m_layoutTwips;  // whole twips per pixel for placing the controls

@@ -8,3 +8,12 @@ void QtMessageBoxBackend::show(const QString& text, const QString& caption, Mess
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
+
+bool QtMessageBoxBackend::ask(const QString& question, const QString& caption) {
+  QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No,
+                  m_parent);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}

@@ -3,6 +3,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+QString firstSuffix(const QString& filter, int index) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  const qsizetype at = qsizetype(index) * 2 + 1;
+  if (index < 0 || at >= parts.size()) return {};
+  const QString first = parts[at].section(QLatin1Char(';'), 0, 0).trimmed();
+  if (!first.startsWith(QStringLiteral("*.")) || first.indexOf(QLatin1Char('*'), 1) >= 0) return {};
+  return first.mid(2);
+}
+
 QStringList qtNameFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList names;
@@ -27,6 +36,14 @@ Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
   if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
   if (request.kind == DialogKind::Save) {
+    // A name typed without a suffix gets the one of the chosen filter: "face"
+    // under "PNG pictures" becomes face.png, not face.fsh.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters, &request](const QString& selected) {
+                       const QString suffix =
+                           firstSuffix(request.filter, filters.indexOf(selected));
+                       if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+                     });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!(request.flags & DialogFlags::OverwritePrompt))

@@ -19,3 +19,7 @@ class QtFileDialogBackend : public FileDialogBackend {
 // "Description (*.ext)|*.ext|..." as Qt's name filters: one "Description (*.ext)"
 // per pair.
 QStringList qtNameFilters(const QString& filter);
+
+// The suffix of the first pattern of the filter at index (from 0): "png" for
+// "PNG pictures (*.png)|*.png"; empty for a pattern such as "*.*".
+QString firstSuffix(const QString& filter, int index);

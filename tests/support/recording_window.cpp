@@ -37,6 +37,11 @@ void RecordingWindow::showMessage(const QString& message, const QString& caption
   calls << "message " + message + "|" + caption;
 }
 
+std::optional<PictureImportSettings> RecordingWindow::askPictureImport(PictureImport& import) {
+  calls << "picture dialog " + import.pictureName();
+  return pictureImport.ask(import);
+}
+
 void RecordingWindow::showLoaded(IdentifierBox box, const QString& identifier,
                                  const QString& size) {
   const IdentifierBox other =

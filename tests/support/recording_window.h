@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/qt_printers.h"
+#include "support/scripted_picture_import.h"
 #include "ui/editor_window.h"
 
 struct RecordedMessage {
@@ -29,6 +30,7 @@ class RecordingWindow : public EditorWindow {
   void setMousePointer(MousePointer value) override;
   void enableFileButtons(bool value) override;
   void showMessage(const QString& text, const QString& caption, MessageStyle style) override;
+  std::optional<PictureImportSettings> askPictureImport(PictureImport& import) override;
 
   // Fills the controls as a successful load would.
   void showLoaded(IdentifierBox box, const QString& identifier, const QString& size);
@@ -41,5 +43,6 @@ class RecordingWindow : public EditorWindow {
   MousePointer pointer = MousePointer::Default;
   bool fileButtons = false;
   std::vector<RecordedMessage> messages;
+  ScriptedPictureImport pictureImport;
   QStringList calls;  // e.g. "pointer hourglass", "message Unknown Format|Error"
 };

@@ -24,18 +24,35 @@ Expected<std::optional<QString>, CommandFailure> ScriptedFileDialog::show(
   return std::optional<QString>();
 }
 
+bool RecordingMessageBox::ask(const QString& question, const QString& caption) {
+  questions.push_back({question, caption, MessageStyle::Plain});
+  if (answers.empty()) {
+    ADD_FAILURE() << "a question was asked that the test did not expect: "
+                  << question.toStdString();
+    return false;
+  }
+  const bool yes = answers.front();
+  answers.pop_front();
+  return yes;
+}
+
 WindowUnderTest::WindowUnderTest() {
   auto scripted = std::make_unique<ScriptedFileDialog>();
   auto recorder = std::make_unique<RecordingMessageBox>();
+  auto prompt = std::make_unique<ScriptedPictureImport>();
   dialogs = scripted.get();
   messages = recorder.get();
-  window = std::make_unique<MainWindow>(std::move(scripted), std::move(recorder));
+  pictures = prompt.get();
+  window =
+      std::make_unique<MainWindow>(std::move(scripted), std::move(recorder), std::move(prompt));
   window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
 WindowUnderTest::~WindowUnderTest() {
   EXPECT_TRUE(dialogs->exhausted()) << "a scripted dialog answer was never used";
+  EXPECT_TRUE(pictures->exhausted()) << "a scripted Import picture answer was never used";
+  EXPECT_TRUE(messages->answers.empty()) << "a scripted answer to a question was never used";
 }
 
 void WindowUnderTest::click(const char* controlName) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/recording_window.h"
+#include "support/scripted_picture_import.h"
 #include "ui/file_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
@@ -42,15 +43,22 @@ class ScriptedFileDialog : public FileDialogBackend {
   std::deque<std::variant<Choice, Cancel, CommandFailure>> m_answers;
 };
 
+// Keeps every message; answers questions as told in advance.
 class RecordingMessageBox : public MessageBoxBackend {
  public:
   void show(const QString& text, const QString& caption, MessageStyle style) override {
     messages.push_back({text, caption, style});
   }
+  bool ask(const QString& question, const QString& caption) override;
+  void nextAnswer(bool yes) { answers.push_back(yes); }
+
   std::vector<RecordedMessage> messages;
+  std::vector<RecordedMessage> questions;
+  std::deque<bool> answers;
 };
 
 // A main window with scripted dialogs and recorded messages, shown offscreen.
+// Every scripted answer must have been used by the end of the test.
 struct WindowUnderTest {
   WindowUnderTest();
   ~WindowUnderTest();
@@ -68,5 +76,6 @@ struct WindowUnderTest {
 
   ScriptedFileDialog* dialogs;
   RecordingMessageBox* messages;
+  ScriptedPictureImport* pictures;
   std::unique_ptr<MainWindow> window;
 };

@@ -1,0 +1,168 @@
+#include "ui/import_picture_dialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "fsh/pixel_formats.h"
+#include "ui/portrait_view.h"
+#include "ui/skin.h"
+
+namespace {
+
+QString sizeText(QSize size) {
+  return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+QString mipmapsText(int count) {
+  return count == 0   ? QStringLiteral("no mipmaps")
+         : count == 1 ? QStringLiteral("1 mipmap")
+                      : QStringLiteral("%1 mipmaps").arg(count);
+}
+
+}  // namespace
+
+std::optional<PictureImportSettings> QtPictureImportPrompt::ask(PictureImport& import) {
+  ImportPictureDialog dialog(import, m_parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.settings();
+}
+
+ImportPictureDialog::ImportPictureDialog(PictureImport& import, QWidget* parent)
+    : QDialog(parent), m_import(import) {
+  setObjectName(QStringLiteral("ImportPictureDialog"));
+  setWindowTitle(QStringLiteral("Import picture"));
+  setWindowIcon(programIcon());
+  buildControls();
+  setSettings(m_import.defaults());
+  m_buttons->button(QDialogButtonBox::Ok)->setFocus();
+}
+
+void ImportPictureDialog::buildControls() {
+  m_preview = new PortraitView(this);
+  m_preview->setObjectName(QStringLiteral("previewView"));
+  const QSize target = m_import.portraitSize();
+  m_preview->setPreferredScale(
+      std::max(1, PreviewSide / std::max(target.width(), target.height())));
+  m_status = new QLabel(this);
+  m_status->setObjectName(QStringLiteral("previewStatus"));
+  m_status->setTextFormat(Qt::PlainText);
+  m_status->setWordWrap(true);
+  m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+  auto* picture = new QLabel(
+      QStringLiteral("%1 - %2").arg(m_import.pictureName(), sizeText(m_import.picture().size())),
+      this);
+  picture->setTextFormat(Qt::PlainText);
+  auto* portrait = new QLabel(QStringLiteral("%1 - %2 - %3")
+                                  .arg(sizeText(target), fsh::formatName(m_import.portraitCode()),
+                                       mipmapsText(m_import.portraitMipmapCount())),
+                              this);
+
+  m_fitModes = new QButtonGroup(this);
+  auto* fitColumn = new QVBoxLayout;
+  const struct {
+    fsh::FitMode mode;
+    const char* name;
+    const char* text;
+  } fits[] = {
+      {fsh::FitMode::Fill, "fillButton", "&Fill and crop"},
+      {fsh::FitMode::Fit, "fitInsideButton", "Fit &inside, transparent margins"},
+      {fsh::FitMode::Stretch, "stretchButton", "&Stretch"},
+  };
+  for (const auto& fit : fits) {
+    auto* button = new QRadioButton(QString::fromUtf8(fit.text), this);
+    button->setObjectName(QString::fromLatin1(fit.name));
+    m_fitModes->addButton(button, static_cast<int>(fit.mode));
+    fitColumn->addWidget(button);
+  }
+
+  m_format = new QComboBox(this);
+  m_format->setObjectName(QStringLiteral("formatBox"));
+  for (const QString& name : fsh::formatCommandNames()) {
+    const auto code = fsh::codeForFormatName(name);
+    if (!code || !code->has_value()) continue;  // "keep" names no format of its own
+    QString text = fsh::formatName(**code);
+    if (**code == m_import.portraitCode()) text += QStringLiteral(" (the portrait's own)");
+    m_format->addItem(text, int(**code));
+  }
+
+  m_mipmaps = new QSpinBox(this);
+  m_mipmaps->setObjectName(QStringLiteral("mipmapBox"));
+  m_mipmaps->setRange(0, m_import.maxMipmapCount());
+  m_mipmaps->setSpecialValueText(QStringLiteral("none"));
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Picture:"), picture);
+  form->addRow(QStringLiteral("Portrait:"), portrait);
+  form->addRow(QStringLiteral("Fit:"), fitColumn);
+  form->addRow(QStringLiteral("Pixel &format:"), m_format);
+  form->addRow(QStringLiteral("&Mipmaps:"), m_mipmaps);
+  qobject_cast<QLabel*>(form->labelForField(m_format))->setBuddy(m_format);
+  qobject_cast<QLabel*>(form->labelForField(m_mipmaps))->setBuddy(m_mipmaps);
+
+  auto* previewColumn = new QVBoxLayout;
+  previewColumn->addWidget(m_preview, 1);
+  previewColumn->addWidget(m_status);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(previewColumn, 1);
+  columns->addSpacing(12);
+  columns->addLayout(form);
+
+  m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  m_buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addWidget(m_buttons);
+
+  connect(m_fitModes, &QButtonGroup::idClicked, this, &ImportPictureDialog::updatePreview);
+  connect(m_format, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::updatePreview);
+  connect(m_mipmaps, &QSpinBox::valueChanged, this, &ImportPictureDialog::updatePreview);
+}
+
+PictureImportSettings ImportPictureDialog::settings() const {
+  return {static_cast<fsh::FitMode>(m_fitModes->checkedId()),
+          static_cast<uint8_t>(m_format->currentData().toInt()), m_mipmaps->value()};
+}
+
+void ImportPictureDialog::setSettings(const PictureImportSettings& settings) {
+  // One preview for the new settings, not one for each control on the way.
+  const QSignalBlocker formatBlocker(m_format);
+  const QSignalBlocker mipmapBlocker(m_mipmaps);
+  m_fitModes->button(static_cast<int>(settings.fitMode))->setChecked(true);
+  m_format->setCurrentIndex(m_format->findData(int(settings.code)));
+  m_mipmaps->setValue(settings.mipmapCount);
+  updatePreview();
+}
+
+const QImage& ImportPictureDialog::preview() const { return m_preview->picture(); }
+
+QString ImportPictureDialog::status() const { return m_status->text(); }
+
+void ImportPictureDialog::updatePreview() {
+  if (m_fitModes->checkedId() < 0 || m_format->currentIndex() < 0) return;
+  const PictureImportSettings chosen = settings();
+  const auto result = m_import.encode(chosen);
+  m_buttons->button(QDialogButtonBox::Ok)->setEnabled(bool(result));
+  if (!result) {
+    m_preview->setPicture({}, QStringLiteral("No preview"));
+    m_status->setText(QStringLiteral("This cannot be imported: %1.").arg(result.error().message));
+    return;
+  }
+  m_preview->setPicture(result->decoded);
+  m_status->setText(QStringLiteral("New portrait: %1 - %2 - %3, %4 bytes")
+                        .arg(sizeText(result->decoded.size()), fsh::formatName(chosen.code),
+                             mipmapsText(chosen.mipmapCount),
+                             QLocale().toString(result->image.size())));
+}

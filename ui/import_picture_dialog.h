@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui/picture_import.h"
+#include "ui/picture_import_prompt.h"
+
+class QButtonGroup;
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QSpinBox;
+class PortraitView;
+
+// "Import picture": how a picture becomes the portrait (fit mode, pixel format,
+// mipmaps), with the result shown as the archive will hold it. It opens on the
+// defaults, so Enter imports the picture as the portrait's own kind of image.
+class ImportPictureDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ImportPictureDialog(PictureImport& import, QWidget* parent = nullptr);
+
+  PictureImportSettings settings() const;
+  void setSettings(const PictureImportSettings& settings);
+
+  // The result for the current settings, as shown; null when they give none.
+  const QImage& preview() const;
+  // What the preview says: the new image's details, or why there is none.
+  QString status() const;
+
+  // Pictures are previewed at least this large where a whole-number scale allows.
+  static constexpr int PreviewSide = 256;
+
+ private:
+  void buildControls();
+  void updatePreview();
+
+  PictureImport& m_import;
+  QButtonGroup* m_fitModes = nullptr;
+  QComboBox* m_format = nullptr;
+  QSpinBox* m_mipmaps = nullptr;
+  PortraitView* m_preview = nullptr;
+  QLabel* m_status = nullptr;
+  QDialogButtonBox* m_buttons = nullptr;
+};
+
+// The dialog a user sees.
+class QtPictureImportPrompt : public PictureImportPrompt {
+ public:
+  explicit QtPictureImportPrompt(QWidget* parent) : m_parent(parent) {}
+  std::optional<PictureImportSettings> ask(PictureImport& import) override;
+
+ private:
+  QWidget* m_parent;
+};

@@ -1,0 +1,96 @@
+#include "ui/import_source.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include "archive/archive_reader.h"
+#include "fsh/fsh_file.h"
+#include "fsh/fsh_layout.h"
+
+namespace {
+
+using Kind = ImportSource::Kind;
+
+// Enough to recognise an FSH image, a RefPack header or any picture format Qt reads.
+constexpr qint64 ProbeSize = 4096;
+// A picture file is read whole before it is decoded.
+constexpr qint64 MaxPictureFileSize = qint64(256) << 20;
+
+// The picture format Qt recognises in the bytes, or nothing.
+QByteArray pictureFormat(const QByteArray& bytes) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return QImageReader::imageFormat(&buffer);
+}
+
+// The picture formats Import offers. Qt reads more, but some of them
+// recognise almost any bytes, which would turn a damaged FSH file into a
+// "picture".
+bool isOfferedFormat(const QByteArray& format) {
+  static const QByteArrayList Offered{"png", "jpeg", "jpg", "bmp", "gif", "webp"};
+  return Offered.contains(format.toLower());
+}
+
+Kind kindOf(const QByteArray& head) {
+  if (fsh::looksLikeFsh(head)) {
+    return head.startsWith(QByteArrayView(fsh::Layout::Magic, fsh::Layout::MagicSize))
+               ? Kind::FshImage
+               : Kind::CompressedFshImage;
+  }
+  return isOfferedFormat(pictureFormat(head)) ? Kind::Picture : Kind::Other;
+}
+
+// The content of a whole compressed image or picture file.
+Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) {
+  ImportSource source;
+  source.kind = kind;
+  switch (kind) {
+    case Kind::FshImage:
+    case Kind::Other:
+      break;
+    case Kind::CompressedFshImage: {
+      // The archive's portrait carries its own length, which only the
+      // unpacked image has.
+      auto file = fsh::parseFsh(bytes);
+      if (!file) return Unexpected(PictureError(std::move(file).error()));
+      source.image = std::move(file->bytes);
+      break;
+    }
+    case Kind::Picture: {
+      QBuffer buffer;
+      buffer.setData(bytes);
+      buffer.open(QIODevice::ReadOnly);
+      QImageReader reader(&buffer, pictureFormat(bytes));
+      source.picture = reader.read();
+      if (source.picture.isNull())
+        return Unexpected(PictureError(PictureFileError{reader.errorString()}));
+      break;
+    }
+  }
+  return source;
+}
+
+}  // namespace
+
+Expected<ImportSource, PictureError> readImportSource(const QString& path) {
+  const auto file = ArchiveReader::open(path);
+  if (!file) return ImportSource{};
+  const auto head = file->readAt(0, std::min(file->length(), ProbeSize));
+  if (!head) return ImportSource{};
+  const Kind kind = kindOf(*head);
+  if (kind == Kind::FshImage || kind == Kind::Other) return ImportSource{kind, {}, {}};
+
+  if (kind == Kind::Picture && file->length() > MaxPictureFileSize) {
+    return Unexpected(PictureError(PictureFileError{
+        QStringLiteral("the file is larger than %1 MiB").arg(MaxPictureFileSize >> 20)}));
+  }
+  if (kind == Kind::CompressedFshImage && file->length() > fsh::Layout::MaxFileSize) {
+    return Unexpected(PictureError(fsh::makeError(
+        fsh::ErrorKind::TooLarge, QStringLiteral("the compressed file is larger than %1 MiB")
+                                      .arg(fsh::Layout::MaxFileSize >> 20))));
+  }
+  const auto bytes = file->readAt(0, file->length());
+  if (!bytes) return Unexpected(PictureError(bytes.error()));
+  return unpack(kind, *bytes);
+}

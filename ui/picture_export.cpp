@@ -1,0 +1,60 @@
+#include "ui/picture_export.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+
+#include "archive/file_replacement.h"
+#include "archive/portrait_image.h"
+#include "fsh/bitmap_decoder.h"
+#include "fsh/fsh_file.h"
+
+namespace {
+
+// The Qt format that writes each picture suffix Export offers.
+QByteArray writerFormat(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == u"png") return "png";
+  if (suffix == u"bmp") return "bmp";
+  if (suffix == u"jpg" || suffix == u"jpeg") return "jpeg";
+  return {};
+}
+
+// JPEG has no alpha channel and Qt writes BMP without one: a transparent
+// pixel would show whatever colour it happens to carry, so the picture is
+// laid on white as a viewer shows it.
+QImage withoutAlpha(const QImage& picture) {
+  QImage flat(picture.size(), QImage::Format_RGB32);
+  flat.fill(Qt::white);
+  QPainter painter(&flat);
+  painter.drawImage(0, 0, picture);
+  return flat;
+}
+
+}  // namespace
+
+bool isPictureFileName(const QString& path) { return !writerFormat(path).isEmpty(); }
+
+Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
+                                                   const QString& targetPath) {
+  const QByteArray format = writerFormat(targetPath);
+  const auto image = readPortrait(archivePath);
+  if (!image) return Unexpected(PictureError(image.error()));
+  const auto file = fsh::parseFsh(*image);
+  if (!file) return Unexpected(PictureError(file.error()));
+  const auto picture = fsh::decodeMainBitmap(*file);
+  if (!picture) return Unexpected(PictureError(picture.error()));
+
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  if (format == "jpeg") writer.setQuality(95);
+  if (!writer.write(format == "png" ? *picture : withoutAlpha(*picture)))
+    return Unexpected(PictureError(PictureFileError{writer.errorString()}));
+  buffer.close();
+  const auto written = replaceFileContents(targetPath, QByteArrayView(bytes));
+  if (!written) return Unexpected(PictureError(written.error()));
+  return {};
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+
+#include "ui/picture_import.h"
+
+// Asks how a picture becomes the portrait: the "Import picture" dialog, or
+// scripted answers in tests. Nothing when the user cancelled.
+class PictureImportPrompt {
+ public:
+  virtual ~PictureImportPrompt() = default;
+  virtual std::optional<PictureImportSettings> ask(PictureImport& import) = 0;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include "fsh/fsh_error.h"
+#include "ui/error_messages.h"
+#include "ui/picture_error.h"
+
+// What the window says about pictures and compressed images going into the
+// portrait or out of it. An archive's own refusals keep the words of the
+// Import and Export messages (errorMessage).
+
+// A file offered for import that cannot be taken in; fileName names it.
+ErrorMessage importFileMessage(const QString& fileName, const PictureError& error);
+
+// The archive's portrait is no image a picture can replace.
+ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error);
+
+// The picture could not be encoded, or the new image not imported.
+ErrorMessage pictureImportMessage(const PictureError& error);
+
+// The portrait could not be written as the picture fileName.
+ErrorMessage pictureExportMessage(const QString& fileName, const PictureError& error);
+
+// The question before a dropped file replaces the portrait.
+QString replacePortraitQuestion(const QString& archiveName, const QString& imageName);

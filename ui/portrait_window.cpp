@@ -1,0 +1,90 @@
+#include "ui/portrait_window.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/portrait_view.h"
+#include "ui/skin.h"
+#include "ui/skin_layout.h"
+
+QPoint besidePosition(const QRect& anchor, QSize size, const QRect& available, int gap) {
+  const int right = anchor.right() + 1 + gap;
+  const int left = anchor.left() - gap - size.width();
+  const int roomRight = available.right() + 1 - right;
+  const int roomLeft = anchor.left() - gap - available.left();
+  int x = right;
+  if (roomRight < size.width() && (roomLeft >= size.width() || roomLeft > roomRight)) x = left;
+  const int y = std::clamp(anchor.top(), available.top(),
+                           std::max(available.top(), available.bottom() + 1 - size.height()));
+  return {x, y};
+}
+
+PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
+  setObjectName(QStringLiteral("PortraitWindow"));
+  setWindowIcon(programIcon());
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, PortraitView::surface());
+  colours.setColor(QPalette::WindowText, SkinLayout::White);
+  setPalette(colours);
+  setAutoFillBackground(true);
+
+  m_view = new PortraitView(this);
+  m_details = new QLabel(this);
+  m_details->setObjectName(QStringLiteral("portraitDetails"));
+  m_details->setAlignment(Qt::AlignCenter);
+  m_details->setTextFormat(Qt::PlainText);
+  m_details->setContentsMargins(PortraitView::Margin, 0, PortraitView::Margin,
+                                PortraitView::Margin);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_view, 1);
+  layout->addWidget(m_details);
+
+  auto* copy = new QShortcut(QKeySequence::Copy, this);
+  connect(copy, &QShortcut::activated, this, &PortraitWindow::copyPicture);
+}
+
+void PortraitWindow::setArchiveName(const QString& archiveName) {
+  setWindowTitle(QStringLiteral("Portrait - ") + archiveName);
+}
+
+void PortraitWindow::setPreview(const PortraitPreview& preview) {
+  m_view->setPicture(preview.picture, preview.problem);
+  m_details->setText(preview.details);
+  m_details->setVisible(!preview.details.isEmpty());
+}
+
+const QImage& PortraitWindow::picture() const { return m_view->picture(); }
+
+QString PortraitWindow::details() const { return m_details->text(); }
+
+void PortraitWindow::openBeside(const QRect& anchor) {
+  const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QRect available = screen->availableGeometry();
+
+  // The room on the roomier side, less what the window needs besides the picture.
+  m_view->setPreferredScale(1);
+  const QSize chrome = sizeHint() - picture().size();
+  const int sideRoom =
+      std::max(available.right() - anchor.right(), anchor.left() - available.left());
+  const QSize room(sideRoom - Gap - chrome.width(), available.height() - chrome.height());
+  int scale = largestIntegerScale(picture().size(), room);
+  if (!picture().isNull())
+    scale = std::min(scale,
+                     std::max(1, PreferredSide / std::max(picture().width(), picture().height())));
+  m_view->setPreferredScale(scale);
+  resize(sizeHint());
+  if (!isVisible()) move(besidePosition(anchor, frameGeometry().size(), available, Gap));
+  show();
+}
+
+void PortraitWindow::copyPicture() {
+  if (!picture().isNull()) QGuiApplication::clipboard()->setImage(picture());
+}

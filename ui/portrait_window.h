@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "ui/portrait_preview.h"
+
+class QLabel;
+class PortraitView;
+
+// Where a window of the given size goes beside anchor within the screen's
+// available area: to its right where it fits, else to its left where it fits,
+// else wherever of the two leaves more of it on the screen; top edge level
+// with the anchor's, kept on the screen.
+QPoint besidePosition(const QRect& anchor, QSize size, const QRect& available, int gap);
+
+// The portrait of the current archive in a tool window of its own beside the
+// main window: the picture, and a line with its size, pixel format and
+// mipmaps. Ctrl+C copies the picture.
+class PortraitWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PortraitWindow(QWidget* parent);
+
+  // "Portrait - <archive file name>"
+  void setArchiveName(const QString& archiveName);
+  void setPreview(const PortraitPreview& preview);
+  // Sizes the window for the picture at the largest scale the room beside
+  // anchor allows, and shows it there.
+  void openBeside(const QRect& anchor);
+
+  const QImage& picture() const;
+  QString details() const;
+  PortraitView* view() const { return m_view; }
+
+  // Pictures of every side are shown at least this large when there is room.
+  static constexpr int PreferredSide = 512;
+  static constexpr int Gap = 8;
+
+ private:
+  void copyPicture();
+
+  PortraitView* m_view = nullptr;
+  QLabel* m_details = nullptr;
+};
