@@ -69,16 +69,19 @@ void PortraitWindow::openBeside(const QRect& anchor) {
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QRect available = screen->availableGeometry();
 
-  // The room on the roomier side, less what the window needs besides the picture.
-  m_view->setPreferredScale(1);
-  const QSize chrome = sizeHint() - picture().size();
+  // The room on the roomier side, less the margins around the picture, the
+  // details line and the window system's frame.
+  const QSize chrome(
+      2 * PortraitView::Margin + FrameAllowance.width(),
+      2 * PortraitView::Margin + m_details->sizeHint().height() + FrameAllowance.height());
   const int sideRoom =
-      std::max(available.right() - anchor.right(), anchor.left() - available.left());
-  const QSize room(sideRoom - Gap - chrome.width(), available.height() - chrome.height());
+      std::max(available.right() - anchor.right(), anchor.left() - available.left()) - Gap;
+  const QSize room(sideRoom - chrome.width(), available.height() - chrome.height());
   int scale = largestIntegerScale(picture().size(), room);
-  if (!picture().isNull())
-    scale = std::min(scale,
-                     std::max(1, PreferredSide / std::max(picture().width(), picture().height())));
+  if (!picture().isNull()) {
+    const int longest = std::max(picture().width(), picture().height());
+    scale = std::min(scale, std::max(1, PreferredSide / longest));
+  }
   m_view->setPreferredScale(scale);
   resize(sizeHint());
   if (!isVisible()) move(besidePosition(anchor, frameGeometry().size(), available, Gap));

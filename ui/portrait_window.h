@@ -38,6 +38,8 @@ class PortraitWindow : public QWidget {
   // Pictures of every side are shown at least this large when there is room.
   static constexpr int PreferredSide = 512;
   static constexpr int Gap = 8;
+  // What a window system's frame usually takes, before the window has one.
+  static constexpr QSize FrameAllowance{16, 40};
 
  private:
   void copyPicture();

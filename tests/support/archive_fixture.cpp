@@ -22,6 +22,13 @@ void put(QByteArray& bytes, qsizetype at, const QByteArray& data) {
 
 }  // namespace
 
+ArchiveFixture ArchiveFixture::withImage(const QByteArray& fsh) const {
+  ArchiveFixture fixture = *this;
+  fixture.image = fsh;
+  fixture.imageLength = static_cast<int32_t>(fsh.size());
+  return fixture;
+}
+
 ArchiveFixture ArchiveFixture::jersey(const QByteArray& id) {
   ArchiveFixture fixture;
   fixture.kind = ArchiveKind::Jersey;
@@ -82,7 +89,7 @@ QByteArray ArchiveFixture::build() const {
     put(bytes, offsetOf(3), start);
   }
 
-  put(bytes, offsetOf(4), fshImage(imageLength, imageLengthField));
+  put(bytes, offsetOf(4), image.value_or(fshImage(imageLength, imageLengthField)));
   put(bytes, offsetOf(4) + imageLength, QByteArray(trailingBytes, '\x44'));
 
   putLittle(bytes, ArchiveLayout::ArchiveSizeOffset,

@@ -28,6 +28,11 @@ struct ArchiveFixture {
   int32_t imageLength = 256;                // bytes of member 4's image
   std::optional<int32_t> imageLengthField;  // default: imageLength
   int32_t trailingBytes = 0;                // after member 4
+  // Member 4's bytes; by default an FSH-like filler of imageLength bytes (see fshImage).
+  std::optional<QByteArray> image;
+
+  // This archive with a real FSH image as its portrait; imageLength follows it.
+  ArchiveFixture withImage(const QByteArray& fsh) const;
 
   QByteArray build() const;
   // The built archive as a save writes it: directoryId over the first 7 bytes
