@@ -14,6 +14,7 @@
 #include "support/archive_fixture.h"
 #include "support/file_snapshot.h"
 #include "support/fsh_fixture.h"
+#include "support/pixel_checks.h"
 #include "support/portrait_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "ui/portrait_window.h"
@@ -287,11 +288,14 @@ TEST_F(PictureCommandTest, CompressedFshImageIsStoredUnpacked) {
   }
 }
 
+// Images are built when a test runs, not when the tests are listed.
+using Builder = QByteArray (*)();
+
 struct RefusalCase {
   const char* name;
-  QByteArray portrait;  // the archive's
+  Builder portrait;  // the archive's
   const char* fileName;
-  QByteArray file;  // offered for import
+  Builder file;  // offered for import
   RecordedMessage message;
   bool prefixOnly;  // the message's text starts with the given one
 };
@@ -303,8 +307,8 @@ class PictureImportRefusalTest : public PictureCommandTest,
 
 TEST_P(PictureImportRefusalTest, TellsWhyAndWritesNothing) {
   const RefusalCase& c = GetParam();
-  loadPortrait(c.portrait);
-  const QString file = writeFile(dir.filePath(c.fileName), c.file);
+  loadPortrait(c.portrait());
+  const QString file = writeFile(dir.filePath(c.fileName), c.file());
   const FileTree before = snapshotTree(dir.path());
   clickWith("importButton", file);
   ASSERT_EQ(messages().size(), 1u);
@@ -329,35 +333,35 @@ QByteArray pngBytes(const QImage& picture) {
   return bytes;
 }
 
-const QByteArray GoodPortrait = portraitImage(Code::Argb8888, smoothPicture({16, 16}));
+QByteArray goodPortrait() { return portraitImage(Code::Argb8888, smoothPicture({16, 16})); }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PictureImportRefusalTest,
     ::testing::Values(
         RefusalCase{"DamagedPicture",
-                    GoodPortrait,
+                    goodPortrait,
                     "face.png",
-                    pngBytes(stripes()).left(200),
+                    [] { return pngBytes(stripes()).left(200); },
                     {"The picture face.png cannot be read: ", "Invalid File", MessageStyle::Plain},
                     true},
         RefusalCase{"DamagedCompressedImage",
-                    GoodPortrait,
+                    goodPortrait,
                     "packed.fsh",
-                    literalRefpack(GoodPortrait).left(60),
+                    [] { return literalRefpack(goodPortrait()).left(60); },
                     {"The FSH file packed.fsh is damaged (", "Invalid File", MessageStyle::Plain},
                     true},
         RefusalCase{"PortraitThatIsNoFshImage",
-                    fshImage(256),
+                    [] { return fshImage(256); },
                     "face.png",
-                    pngBytes(stripes()),
+                    [] { return pngBytes(stripes()); },
                     {"The picture cannot be imported. The portrait in this archive is larger than "
                      "the editor can handle (",
                      "Error", MessageStyle::Plain},
                     true},
         RefusalCase{"NeitherImageNorPicture",
-                    GoodPortrait,
+                    goodPortrait,
                     "notes.png",
-                    "just some words",
+                    [] { return QByteArray("just some words"); },
                     {"This is not an FSH image: its length field does not match the file's size.",
                      "Invalid File", MessageStyle::Plain},
                     false}),

@@ -11,6 +11,7 @@
 #include "fsh/fsh_layout.h"
 #include "support/archive_fixture.h"
 #include "support/fsh_fixture.h"
+#include "support/pixel_checks.h"
 #include "support/portrait_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "ui/portrait_view.h"
@@ -36,9 +37,12 @@ class PortraitWindowTest : public ::testing::Test {
   WindowUnderTest ui;
 };
 
+// Images are built when a test runs, not when the tests are listed.
+using ImageBuilder = QByteArray (*)();
+
 struct ShownCase {
   const char* name;
-  QByteArray image;
+  ImageBuilder image;
   const char* details;
 };
 
@@ -59,7 +63,8 @@ class PortraitShownTest : public PortraitWindowTest,
 
 TEST_P(PortraitShownTest, LoadShowsTheCodecsDecodeAndTheBitmapsDetails) {
   const ShownCase& c = GetParam();
-  const QString archive = writeArchive(c.image);
+  const QByteArray image = c.image();
+  const QString archive = writeArchive(image);
   load(archive);
   ASSERT_TRUE(ui.messages->messages.empty());
   ASSERT_NE(portrait(), nullptr);
@@ -67,7 +72,7 @@ TEST_P(PortraitShownTest, LoadShowsTheCodecsDecodeAndTheBitmapsDetails) {
   EXPECT_EQ(portrait()->windowTitle(), "Portrait - ab12cd3.big");
   EXPECT_EQ(portrait()->details(), c.details);
 
-  const QImage decoded = decodedImage(c.image);
+  const QImage decoded = decodedImage(image);
   ASSERT_FALSE(decoded.isNull());
   EXPECT_TRUE(samePixels(decoded, portrait()->picture()));
   // And on the screen: every pixel a square of its own colour. The pictures
@@ -82,16 +87,30 @@ TEST_P(PortraitShownTest, LoadShowsTheCodecsDecodeAndTheBitmapsDetails) {
 INSTANTIATE_TEST_SUITE_P(
     Codes, PortraitShownTest,
     ::testing::Values(
-        ShownCase{"Dxt5", portraitImage(Code::Dxt5, noisePicture({64, 64}, 1, false), 6),
+        ShownCase{"Dxt5",
+                  [] {
+                    return portraitImage(Code::Dxt5, noisePicture({64, 64}, 1, false), 6);
+                  },
                   "64 x 64 - DXT5 - 6 mipmaps"},
-        ShownCase{"Dxt1", portraitImage(Code::Dxt1, smoothPicture({32, 16}), 1),
+        ShownCase{"Dxt1",
+                  [] {
+                    return portraitImage(Code::Dxt1, smoothPicture({32, 16}), 1);
+                  },
                   "32 x 16 - DXT1 - 1 mipmap"},
-        ShownCase{"Rgb565", portraitImage(Code::Rgb565, noisePicture({20, 12}, 2, false)),
+        ShownCase{"Rgb565",
+                  [] {
+                    return portraitImage(Code::Rgb565, noisePicture({20, 12}, 2, false));
+                  },
                   "20 x 12 - RGB565 - no mipmaps"},
-        ShownCase{"Indexed8", portraitImage(Code::Indexed8, paintedPortrait({64, 64}, true)),
+        ShownCase{"Indexed8",
+                  [] {
+                    return portraitImage(Code::Indexed8, paintedPortrait({64, 64}, true));
+                  },
                   "64 x 64 - Indexed8 - no mipmaps"},
         ShownCase{"CompressedArgb8888",
-                  blockCompressed(Code::Argb8888, noisePicture({16, 16}, 3, false)),
+                  [] {
+                    return blockCompressed(Code::Argb8888, noisePicture({16, 16}, 3, false));
+                  },
                   "16 x 16 - ARGB8888 - no mipmaps - compressed"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -112,7 +131,7 @@ TEST_F(PortraitWindowTest, TransparentPixelsShowTheCheckerboard) {
 
 struct ProblemCase {
   const char* name;
-  QByteArray image;
+  ImageBuilder image;
   const char* details;
   const char* problem;  // the start of what the window says
 };
@@ -124,7 +143,8 @@ class PortraitProblemTest : public PortraitWindowTest,
 
 TEST_P(PortraitProblemTest, SaysWhyAndEveryCommandStillWorks) {
   const ProblemCase& c = GetParam();
-  const QString archive = writeArchive(c.image);
+  const QByteArray image = c.image();
+  const QString archive = writeArchive(image);
   load(archive);
   ASSERT_TRUE(ui.messages->messages.empty());
   ASSERT_NE(portrait(), nullptr);
@@ -138,7 +158,7 @@ TEST_P(PortraitProblemTest, SaysWhyAndEveryCommandStillWorks) {
   const QString exported = dir.filePath("out.fsh");
   ui.dialogs->nextFileName(exported);
   ui.click("exportButton");
-  EXPECT_EQ(readFile(exported), c.image);
+  EXPECT_EQ(readFile(exported), image);
   ui.dialogs->nextFileName(dir.filePath("saved.big"));
   ui.click("saveButton");
   EXPECT_TRUE(ui.messages->messages.empty());
@@ -159,7 +179,7 @@ FshFixture unknownCode() {
 INSTANTIATE_TEST_SUITE_P(
     Faults, PortraitProblemTest,
     ::testing::Values(
-        ProblemCase{"UnknownPixelFormat", unknownCode().build(),
+        ProblemCase{"UnknownPixelFormat", [] { return unknownCode().build(); },
                     "8 x 8 - unknown 0x79 - no mipmaps",
                     "The portrait uses a pixel format the editor does not know"},
         ProblemCase{"Damaged",
@@ -167,16 +187,16 @@ INSTANTIATE_TEST_SUITE_P(
                       FshFixture fixture = singleBitmap(Code::Argb8888, smoothPicture({8, 8}));
                       fixture.entryOffsetFields[0] = 0xFFFF;
                       return fixture.build();
-                    }(),
+                    },
                     "", "The portrait is damaged (directory entry"},
-        ProblemCase{"TooLarge", fshImage(256), "",
+        ProblemCase{"TooLarge", [] { return fshImage(256); }, "",
                     "The portrait is larger than the editor can handle ("},
         ProblemCase{"NotAnFshImage",
                     [] {
                       QByteArray image = fshImage(64);
                       image.replace(0, 4, "JUNK");
                       return image;
-                    }(),
+                    },
                     "", "The portrait is not an FSH image."}),
     [](const auto& info) { return std::string(info.param.name); });
 

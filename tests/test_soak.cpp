@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <cstdio>
 #include <random>
 
@@ -60,6 +61,13 @@ qint64 memoryInUse() {
 #endif
 }
 
+// Qt's pooled threads, which draw and convert images, end 30 s after their
+// last task and close their descriptors then. The run takes about that long,
+// so they are kept for all of it: the count then measures the commands alone.
+struct KeepPooledThreads {
+  KeepPooledThreads() { QThreadPool::globalInstance()->setExpiryTimeout(-1); }
+};
+
 class Soak : public ::testing::Test {
  protected:
   QString write(const QString& name, const QByteArray& bytes) {
@@ -82,6 +90,7 @@ class Soak : public ::testing::Test {
     ui.dialogs->shown.clear();
   }
 
+  KeepPooledThreads keepPooledThreads;  // before the window draws anything
   QTemporaryDir dir;
   WindowUnderTest ui;
   int failures = 0;

@@ -27,6 +27,8 @@ QPoint besidePosition(const QRect& anchor, QSize size, const QRect& available, i
 PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName(QStringLiteral("PortraitWindow"));
   setWindowIcon(programIcon());
+  // Opening after a load leaves the keyboard where the user is typing.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   QPalette colours = palette();
   colours.setColor(QPalette::Window, PortraitView::surface());
   colours.setColor(QPalette::WindowText, SkinLayout::White);

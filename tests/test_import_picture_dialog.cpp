@@ -1,0 +1,170 @@
+// The "Import picture" dialog itself: what it opens with, its live preview of
+// the result, and Enter and Esc.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "archive/portrait_image.h"
+#include "fsh/fsh_layout.h"
+#include "support/archive_fixture.h"
+#include "support/file_snapshot.h"
+#include "support/fsh_fixture.h"
+#include "support/pixel_checks.h"
+#include "support/portrait_fixture.h"
+#include "support/scripted_dialogs.h"
+#include "ui/import_picture_dialog.h"
+#include "ui/portrait_view.h"
+
+namespace {
+
+namespace Code = fsh::Code;
+
+// A picture twice as wide as high, opaque.
+QImage widePicture() { return noisePicture({96, 48}, 21, false); }
+
+PictureImport prepared(const QByteArray& portrait, const QImage& picture = widePicture()) {
+  auto import = PictureImport::prepare(portrait, picture, "wide.png");
+  EXPECT_TRUE(import);
+  return std::move(import).value();
+}
+
+// A click on a radio button's circle.
+void choose(QDialog& dialog, const char* button) {
+  auto* radio = dialog.findChild<QRadioButton*>(button);
+  QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+}
+
+TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndCrop) {
+  PictureImport import = prepared(portraitImage(Code::Dxt5, smoothPicture({64, 32}), 4));
+  ImportPictureDialog dialog(import);
+  EXPECT_EQ(dialog.windowTitle(), "Import picture");
+  EXPECT_TRUE(dialog.findChild<QRadioButton*>("fillButton")->isChecked());
+  const auto* format = dialog.findChild<QComboBox*>("formatBox");
+  EXPECT_EQ(format->currentText(), "DXT5 (the portrait's own)");
+  EXPECT_EQ(format->count(), 9);
+  const auto* mipmaps = dialog.findChild<QSpinBox*>("mipmapBox");
+  EXPECT_EQ(mipmaps->value(), 4);
+  EXPECT_EQ(mipmaps->maximum(), 5);  // 64x32 halves five times to 2x1
+  EXPECT_EQ(dialog.settings(), (PictureImportSettings{fsh::FitMode::Fill, Code::Dxt5, 4}));
+  EXPECT_EQ(dialog.preview().size(), QSize(64, 32));
+  EXPECT_TRUE(dialog.status().startsWith("New portrait: 64 x 32 - DXT5 - 4 mipmaps, "))
+      << dialog.status().toStdString();
+}
+
+TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
+  PictureImport import = prepared(portraitImage(Code::Argb8888, smoothPicture({32, 32}), 2));
+  ImportPictureDialog dialog(import);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  // Fill and crop covers the square: the top row is opaque.
+  EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 255);
+
+  choose(dialog, "fitInsideButton");
+  EXPECT_EQ(dialog.settings().fitMode, fsh::FitMode::Fit);
+  EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 0) << "transparent margin above";
+  EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 16)), 255);
+
+  choose(dialog, "stretchButton");
+  EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 255);
+  EXPECT_TRUE(samePixels(widePicture()
+                             .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_ARGB32),
+                         dialog.preview()));
+
+  auto* format = dialog.findChild<QComboBox*>("formatBox");
+  format->setCurrentIndex(format->findText("RGB565"));
+  EXPECT_TRUE(dialog.status().startsWith("New portrait: 32 x 32 - RGB565 - 2 mipmaps, "));
+  dialog.findChild<QSpinBox*>("mipmapBox")->setValue(0);
+  // 32x32 at 2 bytes a pixel after the block header, which starts at 48 after
+  // the header, the directory and the fixture's filler.
+  EXPECT_EQ(dialog.status(), "New portrait: 32 x 32 - RGB565 - no mipmaps, 2,112 bytes");
+  // The shown preview is the picture on the screen, a pixel per square.
+  const auto* view = dialog.findChild<PortraitView*>("previewView");
+  const QImage grabbed =
+      const_cast<PortraitView*>(view)->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  EXPECT_TRUE(samePixels(dialog.preview(), shownPixels(grabbed, view->pictureRect().topLeft(),
+                                                       {32, 32}, view->scale())));
+}
+
+TEST(ImportPictureDialogTest, ThePortraitsFormatIsOfferedOnlyWhenTheCodecWritesIt) {
+  FshBlockSpec block;
+  block.code = 0x79;
+  block.width = 16;
+  block.height = 16;
+  block.data = QByteArray(256, '\x05');
+  FshFixture unknown;
+  unknown.entries = {FshEntrySpec{"img0", {block}, {}}};
+  PictureImport import = prepared(unknown.build());
+  ImportPictureDialog dialog(import);
+  const auto* format = dialog.findChild<QComboBox*>("formatBox");
+  EXPECT_EQ(format->currentText(), "ARGB8888");
+  for (int i = 0; i < format->count(); ++i)
+    EXPECT_FALSE(format->itemText(i).contains("own")) << format->itemText(i).toStdString();
+  EXPECT_EQ(dialog.preview().size(), QSize(16, 16));
+}
+
+// The real dialog in the main window: Enter takes the defaults and the archive
+// gets exactly what the preview showed; Esc writes nothing.
+class RealDialogTest : public ::testing::Test {
+ protected:
+  RealDialogTest() {
+    auto files = std::make_unique<ScriptedFileDialog>();
+    auto messages = std::make_unique<RecordingMessageBox>();
+    dialogs = files.get();
+    recorded = messages.get();
+    window = std::make_unique<MainWindow>(std::move(files), std::move(messages));
+    window->show();
+    archive = writeFile(dir.filePath("ab12cd3.big"),
+                        ArchiveFixture::playerPackage()
+                            .withImage(portraitImage(Code::Dxt1, smoothPicture({32, 32}), 3))
+                            .build());
+    dialogs->nextFileName(archive);
+    QTest::mouseClick(window->findChild<QPushButton*>("loadButton"), Qt::LeftButton);
+    picture = dir.filePath("wide.png");
+    widePicture().save(picture);
+  }
+
+  // Imports the picture, pressing the key in the dialog; returns what it previewed.
+  QImage importPressing(Qt::Key key) {
+    QImage previewed;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      previewed = dialog->preview();
+      QTest::keyClick(dialog, key);
+    });
+    dialogs->nextFileName(picture);
+    QTest::mouseClick(window->findChild<QPushButton*>("importButton"), Qt::LeftButton);
+    return previewed;
+  }
+
+  QTemporaryDir dir;
+  ScriptedFileDialog* dialogs;
+  RecordingMessageBox* recorded;
+  std::unique_ptr<MainWindow> window;
+  QString archive;
+  QString picture;
+};
+
+TEST_F(RealDialogTest, EnterImportsWhatThePreviewShowed) {
+  const QImage previewed = importPressing(Qt::Key_Return);
+  ASSERT_FALSE(previewed.isNull());
+  EXPECT_TRUE(recorded->messages.empty());
+  EXPECT_TRUE(samePixels(previewed, decodedPortrait(archive)));
+}
+
+TEST_F(RealDialogTest, EscapeWritesNothing) {
+  const FileTree before = snapshotTree(dir.path());
+  EXPECT_FALSE(importPressing(Qt::Key_Escape).isNull());
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+  EXPECT_TRUE(recorded->messages.empty());
+}
+
+}  // namespace
