@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -153,7 +154,10 @@ QString ImportPictureDialog::status() const { return m_status->text(); }
 void ImportPictureDialog::updatePreview() {
   if (m_fitModes->checkedId() < 0 || m_format->currentIndex() < 0) return;
   const PictureImportSettings chosen = settings();
+  // Encoding a large picture in DXT with its mipmaps takes a moment.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const auto result = m_import.encode(chosen);
+  QGuiApplication::restoreOverrideCursor();
   m_buttons->button(QDialogButtonBox::Ok)->setEnabled(bool(result));
   if (!result) {
     m_preview->setPicture({}, QStringLiteral("No preview"));

@@ -1,0 +1,127 @@
+// What a picture import starts from: the files Import takes as pictures, how
+// many mipmaps a portrait can take, and the suffix a save dialog adds.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include "fsh/fsh_layout.h"
+#include "support/archive_fixture.h"
+#include "support/fsh_fixture.h"
+#include "ui/import_source.h"
+#include "ui/picture_import.h"
+#include "ui/qt_file_dialog.h"
+
+namespace {
+
+namespace Code = fsh::Code;
+
+struct FormatCase {
+  const char* format;  // as Qt names it; "gif" is read only, so its bytes are given
+  QSize size;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.format; }
+
+// One red pixel.
+const char OnePixelGif[] =
+    "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+    "\x00\x02\x02\x44\x01\x00;";
+
+class PictureFormatTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(PictureFormatTest, EveryOfferedFormatIsReadAsAPicture) {
+  QTemporaryDir dir;
+  QByteArray bytes;
+  if (QByteArray(GetParam().format) == "gif") {
+    bytes = QByteArray(OnePixelGif, sizeof OnePixelGif - 1);
+  } else {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(smoothPicture(GetParam().size).save(&buffer, GetParam().format));
+  }
+  // Named as nothing in particular: the content decides.
+  const auto source = readImportSource(writeFile(dir.filePath("picture.dat"), bytes));
+  ASSERT_TRUE(source);
+  EXPECT_EQ(source->kind, ImportSource::Kind::Picture);
+  EXPECT_EQ(source->picture.size(), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PictureFormatTest,
+                         ::testing::Values(FormatCase{"png", {20, 10}},
+                                           FormatCase{"jpeg", {20, 10}},
+                                           FormatCase{"bmp", {20, 10}},
+                                           FormatCase{"webp", {20, 10}}, FormatCase{"gif", {1, 1}}),
+                         [](const auto& info) { return std::string(info.param.format); });
+
+TEST(ImportSourceTest, FormatsImportDoesNotOfferAreNoPictures) {
+  QTemporaryDir dir;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(smoothPicture({8, 8}).save(&buffer, "ppm"));
+  const auto source = readImportSource(writeFile(dir.filePath("picture.ppm"), bytes));
+  ASSERT_TRUE(source);
+  EXPECT_EQ(source->kind, ImportSource::Kind::Other);
+}
+
+struct MipmapCase {
+  const char* name;
+  uint16_t width;
+  uint16_t height;
+  uint16_t yWord;
+  bool compressed;
+  int maximum;
+};
+
+void PrintTo(const MipmapCase& c, std::ostream* os) { *os << c.name; }
+
+class MaxMipmapTest : public ::testing::TestWithParam<MipmapCase> {};
+
+TEST_P(MaxMipmapTest, HalvingStopsWhereASideNoLongerDivides) {
+  const MipmapCase& c = GetParam();
+  FshBlockSpec block = bitmapBlock(Code::Argb8888, smoothPicture({c.width, c.height}));
+  block.yWord = c.yWord;
+  if (c.compressed) {
+    block.code |= fsh::Layout::CompressedFlag;
+    block.data = literalRefpack(block.data);
+  }
+  FshFixture fixture;
+  fixture.entries = {FshEntrySpec{"img0", {block}, {}}};
+  const auto import = PictureImport::prepare(fixture.build(), smoothPicture({4, 4}), "p.png");
+  ASSERT_TRUE(import);
+  EXPECT_EQ(import->maxMipmapCount(), c.maximum);
+  EXPECT_EQ(import->portraitSize(), QSize(c.width, c.height));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bitmaps, MaxMipmapTest,
+                         ::testing::Values(MipmapCase{"Square256", 256, 256, 0, false, 8},
+                                           MipmapCase{"Wide64x32", 64, 32, 0, false, 5},
+                                           MipmapCase{"Odd48", 48, 48, 0, false, 4},
+                                           MipmapCase{"Odd30", 30, 30, 0, false, 1},
+                                           MipmapCase{"Seven", 7, 7, 0, false, 0},
+                                           MipmapCase{"Compressed", 64, 64, 0, true, 0},
+                                           MipmapCase{"RaisedOffTheTop", 64, 64, 5, false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct SuffixCase {
+  int index;
+  const char* suffix;
+};
+
+class FilterSuffixTest : public ::testing::TestWithParam<SuffixCase> {};
+
+TEST_P(FilterSuffixTest, ThePatternOfTheChosenFilterGivesTheSuffix) {
+  const QString filter =
+      "FSH files (*.fsh)|*.fsh|PNG pictures (*.png)|*.png|JPEG pictures (*.jpg "
+      "*.jpeg)|*.jpg;*.jpeg|"
+      "All files (*.*)|*.*";
+  EXPECT_EQ(firstSuffix(filter, GetParam().index), GetParam().suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, FilterSuffixTest,
+                         ::testing::Values(SuffixCase{0, "fsh"}, SuffixCase{1, "png"},
+                                           SuffixCase{2, "jpg"}, SuffixCase{3, ""},
+                                           SuffixCase{4, ""}, SuffixCase{-1, ""}));
+
+}  // namespace
