@@ -117,8 +117,30 @@ TEST_F(DropTest, DroppedArchiveLoadsOnEitherWindow) {
   EXPECT_EQ(ui.window->state().archivePath, two);
   EXPECT_EQ(portrait()->windowTitle(), "Portrait - zz99yy8.BIG");
   EXPECT_TRUE(samePixels(decodedImage(second), portrait()->picture()));
+
+  // On a text box: loaded, not typed in.
+  auto* edit = ui.control<QLineEdit>("playerPackageEdit");
+  EXPECT_TRUE(drop(edit, {one}));
+  EXPECT_EQ(ui.window->state().archivePath, one);
+  EXPECT_EQ(edit->text(), "ab12cd3");
   EXPECT_TRUE(ui.messages->messages.empty());
   EXPECT_TRUE(ui.messages->questions.empty());
+}
+
+TEST_F(DropTest, TextDroppedOnATextBoxIsTyped) {
+  load(writeArchive("ab12cd3.big", first));
+  auto* edit = ui.control<QLineEdit>("playerPackageEdit");
+  edit->clear();
+  QMimeData text;
+  text.setText("zz99yy8");
+  const QPoint at = edit->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(edit, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent dropped(QPointF(at), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(edit, &dropped);
+  EXPECT_EQ(edit->text(), "zz99yy8");
+  EXPECT_EQ(ui.window->state().archivePath, dir.filePath("ab12cd3.big"));
 }
 
 TEST_F(DropTest, ImagesAreRefusedUntilAnArchiveIsLoaded) {

@@ -68,6 +68,8 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
   createShortcuts();
   initializeControls();
   setAcceptDrops(true);
+  m_playerPackageEdit->installEventFilter(this);
+  m_jerseyNameEdit->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() { setMousePointer(MousePointer::Default); }
@@ -279,20 +281,17 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) { takeDrag(event); }
 void MainWindow::dropEvent(QDropEvent* event) { takeDrop(event); }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_portraitWindow) {
-    switch (event->type()) {
-      case QEvent::DragEnter:
-      case QEvent::DragMove:
-        takeDrag(static_cast<QDropEvent*>(event));
-        return true;
-      case QEvent::Drop:
-        takeDrop(static_cast<QDropEvent*>(event));
-        return true;
-      default:
-        break;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
+  const bool dragEvent = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                         event->type() == QEvent::Drop;
+  if (!dragEvent) return QWidget::eventFilter(watched, event);
+  auto* drop = static_cast<QDropEvent*>(event);
+  // A text box takes dropped text as ever; a file for the editor goes past it.
+  if (watched != m_portraitWindow && !acceptableDrop(drop)) return false;
+  if (event->type() == QEvent::Drop)
+    takeDrop(drop);
+  else
+    takeDrag(drop);
+  return true;
 }
 
 void MainWindow::showAbout() {

@@ -70,7 +70,7 @@ class MainWindow : public QWidget, public EditorWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  // Drops on the portrait window are the main window's.
+  // Files dropped on the portrait window or a text box are the main window's.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:

@@ -67,6 +67,10 @@ const QImage& PortraitWindow::picture() const { return m_view->picture(); }
 QString PortraitWindow::details() const { return m_details->text(); }
 
 void PortraitWindow::openBeside(const QRect& anchor) {
+  // An open window keeps the size and place the user gave it while the
+  // portraits it shows keep their size; its view then zooms to fit.
+  if (isVisible() && picture().size() == m_sizedFor) return;
+  m_sizedFor = picture().size();
   const QScreen* screen = QGuiApplication::screenAt(anchor.center());
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QRect available = screen->availableGeometry();

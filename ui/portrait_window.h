@@ -28,7 +28,8 @@ class PortraitWindow : public QWidget {
   void setArchiveName(const QString& archiveName);
   void setPreview(const PortraitPreview& preview);
   // Sizes the window for the picture at the largest scale the room beside
-  // anchor allows, and shows it there.
+  // anchor allows, and shows it there. An open window stays where it is, and
+  // keeps its size unless the picture's size changed.
   void openBeside(const QRect& anchor);
 
   const QImage& picture() const;
@@ -46,4 +47,5 @@ class PortraitWindow : public QWidget {
 
   PortraitView* m_view = nullptr;
   QLabel* m_details = nullptr;
+  QSize m_sizedFor;  // the picture size the window was last sized for
 };
