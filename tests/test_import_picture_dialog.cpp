@@ -94,13 +94,13 @@ TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
 }
 
 TEST(ImportPictureDialogTest, ThePortraitsFormatIsOfferedOnlyWhenTheCodecWritesIt) {
-  FshBlockSpec block;
+  FixtureBlock block;
   block.code = 0x79;
   block.width = 16;
   block.height = 16;
   block.data = QByteArray(256, '\x05');
   FshFixture unknown;
-  unknown.entries = {FshEntrySpec{"img0", {block}, {}}};
+  unknown.entries = {FixtureEntry{"img0", {block}, {}}};
   PictureImport import = prepared(unknown.build());
   ImportPictureDialog dialog(import);
   const auto* format = dialog.findChild<QComboBox*>("formatBox");

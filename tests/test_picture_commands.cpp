@@ -382,13 +382,13 @@ TEST_F(PictureCommandTest, PictureImportKeepsEveryCheckOfImport) {
 }
 
 TEST_F(PictureCommandTest, PortraitTheCodecCannotShowTakesAPictureOfItsSize) {
-  FshBlockSpec block;
+  FixtureBlock block;
   block.code = 0x79;
   block.width = 8;
   block.height = 4;
   block.data = QByteArray(32, '\x05');
   FshFixture unknown;
-  unknown.entries = {FshEntrySpec{"img0", {block}, {}}};
+  unknown.entries = {FixtureEntry{"img0", {block}, {}}};
   loadPortrait(unknown.build());
   ui.pictures->nextAcceptDefaults();
   clickWith("importButton", savePicture(stripes(), "stripes.png"));

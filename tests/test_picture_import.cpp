@@ -80,14 +80,14 @@ class MaxMipmapTest : public ::testing::TestWithParam<MipmapCase> {};
 
 TEST_P(MaxMipmapTest, HalvingStopsWhereASideNoLongerDivides) {
   const MipmapCase& c = GetParam();
-  FshBlockSpec block = bitmapBlock(Code::Argb8888, smoothPicture({c.width, c.height}));
+  FixtureBlock block = bitmapBlock(Code::Argb8888, smoothPicture({c.width, c.height}));
   block.yWord = c.yWord;
   if (c.compressed) {
     block.code |= fsh::Layout::CompressedFlag;
     block.data = literalRefpack(block.data);
   }
   FshFixture fixture;
-  fixture.entries = {FshEntrySpec{"img0", {block}, {}}};
+  fixture.entries = {FixtureEntry{"img0", {block}, {}}};
   const auto import = PictureImport::prepare(fixture.build(), smoothPicture({4, 4}), "p.png");
   ASSERT_TRUE(import);
   EXPECT_EQ(import->maxMipmapCount(), c.maximum);

@@ -50,11 +50,11 @@ void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
 
 // A bitmap whose data RefPack packs.
 QByteArray blockCompressed(uint8_t code, const QImage& picture) {
-  FshBlockSpec block = bitmapBlock(code, picture);
+  FixtureBlock block = bitmapBlock(code, picture);
   block.code |= fsh::Layout::CompressedFlag;
   block.data = literalRefpack(block.data);
   FshFixture fixture;
-  fixture.entries = {FshEntrySpec{"img0", {block}, {}}};
+  fixture.entries = {FixtureEntry{"img0", {block}, {}}};
   return fixture.build();
 }
 
@@ -166,13 +166,13 @@ TEST_P(PortraitProblemTest, SaysWhyAndEveryCommandStillWorks) {
 }
 
 FshFixture unknownCode() {
-  FshBlockSpec block;
+  FixtureBlock block;
   block.code = 0x79;
   block.width = 8;
   block.height = 8;
   block.data = QByteArray(64, '\x05');
   FshFixture fixture;
-  fixture.entries = {FshEntrySpec{"img0", {block}, {}}};
+  fixture.entries = {FixtureEntry{"img0", {block}, {}}};
   return fixture;
 }
 
