@@ -112,7 +112,7 @@ bool importPictureInto(EditorWindow& window, const QImage& picture, const QStrin
   if (!settings) return false;  // cancelled: nothing is written
   const auto encoded = import->encode(*settings);
   if (!encoded) {
-    showError(window, pictureImportMessage(encoded.error()));
+    showError(window, pictureEncodingMessage(encoded.error()));
     return false;
   }
   return presentImageResult(window, FileCommandName::Import,

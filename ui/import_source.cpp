@@ -53,7 +53,7 @@ Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) 
       // The archive's portrait carries its own length, which only the
       // unpacked image has.
       auto file = fsh::parseFsh(bytes);
-      if (!file) return Unexpected(PictureError(std::move(file).error()));
+      if (!file) return Unexpected(PictureError::codec(std::move(file).error()));
       source.image = std::move(file->bytes);
       break;
     }
@@ -64,7 +64,7 @@ Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) 
       QImageReader reader(&buffer, pictureFormat(bytes));
       source.picture = reader.read();
       if (source.picture.isNull())
-        return Unexpected(PictureError(PictureFileError{reader.errorString()}));
+        return Unexpected(PictureError::pictureFile(reader.errorString()));
       break;
     }
   }
@@ -82,15 +82,15 @@ Expected<ImportSource, PictureError> readImportSource(const QString& path) {
   if (kind == Kind::FshImage || kind == Kind::Other) return ImportSource{kind, {}, {}};
 
   if (kind == Kind::Picture && file->length() > MaxPictureFileSize) {
-    return Unexpected(PictureError(PictureFileError{
-        QStringLiteral("the file is larger than %1 MiB").arg(MaxPictureFileSize >> 20)}));
+    return Unexpected(PictureError::pictureFile(
+        QStringLiteral("the file is larger than %1 MiB").arg(MaxPictureFileSize >> 20)));
   }
   if (kind == Kind::CompressedFshImage && file->length() > fsh::Layout::MaxFileSize) {
-    return Unexpected(PictureError(fsh::makeError(
+    return Unexpected(PictureError::codec(fsh::makeError(
         fsh::ErrorKind::TooLarge, QStringLiteral("the compressed file is larger than %1 MiB")
                                       .arg(fsh::Layout::MaxFileSize >> 20))));
   }
   const auto bytes = file->readAt(0, file->length());
-  if (!bytes) return Unexpected(PictureError(bytes.error()));
+  if (!bytes) return Unexpected(PictureError::archive(bytes.error()));
   return unpack(kind, *bytes);
 }

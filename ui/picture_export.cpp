@@ -40,11 +40,11 @@ Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
                                                    const QString& targetPath) {
   const QByteArray format = writerFormat(targetPath);
   const auto image = readPortrait(archivePath);
-  if (!image) return Unexpected(PictureError(image.error()));
+  if (!image) return Unexpected(PictureError::archive(image.error()));
   const auto file = fsh::parseFsh(*image);
-  if (!file) return Unexpected(PictureError(file.error()));
+  if (!file) return Unexpected(PictureError::codec(file.error()));
   const auto picture = fsh::decodeMainBitmap(*file);
-  if (!picture) return Unexpected(PictureError(picture.error()));
+  if (!picture) return Unexpected(PictureError::codec(picture.error()));
 
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -52,9 +52,9 @@ Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
   QImageWriter writer(&buffer, format);
   if (format == "jpeg") writer.setQuality(95);
   if (!writer.write(format == "png" ? *picture : withoutAlpha(*picture)))
-    return Unexpected(PictureError(PictureFileError{writer.errorString()}));
+    return Unexpected(PictureError::pictureFile(writer.errorString()));
   buffer.close();
   const auto written = replaceFileContents(targetPath, QByteArrayView(bytes));
-  if (!written) return Unexpected(PictureError(written.error()));
+  if (!written) return Unexpected(PictureError::archive(written.error()));
   return {};
 }

@@ -11,8 +11,8 @@ const QString ErrorCaption = QStringLiteral("Error");
 // by the given words.
 template <typename Other>
 ErrorMessage messageFor(FileCommandName command, const PictureError& error, Other other) {
-  if (const auto* archive = std::get_if<ArchiveError>(&error))
-    return errorMessage(command, *archive);
+  if (error.source == PictureError::Source::Archive)
+    return errorMessage(command, error.archiveError);
   return other();
 }
 
@@ -20,11 +20,13 @@ ErrorMessage messageFor(FileCommandName command, const PictureError& error, Othe
 
 ErrorMessage importFileMessage(const QString& fileName, const PictureError& error) {
   return messageFor(FileCommandName::Import, error, [&]() -> ErrorMessage {
-    if (const auto* codec = std::get_if<fsh::Error>(&error))
-      return {codecProblem(QStringLiteral("FSH file %1").arg(fileName), *codec), InvalidFile};
-    return {QStringLiteral("The picture %1 cannot be read: %2.")
-                .arg(fileName, std::get<PictureFileError>(error).reason),
-            InvalidFile};
+    if (error.source == PictureError::Source::Codec) {
+      return {codecProblem(QStringLiteral("FSH file %1").arg(fileName), error.codecError),
+              InvalidFile};
+    }
+    return {
+        QStringLiteral("The picture %1 cannot be read: %2.").arg(fileName, error.pictureFileReason),
+        InvalidFile};
   });
 }
 
@@ -34,24 +36,19 @@ ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error) {
           ErrorCaption};
 }
 
-ErrorMessage pictureImportMessage(const PictureError& error) {
-  return messageFor(FileCommandName::Import, error, [&]() -> ErrorMessage {
-    const QString reason = std::holds_alternative<fsh::Error>(error)
-                               ? std::get<fsh::Error>(error).message
-                               : std::get<PictureFileError>(error).reason;
-    return {QStringLiteral("The picture cannot be imported: %1.").arg(reason), ErrorCaption};
-  });
+ErrorMessage pictureEncodingMessage(const fsh::Error& error) {
+  return {QStringLiteral("The picture cannot be imported: %1.").arg(error.message), ErrorCaption};
 }
 
 ErrorMessage pictureExportMessage(const QString& fileName, const PictureError& error) {
   return messageFor(FileCommandName::Export, error, [&]() -> ErrorMessage {
-    if (const auto* codec = std::get_if<fsh::Error>(&error)) {
+    if (error.source == PictureError::Source::Codec) {
       return {QStringLiteral("The portrait cannot be written as a picture. ") +
-                  codecProblem(QStringLiteral("portrait"), *codec),
+                  codecProblem(QStringLiteral("portrait"), error.codecError),
               ErrorCaption};
     }
     return {QStringLiteral("The picture %1 cannot be written: %2.")
-                .arg(fileName, std::get<PictureFileError>(error).reason),
+                .arg(fileName, error.pictureFileReason),
             ErrorCaption};
   });
 }

@@ -16,8 +16,8 @@ ErrorMessage importFileMessage(const QString& fileName, const PictureError& erro
 // The archive's portrait is no image a picture can replace.
 ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error);
 
-// The picture could not be encoded, or the new image not imported.
-ErrorMessage pictureImportMessage(const PictureError& error);
+// The picture could not be encoded as the new portrait.
+ErrorMessage pictureEncodingMessage(const fsh::Error& error);
 
 // The portrait could not be written as the picture fileName.
 ErrorMessage pictureExportMessage(const QString& fileName, const PictureError& error);
