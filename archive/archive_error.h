@@ -3,8 +3,8 @@
 #include <QString>
 
 // Why an archive operation did not do what it was asked. The kind tells a
-// front end what happened, so that it can choose its own words; number and
-// detail carry what the system or the failing check said.
+// front end what happened, so that it can choose its own words; number, detail
+// and path carry what the system or the failing check said, and where.
 struct ArchiveError {
   enum class Kind {
     // The archive fails the checks every portrait archive must pass.
@@ -14,35 +14,52 @@ struct ArchiveError {
     UnknownMarker,        // member 1's kind marker is neither kind's
     OutsideFile,          // the header, or a place the directory gives, lies outside the file
 
+    // Files that cannot be read or written as what they should be.
+    NotRegularFile,  // a named pipe, device, socket or folder; number is its st_mode file type
+
     // Saving under a new identifier.
+    KindChanged,              // the archive is no longer of the kind it was loaded as
     IdentifierMissing,        // no identifier text at all
-    IdentifierLength,         // not exactly 7 characters as a reader counts them
+    IdentifierControl,        // a control character; number is its code point
+    IdentifierLength,         // not exactly 7 characters once composed
     IdentifierNotLatin1,      // a character that does not fit in one byte
     NameTableOutside,         // the identifier copies would leave the name table
     WouldOverwriteLoadBytes,  // a copy would cover the kind marker or the name-table end
 
     // The portrait image (member 4) and image files.
     EmptyImageFile,      // the image file holds no bytes
+    NoImageSignature,    // the image file does not start with the FSH signature
     NotAnImage,          // the image file's length word is not its size
-    NoImageLength,       // the portrait's length word is shorter than the word itself
+    ImageIsArchive,      // the image file is the archive itself
+    TargetIsArchive,     // the export target is the archive itself
+    NoImageLength,       // the portrait's length word (number) is shorter than its own header
     ImagePastEnd,        // the portrait reaches past the end of the archive
     ImageOverDirectory,  // the portrait lies over the header and directory
     ImageLengthDiffers,  // another length, and other members follow the portrait
+    ImageOverLoadBytes,  // the image would change the kind marker, name-table end or identifier
 
     // Runtime failures: number and detail say what failed.
     PositionBeforeStart,  // a read before the first byte of a file
     PastEndOfFile,        // a read past the last byte of a file
     Overflow,             // a file position does not fit in 32 bits
     SystemError,          // the operating system refused; number is its errno
+    FolderNotWritable,    // a file cannot be created in the folder at path; number is its errno
+    FileNotWritable,      // the file at path may not be written; number is its errno
   };
 
   Kind kind = Kind::SystemError;
-  int number = 0;  // errno for SystemError, the failure's number for the other runtime failures
+  // errno for the operating system's failures, the failure's number for the
+  // other runtime failures; what the kind says for the others.
+  int number = 0;
   QString detail;  // the system's own words for a runtime failure
+  QString path;    // the file or folder the error is about, where it names one
 
-  static ArchiveError of(Kind kind) { return {kind, 0, {}}; }
-  static ArchiveError system(int errorNumber);
-  static ArchiveError system(int errorNumber, const QString& detail);
+  static ArchiveError of(Kind kind) { return {kind, 0, {}, {}}; }
+  // The system's failure errorNumber, in its own words, at path where one is known.
+  static ArchiveError system(int errorNumber, const QString& path = {});
+  // A system failure of another runtime kind: FolderNotWritable, FileNotWritable.
+  static ArchiveError system(Kind kind, int errorNumber, const QString& path);
+  static ArchiveError notRegularFile(const QString& path, unsigned fileType);
   static ArchiveError positionBeforeStart();
   static ArchiveError pastEndOfFile();
   static ArchiveError overflow();
@@ -50,6 +67,12 @@ struct ArchiveError {
   bool isRuntimeFailure() const;
   bool operator==(const ArchiveError&) const = default;
 };
+
+// What kind of file a st_mode file type is, in words: "a named pipe", "a folder", ...
+QString fileTypeName(unsigned fileType);
+
+// A character's code as people write it: "U+0009".
+QString codePointName(int codePoint);
 
 // What a person is told, in plain words, for a front end without its own text.
 QString describe(const ArchiveError& error);

@@ -17,7 +17,7 @@ std::optional<ArchiveKind> kindOfMarker(uint8_t marker) {
 // archive's content, not of the disk.
 ArchiveError asContentFault(const ArchiveError& error) {
   if (!error.isRuntimeFailure() || error.kind == ArchiveError::Kind::SystemError) return error;
-  return {ArchiveError::Kind::OutsideFile, error.number, error.detail};
+  return {ArchiveError::Kind::OutsideFile, error.number, error.detail, error.path};
 }
 
 // The file offset of the last identifier copy in member 3's name table:

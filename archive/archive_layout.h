@@ -40,9 +40,11 @@ inline constexpr int LastCopyBeforeEnd = 10;
 inline constexpr int CopySpacing = 10;
 inline constexpr int JerseyCopyCount = 11;
 
-// Member 4: the portrait image, whose own length is a word at offset 4.
+// Member 4: the portrait image, an FSH file: it starts with the signature
+// "SHPI", and its own length is a word at offset 4.
 inline constexpr int ImageStartSize = 8;
 inline constexpr int ImageLengthOffset = 4;
+inline constexpr char ImageSignature[] = "SHPI";
 
 inline constexpr int IdentifierLength = 7;
 }  // namespace ArchiveLayout

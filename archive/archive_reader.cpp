@@ -4,51 +4,34 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <utility>
 
 Expected<ArchiveReader, ArchiveError> ArchiveReader::open(const QString& path) {
-  int fd = -1;
-  do {
-    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return Unexpected(ArchiveError::system(errno));
+  auto file = openRegularFile(path, O_RDONLY);
+  if (!file) return Unexpected(file.error());
+  return withHead(ArchiveReader(std::move(file->handle), file->info));
+}
+
+Expected<ArchiveReader, ArchiveError> ArchiveReader::openDuplicate(int fd) {
+  FileHandle duplicate(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+  if (!duplicate.isOpen()) return Unexpected(ArchiveError::system(errno));
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return Unexpected(ArchiveError::system(error));
-  }
-  ArchiveReader reader(fd, info.st_size);
+  if (::fstat(duplicate.get(), &info) != 0) return Unexpected(ArchiveError::system(errno));
+  return withHead(ArchiveReader(std::move(duplicate), info));
+}
+
+Expected<ArchiveReader, ArchiveError> ArchiveReader::withHead(ArchiveReader reader) {
   reader.m_head.resize(std::min(reader.m_length, HeadSize));
   if (auto read = reader.readInto(reader.m_head.data(), 0, reader.m_head.size()); !read)
     return Unexpected(read.error());
   return reader;
 }
 
-ArchiveReader::ArchiveReader(int fd, qint64 length) : m_fd(fd), m_length(length) {}
-
-ArchiveReader::ArchiveReader(ArchiveReader&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)),
-      m_length(other.m_length),
-      m_head(std::move(other.m_head)) {}
-
-ArchiveReader& ArchiveReader::operator=(ArchiveReader&& other) noexcept {
-  if (this != &other) {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = std::exchange(other.m_fd, -1);
-    m_length = other.m_length;
-    m_head = std::move(other.m_head);
-  }
-  return *this;
-}
-
-ArchiveReader::~ArchiveReader() {
-  if (m_fd >= 0) ::close(m_fd);
-}
+ArchiveReader::ArchiveReader(FileHandle file, const struct stat& info)
+    : m_file(std::move(file)), m_length(info.st_size), m_identity(FileIdentity::of(info)) {}
 
 Expected<void, ArchiveError> ArchiveReader::requireInside(qint64 offset, qint64 count) const {
   if (offset < 0) return Unexpected(ArchiveError::positionBeforeStart());
@@ -61,7 +44,7 @@ Expected<void, ArchiveError> ArchiveReader::readInto(char* buffer, qint64 offset
                                                      qint64 count) const {
   qint64 done = 0;
   while (done < count) {
-    const ssize_t n = ::pread(m_fd, buffer + done, count - done, offset + done);
+    const ssize_t n = ::pread(m_file.get(), buffer + done, count - done, offset + done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return Unexpected(ArchiveError::system(errno));
     // The file is shorter than when it was opened: it changed meanwhile.

@@ -5,11 +5,14 @@
 #include <cstdint>
 
 #include "archive/archive_error.h"
+#include "archive/file_handle.h"
+#include "archive/regular_file.h"
 #include "common/expected.h"
 
 // Read-only access to a file at absolute offsets. Every read must lie wholly
 // inside the file: a position before its start or past its end is a failure,
-// never a read of made-up bytes. The file is closed with the reader.
+// never a read of made-up bytes. The file is closed with the reader. Only a
+// regular file is read: anything else is refused on opening (see openRegularFile).
 //
 // The first page of the file is read once on opening: the header, the directory
 // and usually the few member bytes an operation needs lie in it, so they cost
@@ -17,14 +20,11 @@
 class ArchiveReader {
  public:
   static Expected<ArchiveReader, ArchiveError> open(const QString& path);
-
-  ArchiveReader(ArchiveReader&& other) noexcept;
-  ArchiveReader& operator=(ArchiveReader&& other) noexcept;
-  ArchiveReader(const ArchiveReader&) = delete;
-  ArchiveReader& operator=(const ArchiveReader&) = delete;
-  ~ArchiveReader();
+  // Reads a file that is already open, through a descriptor of its own.
+  static Expected<ArchiveReader, ArchiveError> openDuplicate(int fd);
 
   qint64 length() const { return m_length; }
+  FileIdentity identity() const { return m_identity; }
 
   Expected<QByteArray, ArchiveError> readAt(qint64 offset, qint64 count) const;
   Expected<uint8_t, ArchiveError> readByteAt(qint64 offset) const;
@@ -37,15 +37,17 @@ class ArchiveReader {
   // The failure a read of count bytes at offset would meet, if any.
   Expected<void, ArchiveError> requireInside(qint64 offset, qint64 count) const;
   // The open file, for copying a range of it without reading it into memory.
-  int handle() const { return m_fd; }
+  int handle() const { return m_file.get(); }
 
  private:
-  ArchiveReader(int fd, qint64 length);
+  ArchiveReader(FileHandle file, const struct stat& info);
+  static Expected<ArchiveReader, ArchiveError> withHead(ArchiveReader reader);
   Expected<void, ArchiveError> readInto(char* buffer, qint64 offset, qint64 count) const;
 
   static constexpr qint64 HeadSize = 4096;
 
-  int m_fd = -1;
+  FileHandle m_file;
   qint64 m_length = 0;
+  FileIdentity m_identity;
   QByteArray m_head;
 };

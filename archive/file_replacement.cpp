@@ -1,12 +1,18 @@
 #include "archive/file_replacement.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <cerrno>
+#include <utility>
 
 #include "archive/archive_reader.h"
+#include "archive/file_metadata.h"
+#include "archive/regular_file.h"
 
 namespace {
 
@@ -59,12 +65,20 @@ Result copyRange(int in, qint64 from, int out, qint64 at, qint64 length) {
   return {};
 }
 
-// Qt reports a failed open or commit in its own words; the number is the
-// system's, read right after the failing call. Qt refuses a folder before any
-// system call fails.
-ArchiveError saveFileError(const QSaveFile& file, int errorNumber) {
-  if (QFileInfo(file.fileName()).isDir()) errorNumber = EISDIR;
-  return ArchiveError::system(errorNumber != 0 ? errorNumber : EIO, file.errorString());
+// The file a chain of symbolic links ends at, or path itself. A link to a
+// file that does not exist yet names where it is to be created.
+QString followLinks(const QString& path) {
+  QFileInfo info(path);
+  for (int depth = 0; depth < 40 && info.isSymLink(); ++depth) info.setFile(info.symLinkTarget());
+  return info.absoluteFilePath();
+}
+
+QString randomSuffix() {
+  static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  QString suffix;
+  for (int i = 0; i < 8; ++i)
+    suffix += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+  return suffix;
 }
 
 }  // namespace
@@ -80,25 +94,191 @@ Expected<ContentPiece, ArchiveError> ContentPiece::range(const ArchiveReader& so
   return piece;
 }
 
-Result replaceFileContents(const QString& path, const std::vector<ContentPiece>& pieces) {
-  if (path.isEmpty()) return Unexpected(ArchiveError::system(ENOENT));
-  QSaveFile file(path);
-  errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) return Unexpected(saveFileError(file, errno));
-  // Every byte goes straight to the temporary file at its own offset, so Qt's
-  // buffer stays empty and a short write is seen here, not lost in the commit.
-  const int out = file.handle();
+Result ContentPiece::writeTo(int out, qint64 at) const {
+  if (m_source) return copyRange(m_source->handle(), m_offset, out, at, m_length);
+  return writeBytes(out, at, m_bytes);
+}
+
+Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
+    const QString& path, const std::vector<ContentPiece>& pieces) {
+  FileReplacement replacement;
+  replacement.m_path = path;
+  if (path.isEmpty()) return Unexpected(ArchiveError::system(ENOENT, path));
+  replacement.m_finalPath = followLinks(path);
+  const QByteArray name = QFile::encodeName(replacement.m_finalPath);
+  struct stat& old = replacement.m_old;
+  if (::stat(name.constData(), &old) == 0) {
+    // A rename would put a regular file in place of a pipe or device.
+    if (!S_ISREG(old.st_mode)) return Unexpected(ArchiveError::notRegularFile(path, old.st_mode));
+    replacement.m_existed = true;
+    // A file this user may not write stays as it is, even where its folder
+    // would let it be replaced.
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
+      return Unexpected(ArchiveError::system(ArchiveError::Kind::FileNotWritable, errno, path));
+  } else if (errno != ENOENT) {
+    return Unexpected(ArchiveError::system(errno, path));
+  }
+
+  if (replacement.m_existed && old.st_nlink > 1) {
+    replacement.m_method = Method::InPlace;
+  } else if (auto beside = replacement.createBeside(); !beside) {
+    const ArchiveError& error = beside.error();
+    const bool folderRefused = error.number == EACCES || error.number == EPERM;
+    if (!(replacement.m_existed && folderRefused)) return Unexpected(error);
+    replacement.m_method = Method::InPlace;
+  }
+  if (replacement.m_method == Method::InPlace) {
+    auto target = openRegularFile(replacement.m_finalPath, O_WRONLY);
+    if (!target) {
+      ArchiveError error = target.error();
+      if (error.number == EACCES || error.number == EPERM)
+        error.kind = ArchiveError::Kind::FileNotWritable;
+      error.path = path;
+      return Unexpected(error);
+    }
+    replacement.m_target = std::move(target->handle);
+    replacement.m_old = target->info;
+    if (auto aside = replacement.createAside(); !aside) return Unexpected(aside.error());
+  }
+
   qint64 at = 0;
   for (const ContentPiece& piece : pieces) {
-    Result written = piece.m_source ? copyRange(piece.m_source->handle(), piece.m_offset, out, at,
-                                                piece.m_length)
-                                    : writeBytes(out, at, piece.m_bytes);
-    if (!written) return written;  // the temporary file goes with the QSaveFile
+    if (auto written = piece.writeTo(replacement.m_prepared.get(), at); !written)
+      return Unexpected(written.error());
     at += piece.length();
   }
-  errno = 0;
-  if (!file.commit()) return Unexpected(saveFileError(file, errno));
+  replacement.m_length = at;
+  return replacement;
+}
+
+Expected<void, ArchiveError> FileReplacement::createBeside() {
+  const QFileInfo target(m_finalPath);
+  const QString folder = target.absolutePath();
+  // Hidden, named after the file so that one left by a crash is recognised,
+  // and short enough to be a valid name wherever the file's own name is.
+  const QString stem =
+      folder + QStringLiteral("/.") + target.fileName().left(100) + QLatin1Char('.');
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString name = stem + randomSuffix();
+    // Created as any new file is (the user's umask applies); an existing
+    // file's mode is copied over on commit.
+    const int fd =
+        ::open(QFile::encodeName(name).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      m_prepared = FileHandle(fd);
+      m_preparedPath = name;
+      return {};
+    }
+    if (errno == EEXIST || errno == EINTR) continue;
+    if (errno == EACCES || errno == EPERM || errno == EROFS)
+      return Unexpected(ArchiveError::system(ArchiveError::Kind::FolderNotWritable, errno, folder));
+    return Unexpected(ArchiveError::system(errno, m_path));
+  }
+  return Unexpected(ArchiveError::system(EEXIST, m_path));
+}
+
+Expected<void, ArchiveError> FileReplacement::createAside() {
+  // A file without a name, which disappears with its descriptor: in the
+  // file's own folder where that may be written (the copy then stays on one
+  // file system), else in the system's temporary folder.
+  const QString folders[] = {QFileInfo(m_finalPath).absolutePath(), QDir::tempPath()};
+  int error = 0;
+  for (const QString& folder : folders) {
+    const QByteArray encoded = QFile::encodeName(folder);
+    int fd = ::open(encoded.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+      QByteArray pattern = encoded + "/.courtside-XXXXXX";
+      fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+      if (fd >= 0) ::unlink(pattern.constData());
+    }
+    if (fd >= 0) {
+      m_prepared = FileHandle(fd);
+      return {};
+    }
+    error = errno;
+  }
+  return Unexpected(ArchiveError::system(error, QDir::tempPath()));
+}
+
+FileReplacement::FileReplacement(FileReplacement&& other) noexcept { *this = std::move(other); }
+
+FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept {
+  if (this != &other) {
+    discard();
+    m_path = std::move(other.m_path);
+    m_finalPath = std::move(other.m_finalPath);
+    m_method = other.m_method;
+    m_existed = other.m_existed;
+    m_old = other.m_old;
+    m_target = std::move(other.m_target);
+    m_prepared = std::move(other.m_prepared);
+    m_preparedPath = std::exchange(other.m_preparedPath, QString());
+    m_length = other.m_length;
+  }
+  return *this;
+}
+
+FileReplacement::~FileReplacement() { discard(); }
+
+void FileReplacement::discard() {
+  m_prepared.reset();
+  m_target.reset();
+  if (!m_preparedPath.isEmpty()) ::unlink(QFile::encodeName(m_preparedPath).constData());
+  m_preparedPath.clear();
+}
+
+Expected<ArchiveReader, ArchiveError> FileReplacement::readPrepared() const {
+  return ArchiveReader::openDuplicate(m_prepared.get());
+}
+
+Expected<void, ArchiveError> FileReplacement::commit(Sync sync) {
+  Q_ASSERT(m_prepared.isOpen());
+  const Result done = m_method == Method::Rename ? renameOver(sync) : writeInPlace();
+  discard();
+  return done;
+}
+
+Expected<void, ArchiveError> FileReplacement::renameOver(Sync sync) {
+  const int fd = m_prepared.get();
+  if (m_existed) {
+    if (auto kept = copyFileMetadata(m_finalPath, m_old, fd); !kept) return kept;
+  }
+  if (sync == Sync::File && ::fdatasync(fd) != 0)
+    return Unexpected(ArchiveError::system(errno, m_path));
+  if (::rename(QFile::encodeName(m_preparedPath).constData(),
+               QFile::encodeName(m_finalPath).constData()) != 0)
+    return Unexpected(ArchiveError::system(errno, m_path));
+  m_preparedPath.clear();
   return {};
+}
+
+Expected<void, ArchiveError> FileReplacement::writeInPlace() {
+  const int out = m_target.get();
+  struct stat now {};
+  if (::fstat(out, &now) != 0) return Unexpected(ArchiveError::system(errno, m_path));
+  const qint64 oldLength = now.st_size;
+  if (m_length > oldLength) {
+    // The room is taken first, so that a full disk or the file-size limit stop
+    // the write before a byte of the file has changed.
+    if (const int error = ::posix_fallocate(out, oldLength, m_length - oldLength); error != 0) {
+      // Back to its old length; should even that fail, the file keeps its
+      // old bytes followed by zeros.
+      if (::ftruncate(out, oldLength) != 0) {
+      }
+      return Unexpected(ArchiveError::system(error, m_path));
+    }
+  }
+  if (auto copied = copyRange(m_prepared.get(), 0, out, 0, m_length); !copied) return copied;
+  if (m_length < oldLength && ::ftruncate(out, m_length) != 0)
+    return Unexpected(ArchiveError::system(errno, m_path));
+  if (::fdatasync(out) != 0) return Unexpected(ArchiveError::system(errno, m_path));
+  return {};
+}
+
+Result replaceFileContents(const QString& path, const std::vector<ContentPiece>& pieces) {
+  auto replacement = FileReplacement::prepare(path, pieces);
+  if (!replacement) return Unexpected(replacement.error());
+  return replacement->commit();
 }
 
 Result replaceFileContents(const QString& path, QByteArrayView bytes) {

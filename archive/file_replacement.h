@@ -1,11 +1,14 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <vector>
 
 #include "archive/archive_error.h"
+#include "archive/file_handle.h"
 #include "common/expected.h"
 
 class ArchiveReader;
@@ -20,11 +23,11 @@ class ContentPiece {
                                                     qint64 length);
 
   qint64 length() const { return m_source ? m_length : m_bytes.size(); }
+  // Writes the piece to out at offset at.
+  Expected<void, ArchiveError> writeTo(int out, qint64 at) const;
 
  private:
   ContentPiece() = default;
-  friend Expected<void, ArchiveError> replaceFileContents(const QString&,
-                                                          const std::vector<ContentPiece>&);
 
   QByteArrayView m_bytes;
   const ArchiveReader* m_source = nullptr;
@@ -32,11 +35,75 @@ class ContentPiece {
   qint64 m_length = 0;
 };
 
-// Makes the pieces, one after the other, the whole content of the file at path,
-// creating it if needed. The content goes to a temporary file in the same folder
-// that is renamed over the old one: after a failure the old file is as it was
-// and no temporary file is left; after success the file is exactly as long as
-// the pieces.
+// Replaces the whole content of a file in two steps, so that nothing of the
+// file changes until the new content is complete and has been checked:
+//
+//   auto replacement = FileReplacement::prepare(path, pieces);  // the new content, aside
+//   ... check replacement->readPrepared() ...
+//   replacement->commit();                                      // it becomes the file's
+//
+// Normally the content goes to a temporary file in the target's folder, which
+// commit() syncs and renames over the target after giving it the old file's
+// owner, group, mode and extended attributes: after any failure the old file
+// is as it was. A rename cannot keep two cases as they were, which are
+// written in place instead, as text editors do: a file with other hard links
+// (a rename would split them), and a writable file in a folder this user may
+// not write to (no temporary file can be made there). The content is then
+// prepared in the system's temporary folder and copied over the file by
+// commit(); see the README for what that can lose when it fails halfway.
+//
+// A replacement that is destroyed without a commit leaves no temporary file.
+// A symbolic link is followed: the file it names is replaced, the link stays.
+class FileReplacement {
+ public:
+  enum class Method { Rename, InPlace };
+  // Whether commit() syncs the new content itself, or the caller already has
+  // (a batch that prepared many files and synced their file system once).
+  enum class Sync { File, DoneByCaller };
+
+  static Expected<FileReplacement, ArchiveError> prepare(const QString& path,
+                                                         const std::vector<ContentPiece>& pieces);
+
+  FileReplacement(FileReplacement&& other) noexcept;
+  FileReplacement& operator=(FileReplacement&& other) noexcept;
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  ~FileReplacement();
+
+  Method method() const { return m_method; }
+  // The prepared content, to check before it is committed.
+  Expected<ArchiveReader, ArchiveError> readPrepared() const;
+  // The temporary file that holds the prepared content, open for writing.
+  int preparedHandle() const { return m_prepared.get(); }
+
+  // Makes the prepared content the file's. Once, on a prepared replacement.
+  // An in-place write is always synced, whatever sync says.
+  Expected<void, ArchiveError> commit(Sync sync = Sync::File);
+
+ private:
+  FileReplacement() = default;
+  Expected<void, ArchiveError> createBeside();
+  Expected<void, ArchiveError> createAside();
+  Expected<void, ArchiveError> renameOver(Sync sync);
+  Expected<void, ArchiveError> writeInPlace();
+  void discard();
+
+  QString m_path;       // as the caller named it, for messages
+  QString m_finalPath;  // after following symbolic links
+  Method m_method = Method::Rename;
+  bool m_existed = false;
+  struct stat m_old {};    // the file being replaced, where it existed
+  FileHandle m_target;     // the file itself, open for writing, when written in place
+  FileHandle m_prepared;   // the new content
+  QString m_preparedPath;  // the temporary file's name, when it has one
+  qint64 m_length = 0;
+};
+
+// Prepares and commits at once: makes the pieces, one after the other, the
+// whole content of the file at path, creating it if needed. After a failure
+// the old file is as it was (see FileReplacement for writing in place) and no
+// temporary file is left; after success the file is exactly as long as the
+// pieces.
 Expected<void, ArchiveError> replaceFileContents(const QString& path,
                                                  const std::vector<ContentPiece>& pieces);
 Expected<void, ArchiveError> replaceFileContents(const QString& path, QByteArrayView bytes);

@@ -19,8 +19,10 @@ struct PortraitIdentifier {
   }
 };
 
-// Checks typed text as an identifier: 7 characters as a reader counts them (an
-// accent typed as a combining mark belongs to its letter, a character outside
-// the basic plane is one character), each of which must fit in one Latin-1
-// byte once composed. IdentifierLength or IdentifierNotLatin1 otherwise.
+// Checks typed text as an identifier: no control character (C0, DEL, C1;
+// IdentifierControl names the first), and exactly 7 characters once composed
+// to NFC, counted as code points, since each is stored as one byte: a letter
+// typed with a combining accent counts once where it composes, a mark that
+// composes with nothing counts on its own (IdentifierLength). Each character
+// must then fit in one Latin-1 byte (IdentifierNotLatin1).
 Expected<PortraitIdentifier, ArchiveError> validateIdentifier(const QString& text);

@@ -10,6 +10,7 @@
 #include "archive/archive_reader.h"
 #include "archive/checked_arithmetic.h"
 #include "archive/file_replacement.h"
+#include "archive/regular_file.h"
 
 namespace {
 
@@ -21,8 +22,11 @@ struct ImagePlace {
   int32_t length;
 };
 
-// The header and directory of an archive that passes the size check.
+// The header and directory of an archive that passes the size check. A file
+// shorter than the header cannot: it does not even hold a whole size field.
 Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& archive) {
+  if (archive.length() < ArchiveLayout::HeaderSize)
+    return Unexpected(ArchiveError::of(Kind::SizeMismatch));
   const auto header = readHeader(archive);
   if (!header) return Unexpected(header.error());
   if (header->archiveSize != archive.length())
@@ -40,7 +44,7 @@ Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
   const auto length = portraitLengthWord(archive, offset);
   if (!length) return Unexpected(length.error());
   if (*length < ArchiveLayout::ImageStartSize)
-    return Unexpected(ArchiveError::of(Kind::NoImageLength));
+    return Unexpected(ArchiveError{Kind::NoImageLength, *length, {}, {}});
   if (*length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
   return ImagePlace{offset, *length};
 }
@@ -51,18 +55,61 @@ Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive) {
   return locateImage(archive, *fixedPart);
 }
 
-// An image to put in place of the portrait: its bytes, from a file or from memory.
+bool isLastMember(const ArchiveFixedPart& fixedPart, int32_t offset) {
+  return std::none_of(fixedPart.entries.begin(), fixedPart.entries.end(),
+                      [offset](const DirEntry& entry) { return entry.memberOffset > offset; });
+}
+
+// Where the image to be replaced lies. A portrait whose own length is damaged
+// (too small, past the end, cut off inside its header) is no obstacle where
+// nothing follows it: the new image then takes everything from its offset to
+// the end of the file.
+Expected<ImagePlace, ArchiveError> imageToReplace(const ArchiveReader& archive,
+                                                  const ArchiveFixedPart& fixedPart) {
+  auto current = locateImage(archive, fixedPart);
+  if (current) return current;
+  const int32_t offset = fixedPart.entries[3].memberOffset;
+  const Kind fault = current.error().kind;
+  const bool damagedLength =
+      fault == Kind::NoImageLength || fault == Kind::ImagePastEnd || fault == Kind::PastEndOfFile;
+  if (!damagedLength || !isLastMember(fixedPart, offset) || offset < ArchiveLayout::FixedPartSize ||
+      offset > archive.length())
+    return current;
+  return ImagePlace{offset, static_cast<int32_t>(archive.length() - offset)};
+}
+
+// An image to put in place of the portrait: its first bytes, and all of them,
+// from a file or from memory.
 struct NewImage {
   qint64 length = 0;
-  std::optional<int32_t> lengthWord;  // where the image is long enough to hold one
+  QByteArray start;  // up to ImageStartSize bytes
   ContentPiece content;
 };
 
-// An FSH image's own length word must be its size.
+// An FSH image starts with its signature, and its own length word is its size.
 Expected<void, ArchiveError> checkImage(const NewImage& image) {
   if (image.length == 0) return Unexpected(ArchiveError::of(Kind::EmptyImageFile));
-  if (!image.lengthWord || *image.lengthWord != image.length)
+  if (!image.start.startsWith(ArchiveLayout::ImageSignature))
+    return Unexpected(ArchiveError::of(Kind::NoImageSignature));
+  if (image.start.size() < ArchiveLayout::ImageStartSize ||
+      qFromLittleEndian<int32_t>(image.start.constData() + ArchiveLayout::ImageLengthOffset) !=
+          image.length)
     return Unexpected(ArchiveError::of(Kind::NotAnImage));
+  return {};
+}
+
+// The archive as Load sees it must stay so: the new image may not change the
+// bytes that tell its kind, where its name table ends or its identifier,
+// which overlapping members can put inside the image.
+Expected<void, ArchiveError> checkLoadsAlike(const ArchiveReader& archive,
+                                             const FileReplacement& replacement) {
+  const auto before = inspectArchive(archive);
+  if (!before) return {};  // Load refuses it already; Import does not need it to load
+  const auto prepared = replacement.readPrepared();
+  if (!prepared) return Unexpected(prepared.error());
+  const auto after = inspectArchive(*prepared);
+  if (!after || after->kind != before->kind || after->identifier != before->identifier)
+    return Unexpected(ArchiveError::of(Kind::ImageOverLoadBytes));
   return {};
 }
 
@@ -74,17 +121,15 @@ Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewI
   if (!archive) return Unexpected(archive.error());
   const auto fixedPart = readFixedPart(*archive);
   if (!fixedPart) return Unexpected(fixedPart.error());
-  const auto current = locateImage(*archive, *fixedPart);
+  const auto current = imageToReplace(*archive, *fixedPart);
   if (!current) return Unexpected(current.error());
   // Writing there would change the header and directory the archive is read by.
   if (current->offset < ArchiveLayout::FixedPartSize)
     return Unexpected(ArchiveError::of(Kind::ImageOverDirectory));
   const auto imageLength = static_cast<int32_t>(image.length);
   const bool resized = imageLength != current->length;
-  const bool isLast = std::none_of(
-      fixedPart->entries.begin(), fixedPart->entries.end(),
-      [&current](const DirEntry& entry) { return entry.memberOffset > current->offset; });
-  if (resized && !isLast) return Unexpected(ArchiveError::of(Kind::ImageLengthDiffers));
+  if (resized && !isLastMember(*fixedPart, current->offset))
+    return Unexpected(ArchiveError::of(Kind::ImageLengthDiffers));
 
   auto head = archive->readAt(0, ArchiveLayout::FixedPartSize);
   if (!head) return Unexpected(head.error());
@@ -105,8 +150,11 @@ Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewI
   const auto afterImage = ContentPiece::range(*archive, imageEnd, archive->length() - imageEnd);
   if (!beforeImage) return Unexpected(beforeImage.error());
   if (!afterImage) return Unexpected(afterImage.error());
-  return replaceFileContents(archivePath,
-                             {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
+  auto replacement = FileReplacement::prepare(
+      archivePath, {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
+  if (!replacement) return Unexpected(replacement.error());
+  if (auto alike = checkLoadsAlike(*archive, *replacement); !alike) return alike;
+  return replacement->commit();
 }
 
 }  // namespace
@@ -122,6 +170,9 @@ Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
 Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
   const auto archive = ArchiveReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
+  // However it is named: writing the image over the archive would lose the rest of it.
+  if (identityOf(targetPath) == archive->identity())
+    return Unexpected(ArchiveError::of(Kind::TargetIsArchive));
   const auto image = locateImage(*archive);
   if (!image) return Unexpected(image.error());
   const auto content = ContentPiece::range(*archive, image->offset, image->length);
@@ -133,21 +184,20 @@ Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QS
   // The image file is opened and checked before the archive is looked at.
   const auto file = ArchiveReader::open(imagePath);
   if (!file) return Unexpected(file.error());
-  std::optional<int32_t> lengthWord;
-  if (file->length() >= ArchiveLayout::ImageStartSize) {
-    const auto word = file->readWordAt(ArchiveLayout::ImageLengthOffset);
-    if (!word) return Unexpected(word.error());
-    lengthWord = *word;
-  }
+  // An archive's size field is where an image keeps its length, so the archive
+  // itself would pass for an image of its own length.
+  if (identityOf(archivePath) == file->identity())
+    return Unexpected(ArchiveError::of(Kind::ImageIsArchive));
+  const auto start =
+      file->readAt(0, std::min<qint64>(file->length(), ArchiveLayout::ImageStartSize));
+  if (!start) return Unexpected(start.error());
   const auto content = ContentPiece::range(*file, 0, file->length());
   if (!content) return Unexpected(content.error());
-  return replaceImage(archivePath, {file->length(), lengthWord, *content});
+  return replaceImage(archivePath, {file->length(), *start, *content});
 }
 
 Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image) {
-  std::optional<int32_t> lengthWord;
-  if (image.size() >= ArchiveLayout::ImageStartSize)
-    lengthWord = qFromLittleEndian<int32_t>(image.constData() + ArchiveLayout::ImageLengthOffset);
-  return replaceImage(archivePath, {image.size(), lengthWord, QByteArrayView(image)});
+  return replaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
+                                    QByteArrayView(image)});
 }

@@ -63,6 +63,9 @@ Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QSt
 
   if (identifierText.isEmpty())
     return Unexpected(ArchiveError::of(ArchiveError::Kind::IdentifierMissing));
+  // Another program wrote an archive of the other kind over it: its identifier
+  // copies lie elsewhere and its names have the other case.
+  if (info->kind != kind) return Unexpected(ArchiveError::of(ArchiveError::Kind::KindChanged));
   const int copies = kind == ArchiveKind::Jersey ? ArchiveLayout::JerseyCopyCount : 1;
   if (!copiesLieInNameTable(*info, reader->length(), copies))
     return Unexpected(ArchiveError::of(ArchiveError::Kind::NameTableOutside));

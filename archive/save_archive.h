@@ -9,14 +9,15 @@
 // Writes the archive at source to target with identifierText written into the
 // four directory names and the name table's copies of the identifier (one for
 // a player package, eleven for a jersey); every other byte is copied as it is.
-// The source is checked again first, since it may have changed on disk since
-// anyone looked at it, and a file that fails the checks is never written from.
+// kind is what the archive was when the caller looked at it. The source is
+// checked again first, since it may have changed on disk since: a file that
+// fails the checks, or is now of the other kind, is never written from.
 // A refusal or failure writes nothing: an existing target stays as it was.
 // Saving over the source itself is safe.
 //
 // The checks run in this order: the source's own checks (inspectArchive), an
-// empty identifierText (IdentifierMissing), where the copies would go
-// (NameTableOutside, WouldOverwriteLoadBytes), then the identifier itself
-// (validateIdentifier).
+// empty identifierText (IdentifierMissing), the source's kind (KindChanged),
+// where the copies would go (NameTableOutside, WouldOverwriteLoadBytes), then
+// the identifier itself (validateIdentifier).
 Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
                                                 ArchiveKind kind, const QString& identifierText);

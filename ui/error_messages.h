@@ -19,6 +19,7 @@ struct ErrorMessage {
 
 // The message for an error of the given command. fileName is the current
 // archive's file name and typedIdentifier the identifier the user typed; the
-// messages that name them show them as they are.
+// messages that name them, or a file or folder the error names, show them as
+// plain text, isolated and shortened (isolatedUserText).
 ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
                           const QString& fileName = {}, const QString& typedIdentifier = {});

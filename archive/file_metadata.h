@@ -1,0 +1,17 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <QString>
+
+#include "archive/archive_error.h"
+#include "common/expected.h"
+
+// Gives the file open as target what the file at sourcePath has beside its
+// content: owner and group, mode, and extended attributes (access control
+// lists among them), as far as the system lets this process set them. An
+// owner or group this process may not give, or an attribute it may not set
+// or the target's file system cannot hold, is left as it is; any other
+// failure is reported. source is what stat said of sourcePath.
+Expected<void, ArchiveError> copyFileMetadata(const QString& sourcePath, const struct stat& source,
+                                              int target);
