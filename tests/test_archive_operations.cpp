@@ -24,7 +24,7 @@ class ArchiveOperations : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-TEST_F(ArchiveOperations, SaveWritesTheIdentifierForTheKindItIsGiven) {
+TEST_F(ArchiveOperations, SaveWritesTheIdentifierForTheArchivesKindOnly) {
   const ArchiveFixture jersey = ArchiveFixture::jersey("old0001");
   const QString source = write("jersey.big", jersey.build());
 
@@ -32,11 +32,13 @@ TEST_F(ArchiveOperations, SaveWritesTheIdentifierForTheKindItIsGiven) {
       saveWithIdentifier(source, dir.filePath("as-jersey.big"), ArchiveKind::Jersey, "New0001"));
   EXPECT_EQ(readFile(dir.filePath("as-jersey.big")), jersey.buildSavedAs("new0001", "new0001", 11));
 
-  // The kind comes from the caller: a jersey saved as a player package gets
-  // upper-case directory names and one name-table copy.
-  ASSERT_TRUE(saveWithIdentifier(source, dir.filePath("as-package.big"), ArchiveKind::PlayerPackage,
-                                 "New0001"));
-  EXPECT_EQ(readFile(dir.filePath("as-package.big")), jersey.buildSavedAs("NEW0001", "new0001", 1));
+  // The kind the caller saw is checked against the file: a jersey written over
+  // a loaded player package is not patched as a player package.
+  const auto asPackage = saveWithIdentifier(source, dir.filePath("as-package.big"),
+                                            ArchiveKind::PlayerPackage, "New0001");
+  ASSERT_FALSE(asPackage);
+  EXPECT_EQ(asPackage.error().kind, Kind::KindChanged);
+  EXPECT_FALSE(QFile::exists(dir.filePath("as-package.big")));
   EXPECT_EQ(readFile(source), jersey.build());
 }
 
@@ -125,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                        QString::fromUtf8("abcdefq\u0301"),
                        {},
                        {},
-                       Kind::IdentifierNotLatin1}),
+                       Kind::IdentifierLength}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ArchiveOperations, ReadAndExportGiveExactlyThePortraitsOwnLength) {

@@ -41,7 +41,8 @@ struct FaultCase {
   const char* name;
   Command command;
   Fault fault;
-  // The refusal the user sees; without one, a runtime failure is reported.
+  // The refusal the user sees, "<dir>" standing for the test's folder; without
+  // one, a runtime failure is reported.
   std::optional<RecordedMessage> refusal;
 };
 
@@ -190,7 +191,9 @@ TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
   ASSERT_EQ(messages.size(), 1u);
   const RecordedMessage& message = messages[0];
   if (c.refusal) {
-    EXPECT_EQ(message, *c.refusal);
+    RecordedMessage expected = *c.refusal;
+    expected.text.replace("<dir>", dir.path());
+    EXPECT_EQ(message, expected);
   } else {
     EXPECT_EQ(message.caption, "Courtside Portraits Editor v1.1");
     EXPECT_EQ(message.style, MessageStyle::Critical);
@@ -209,17 +212,25 @@ TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
 }
 
 RecordedMessage saveRefusal(const char* reason) {
-  return {QStringLiteral("The current archive portrait.big is no longer a valid portrait archive: "
-                         "%1. Nothing was saved.")
+  return {QStringLiteral("The current archive \u2068portrait.big\u2069 is no longer a valid "
+                         "portrait archive: %1. Nothing was saved.")
               .arg(reason),
           "Invalid File", MessageStyle::Plain};
+}
+
+// A folder where a file is read or written is refused before anything happens.
+RecordedMessage folderRefusal(const char* name, const char* nothingWas) {
+  return {QStringLiteral("\u2068<dir>/%1\u2069 is a folder, not a regular file. Nothing was %2.")
+              .arg(name, nothingWas),
+          "Error", MessageStyle::Plain};
 }
 
 INSTANTIATE_TEST_SUITE_P(
     WritingCommands, FaultMatrix,
     ::testing::Values(
         FaultCase{"SaveTargetFolderMissing", Command::Save, Fault::TargetFolderMissing, {}},
-        FaultCase{"SaveTargetIsFolder", Command::Save, Fault::TargetIsFolder, {}},
+        FaultCase{"SaveTargetIsFolder", Command::Save, Fault::TargetIsFolder,
+                  folderRefusal("out/target.big", "saved")},
         FaultCase{"SaveFileSizeLimit", Command::Save, Fault::FileSizeLimit, {}},
         FaultCase{
             "SaveOverArchiveFileSizeLimit", Command::Save, Fault::FileSizeLimitOverArchive, {}},
@@ -227,13 +238,15 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SaveArchiveReplaced", Command::Save, Fault::ArchiveReplaced,
                   saveRefusal("its size field does not match its length")},
         FaultCase{"ImportArchiveFolderMissing", Command::Import, Fault::TargetFolderMissing, {}},
-        FaultCase{"ImportArchiveIsFolder", Command::Import, Fault::TargetIsFolder, {}},
+        FaultCase{"ImportArchiveIsFolder", Command::Import, Fault::TargetIsFolder,
+                  folderRefusal("archives/portrait.big", "read or written")},
         FaultCase{"ImportFileSizeLimit", Command::Import, Fault::FileSizeLimit, {}},
         FaultCase{"ImportArchiveDeleted", Command::Import, Fault::ArchiveDeleted, {}},
         FaultCase{"ImportArchiveReplaced", Command::Import, Fault::ArchiveReplaced, NotAValidFile},
         FaultCase{"ImportFileDeletedAfterDialog", Command::Import, Fault::ImportFileDeleted, {}},
         FaultCase{"ExportTargetFolderMissing", Command::Export, Fault::TargetFolderMissing, {}},
-        FaultCase{"ExportTargetIsFolder", Command::Export, Fault::TargetIsFolder, {}},
+        FaultCase{"ExportTargetIsFolder", Command::Export, Fault::TargetIsFolder,
+                  folderRefusal("out/target.fsh", "read or written")},
         FaultCase{"ExportFileSizeLimit", Command::Export, Fault::FileSizeLimit, {}},
         FaultCase{"ExportArchiveDeleted", Command::Export, Fault::ArchiveDeleted, {}},
         FaultCase{"ExportArchiveReplaced", Command::Export, Fault::ArchiveReplaced, NotAValidFile}),

@@ -58,7 +58,8 @@ TEST(MessageBox, MarkupInAFileNameOrAnIdentifierIsShownAsText) {
   const ShownBox identifier = messageBoxAfterClick(save);
   EXPECT_EQ(identifier.format, Qt::PlainText);
   EXPECT_EQ(identifier.labelFormat, Qt::PlainText);
-  EXPECT_TRUE(identifier.labelText.startsWith(QString::fromUtf8("\"Ā<br/>x\" cannot be saved")))
+  EXPECT_TRUE(
+      identifier.labelText.startsWith(QString::fromUtf8("\"\u2068Ā<br/>x\u2069\" cannot be saved")))
       << identifier.labelText.toStdString();
 
   // The archive changed on disk: Save's refusal names the file.
@@ -69,8 +70,8 @@ TEST(MessageBox, MarkupInAFileNameOrAnIdentifierIsShownAsText) {
   EXPECT_EQ(fileName.format, Qt::PlainText);
   EXPECT_EQ(fileName.labelFormat, Qt::PlainText);
   EXPECT_EQ(fileName.labelText,
-            "The current archive x<a href=http:evil>click.big is no longer a valid portrait "
-            "archive: its size field does not match its length. Nothing was saved.");
+            "The current archive \u2068x<a href=http:evil>click.big\u2069 is no longer a valid "
+            "portrait archive: its size field does not match its length. Nothing was saved.");
   EXPECT_TRUE(scripted->exhausted());
 }
 

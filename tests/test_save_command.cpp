@@ -158,12 +158,12 @@ TEST_F(SaveCommandTest, ArchiveChangedSinceLoadingIsNotSaved) {
   ASSERT_EQ(ui.messages->messages.size(), 1u);
   EXPECT_EQ(ui.messages->messages[0].caption, "Invalid File");
   EXPECT_EQ(ui.messages->messages[0].text,
-            "The current archive current.big is no longer a valid portrait archive: its kind "
-            "marker is unknown. Nothing was saved.");
+            "The current archive \u2068current.big\u2069 is no longer a valid portrait archive: "
+            "its kind marker is unknown. Nothing was saved.");
   EXPECT_EQ(readFile(path), replaced);
 }
 
-TEST_F(SaveCommandTest, UnwritableTargetIsReportedAsAnErrorAndLeavesItAlone) {
+TEST_F(SaveCommandTest, FolderAsTargetIsRefusedAndLeftAlone) {
   const QString path = write(ArchiveFixture().build(), "current.big");
   load(path);
   type("playerPackageEdit", "new0001");
@@ -171,12 +171,11 @@ TEST_F(SaveCommandTest, UnwritableTargetIsReportedAsAnErrorAndLeavesItAlone) {
   saveAs(dir.filePath("folder"));
 
   ASSERT_EQ(ui.messages->messages.size(), 1u);
-  const RecordedMessage& message = ui.messages->messages[0];
-  EXPECT_TRUE(message.text.startsWith("ERROR: ")) << message.text.toStdString();
-  EXPECT_TRUE(message.text.contains(QRegularExpression(R"(\. \[Error #[1-9][0-9]*\]$)")))
-      << message.text.toStdString();
-  EXPECT_EQ(message.caption, "Courtside Portraits Editor v1.1");
-  EXPECT_EQ(message.style, MessageStyle::Critical);
+  EXPECT_EQ(ui.messages->messages[0],
+            (RecordedMessage{QStringLiteral("\u2068%1\u2069 is a folder, not a regular file. "
+                                            "Nothing was saved.")
+                                 .arg(dir.filePath("folder")),
+                             "Error", MessageStyle::Plain}));
   EXPECT_EQ(ui.window->state().archivePath, path);
   EXPECT_EQ(entries(), QStringList({"current.big", "folder"}));
   EXPECT_TRUE(QDir(dir.filePath("folder")).isEmpty());
