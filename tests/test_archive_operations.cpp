@@ -3,6 +3,7 @@
 // importing the portrait.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -129,6 +130,20 @@ INSTANTIATE_TEST_SUITE_P(
                        {},
                        Kind::IdentifierLength}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A letter with 30,000 combining marks of mixed classes: composing all of it
+// takes seconds (the marks are sorted by class first), and it could never
+// come to 7 characters.
+TEST(ValidateIdentifierTime, AVeryLongTextIsRefusedAtOnce) {
+  QString text = "a";
+  for (int i = 0; i < 30000; ++i) text += QChar(0x0300 + i % 0x30);
+  QElapsedTimer timer;
+  timer.start();
+  const auto identifier = validateIdentifier(text);
+  EXPECT_LT(timer.elapsed(), 2000);
+  ASSERT_FALSE(identifier);
+  EXPECT_EQ(identifier.error().kind, Kind::IdentifierLength);
+}
 
 TEST_F(ArchiveOperations, ReadAndExportGiveExactlyThePortraitsOwnLength) {
   ArchiveFixture fixture;

@@ -124,4 +124,25 @@ TEST_F(LoadCommandTest, SizeUsesTheLocaleDecimalSeparator) {
   EXPECT_EQ(size(), "50 KB");
 }
 
+// Whatever digits a locale writes numbers with, the size shows 0-9; only the
+// decimal separator is the locale's.
+TEST_F(LoadCommandTest, SizeUsesTheDigitsZeroToNineInEveryLocale) {
+  ArchiveFixture fixture;
+  fixture.trailingBytes = 51234 - static_cast<int>(fixture.build().size());
+  const QString path = write(fixture.build(), "sized.big");
+  const std::pair<QLocale, QString> cases[] = {
+      {QLocale(QLocale::Arabic, QLocale::Egypt), QString::fromUtf8("51\u066B234 KB")},
+      {QLocale(QLocale::Persian, QLocale::Iran), QString::fromUtf8("51\u066B234 KB")},
+      {QLocale(QLocale::Marathi, QLocale::India), "51.234 KB"},
+      {QLocale(QLocale::Bengali, QLocale::Bangladesh), "51.234 KB"},
+  };
+  const QLocale english;
+  for (const auto& [locale, expected] : cases) {
+    QLocale::setDefault(locale);
+    loadThroughDialog(path);
+    QLocale::setDefault(english);
+    EXPECT_EQ(size(), expected) << locale.name().toStdString();
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -36,6 +37,12 @@ const RecordedMessage ImagePastEnd{
 const RecordedMessage ImageOverDirectory{
     "The portrait image in this archive overlaps its directory.", "Invalid File",
     MessageStyle::Plain};
+const RecordedMessage NoSignature{"This is not an FSH image: it does not start with SHPI.",
+                                  "Invalid File", MessageStyle::Plain};
+const RecordedMessage OverLoadBytes{
+    "The archive's members overlap, and this image would overwrite the bytes that tell the "
+    "archive's kind, where its name table ends or its identifier. Nothing was imported.",
+    "Error", MessageStyle::Plain};
 const RecordedMessage ImageLengthDiffers{
     "This image differs in length from the archive's portrait, and other members follow the "
     "portrait: only an image of the same length can be imported.",
@@ -200,6 +207,28 @@ std::function<QByteArray()> with(std::function<void(ArchiveFixture&)> change) {
 const auto Valid = with([](ArchiveFixture&) {});
 const auto SizeFieldOff = with([](ArchiveFixture& f) { f.archiveSizeField = f.length() + 1; });
 const QByteArray SameLength = fshImage(256);
+// Ten bytes: not even the header's size field is whole.
+const auto ShorterThanHeader = [] { return QByteArray("BIGF\x0a\0\0\0ab", 10); };
+QByteArray withoutSignature() { return fshImage(256).replace(0, 4, "BIGF"); }
+
+// Members that overlap the portrait: what Load reads lies inside the image,
+// and holds what Load accepts, so the archive loads.
+QByteArray markerInImage() {
+  ArchiveFixture fixture;
+  fixture.memberOffsets[0] = fixture.offsetOf(4) + 20 - ArchiveLayout::MarkerOffset;
+  QByteArray archive = fixture.build();
+  archive[fixture.offsetOf(4) + 20] = static_cast<char>(ArchiveLayout::PlayerPackageMarker);
+  return archive;
+}
+QByteArray nameTableInImage() {
+  ArchiveFixture fixture;
+  const int32_t member3 = fixture.offsetOf(4) + 40;
+  fixture.memberOffsets[2] = member3;
+  QByteArray archive = fixture.build();
+  putWord(archive, member3 + ArchiveLayout::NameTableEndOffset, 30);
+  archive.replace(member3 + 20, 7, "ab12cd3");
+  return archive;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Refusals, ImageRefusal,
@@ -238,7 +267,13 @@ INSTANTIATE_TEST_SUITE_P(
                     with([](ArchiveFixture& f) { f.imageLengthField = INT32_MAX; }),
                     {},
                     ImagePastEnd},
+        RefusalCase{
+            "ExportArchiveShorterThanHeader", Routine::Export, ShorterThanHeader, {}, NotAnArchive},
         RefusalCase{"ImportSizeFieldOff", Routine::Import, SizeFieldOff, SameLength, NotAnArchive},
+        RefusalCase{"ImportArchiveShorterThanHeader", Routine::Import, ShorterThanHeader,
+                    SameLength, NotAnArchive},
+        // Its length word is its size, as an archive's size field is.
+        RefusalCase{"ImportNoSignature", Routine::Import, Valid, withoutSignature(), NoSignature},
         RefusalCase{"ImportEmptyFile", Routine::Import, Valid, {}, EmptyImageFile},
         RefusalCase{"ImportShorterThanLengthWord", Routine::Import, Valid, "SHPI\x05", NotAnImage},
         RefusalCase{"ImportLengthWordLong", Routine::Import, Valid, fshImage(256, 257), NotAnImage},
@@ -266,8 +301,93 @@ INSTANTIATE_TEST_SUITE_P(
                     ImageOverDirectory},
         RefusalCase{"ImportOtherLengthBeforeAMember", Routine::Import,
                     with([](ArchiveFixture& f) { f.memberOffsets[1] = f.offsetOf(4) + 1; }),
-                    fshImage(300), ImageLengthDiffers}),
+                    fshImage(300), ImageLengthDiffers},
+        RefusalCase{"ImportOverKindMarker", Routine::Import, markerInImage, SameLength,
+                    OverLoadBytes},
+        RefusalCase{"ImportOverNameTable", Routine::Import, nameTableInImage, SameLength,
+                    OverLoadBytes}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An image that keeps the overlapping bytes as they are loads alike, and is imported.
+TEST_F(PortraitImageTest, OverlappingMembersTakeAnImageThatKeepsWhatLoadReads) {
+  for (const QByteArray& archive : {markerInImage(), nameTableInImage()}) {
+    useArchive(archive);
+    const QByteArray image = exported();
+    ASSERT_FALSE(image.isEmpty());
+    QByteArray changed = image;
+    changed[image.size() - 1] = static_cast<char>(~image[image.size() - 1]);
+    ASSERT_TRUE(import(changed));
+    EXPECT_TRUE(loadArchiveInto(window));
+    EXPECT_EQ(window.text[0], "ab12cd3");
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(exported(), changed);
+  }
+}
+
+// A portrait whose own length is damaged is replaced whole where nothing
+// follows it: the new image takes everything from member 4's offset on.
+class DamagedPortrait : public PortraitImageTest,
+                        public ::testing::WithParamInterface<ArchiveVariant> {};
+
+TEST_P(DamagedPortrait, IsRepairedByAnImportWhenItIsTheLastMember) {
+  ArchiveFixture fixture = ArchiveFixture::jersey("jer0042");
+  GetParam().change(fixture);
+  const QByteArray original = fixture.build();
+  useArchive(original);
+  const int32_t at = fixture.offsetOf(4);
+  const QByteArray image = fshImage(300, std::nullopt, 6);
+
+  ASSERT_TRUE(import(image)) << window.messages[0].text.toStdString();
+  QByteArray expected = original.left(at) + image;
+  putWord(expected, ArchiveLayout::ArchiveSizeOffset, expected.size());
+  qToBigEndian<int32_t>(image.size(), expected.data() + 78 + 4);
+  EXPECT_EQ(readFile(window.state().archivePath), expected);
+  ASSERT_TRUE(loadArchiveInto(window));
+  EXPECT_EQ(window.text[1], "jer0042");
+  EXPECT_EQ(exported(), image);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, DamagedPortrait,
+    ::testing::Values(
+        ArchiveVariant{"Zero", [](ArchiveFixture& f) { f.imageLengthField = 0; }},
+        ArchiveVariant{"Seven", [](ArchiveFixture& f) { f.imageLengthField = 7; }},
+        ArchiveVariant{"PastTheEnd",
+                       [](ArchiveFixture& f) { f.imageLengthField = f.imageLength + 1; }},
+        ArchiveVariant{"CutInsideItsHeader", [](ArchiveFixture& f) { f.imageLength = 5; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The current archive is neither the export's target nor the import's image,
+// under any of its names.
+TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
+  const QByteArray archive = ArchiveFixture().build();
+  const QString path = useArchive(archive);
+  ASSERT_TRUE(QFile::link(path, dir.filePath("symbolic.big")));
+  ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                   QFile::encodeName(dir.filePath("hard.big")).constData()),
+            0);
+  const FileTree before = files();
+  const RecordedMessage targetRefusal{
+      "This file is the current archive itself: the portrait would replace the whole archive. "
+      "Choose another file. Nothing was exported.",
+      "Error", MessageStyle::Plain};
+  const RecordedMessage imageRefusal{
+      "This file is the current archive itself, not an FSH image. Nothing was imported.", "Error",
+      MessageStyle::Plain};
+
+  const QString names[] = {path, dir.filePath("symbolic.big"), dir.filePath("hard.big"),
+                           dir.filePath("../" + QFileInfo(dir.path()).fileName() + "/archive.big")};
+  for (const QString& other : names) {
+    SCOPED_TRACE(other.toStdString());
+    window.messages.clear();
+    window.state().exportPath = other;
+    EXPECT_FALSE(exportPortraitFrom(window));
+    window.state().importPath = other;
+    EXPECT_FALSE(importPortraitInto(window));
+    EXPECT_EQ(window.messages, std::vector<RecordedMessage>({targetRefusal, imageRefusal}));
+  }
+  EXPECT_EQ(files(), before);
+}
 
 // A runtime failure: one critical report in the command error format, and
 // every file stays as it was.

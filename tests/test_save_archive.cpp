@@ -183,6 +183,10 @@ std::function<QByteArray()> with(std::function<void(ArchiveFixture&)> change) {
 
 const QString OnlySeven = "Only 7 characters are allowed. No more no less";
 const QString OneByte = "stores each character of the identifier in one byte";
+QString controlCharacter(const char* code) {
+  return QStringLiteral("The identifier holds the control character %1, which cannot be saved.")
+      .arg(code);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Identifier, RefusedSave,
@@ -201,7 +205,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SurrogatePair", built(ArchiveFixture()), QString::fromUtf8("ab12cd😀"), "",
                     "Error", OneByte},
         RefusedCase{"SurrogatePairMakesEight", built(ArchiveFixture()),
-                    QString::fromUtf8("ab12cd3😀"), "", "Error", OnlySeven}),
+                    QString::fromUtf8("ab12cd3😀"), "", "Error", OnlySeven},
+        // Controls are named by their code, whatever the length.
+        RefusedCase{"Tab", built(ArchiveFixture()), "ab\tcd12", "", "Error",
+                    controlCharacter("U+0009")},
+        RefusedCase{"LineFeed", built(ArchiveFixture::jersey()), "", "abcdef\n", "Error",
+                    controlCharacter("U+000A")},
+        RefusedCase{"Nul", built(ArchiveFixture()), QString::fromUtf8("abc\0def", 7), "", "Error",
+                    controlCharacter("U+0000")},
+        RefusedCase{"Delete", built(ArchiveFixture()),
+                    "abc\x7f"
+                    "def",
+                    "", "Error", controlCharacter("U+007F")},
+        RefusedCase{"NextLine", built(ArchiveFixture()), QString::fromUtf8("abc\u0085def"), "",
+                    "Error", controlCharacter("U+0085")},
+        RefusedCase{"ControlInALongText", built(ArchiveFixture()), "abcdefghij\r", "", "Error",
+                    controlCharacter("U+000D")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The archive on disk no longer passes Load's checks (changed or replaced since

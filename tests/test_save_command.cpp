@@ -163,6 +163,29 @@ TEST_F(SaveCommandTest, ArchiveChangedSinceLoadingIsNotSaved) {
   EXPECT_EQ(readFile(path), replaced);
 }
 
+// Another program wrote an archive of the other kind over the loaded one.
+TEST_F(SaveCommandTest, ArchiveOfTheOtherKindSinceLoadingIsNotSaved) {
+  const std::pair<ArchiveFixture, ArchiveFixture> cases[] = {
+      {ArchiveFixture::playerPackage("pkg0001"), ArchiveFixture::jersey("jer0001")},
+      {ArchiveFixture::jersey("jer0001"), ArchiveFixture::playerPackage("pkg0001")}};
+  for (const auto& [loaded, written] : cases) {
+    const QString path = write(loaded.build(), "current.big");
+    load(path);
+    writeFile(path, written.build());
+    const bool player = loaded.kind == ArchiveKind::PlayerPackage;
+    type(player ? "playerPackageEdit" : "jerseyNameEdit", "new0001");
+    saveAs(path);
+
+    ASSERT_EQ(ui.messages->messages.size(), 1u);
+    EXPECT_EQ(ui.messages->messages[0],
+              (RecordedMessage{"The current archive \u2068current.big\u2069 changed on disk since "
+                               "it was loaded; load it again. Nothing was saved.",
+                               "Error", MessageStyle::Plain}));
+    EXPECT_EQ(readFile(path), written.build());
+    ui.messages->messages.clear();
+  }
+}
+
 TEST_F(SaveCommandTest, FolderAsTargetIsRefusedAndLeftAlone) {
   const QString path = write(ArchiveFixture().build(), "current.big");
   load(path);
