@@ -233,7 +233,7 @@ Expected<ArchiveReader, ArchiveError> FileReplacement::readPrepared() const {
 
 Expected<void, ArchiveError> FileReplacement::commit(Sync sync) {
   Q_ASSERT(m_prepared.isOpen());
-  const Result done = m_method == Method::Rename ? renameOver(sync) : writeInPlace();
+  Result done = m_method == Method::Rename ? renameOver(sync) : writeInPlace();
   discard();
   return done;
 }

@@ -10,7 +10,7 @@ bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 // Composing to NFC joins at most 4 code points into one (the longest
 // canonical decomposition), so a longer text cannot come to 7 characters; it
 // is refused without composing all of it.
-constexpr qsizetype LongestComposable = 4 * 2 * ArchiveLayout::IdentifierLength;
+constexpr qsizetype LongestComposable = qsizetype{4} * 2 * ArchiveLayout::IdentifierLength;
 
 // Each character becomes one Latin-1 byte. A letter whose other case has no
 // Latin-1 form (the upper case of y with diaeresis, of the micro sign) keeps

@@ -1,16 +1,19 @@
 // importPortrait over arbitrary archive bytes and an arbitrary image file, and
 // importPortraitBytes with the same image, which must answer alike. The image
 // file is only read. A refused or failed import leaves every file as it was.
-// An import
-// that succeeds was into an archive that passed the size check; it leaves one
-// that still passes it, holds the image at member 4's offset with everything
-// else in place (an image of another length only as the last member, with the
-// archive's size and entry 4's size following it), and exports that image.
+// An import that succeeds was of an image with the FSH signature into an
+// archive that passed the size check; it leaves one that still passes it,
+// holds the image at member 4's offset with everything else in place (an image
+// of another length, or in place of a portrait whose own length is damaged,
+// only as the last member, with the archive's size and entry 4's size
+// following it), exports that image, and loads again with the same kind and
+// identifier if it loaded before.
 #include <QFile>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
 #include "fuzz_files.h"
 #include "fuzz_inputs.h"
@@ -48,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto fromBytes = importPortraitBytes(copyPath, input.image);
   const QByteArray copyResult = readFile(copyPath);
   QFile::remove(copyPath);
+  const auto loadedBefore = inspectArchive(archivePath);
   const auto imported = importPortrait(archivePath, imagePath);
 
   FUZZ_CHECK(readFile(imagePath) == input.image);
@@ -64,20 +68,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(copyResult == result);
   FUZZ_CHECK(passesSizeCheck(old));
   FUZZ_CHECK(passesSizeCheck(result));
+  FUZZ_CHECK(input.image.startsWith("SHPI"));
 
-  // Member 4 lies after the directory, and its old image inside the archive.
+  // Member 4 lies after the directory and starts inside the archive; its old
+  // image lies inside it too, or is replaced with everything after it.
   const RawWord offset = bigEndianAt(old, 78);
-  FUZZ_CHECK(offset.inside && offset.value >= DirectoryEnd);
+  FUZZ_CHECK(offset.inside && offset.value >= DirectoryEnd && offset.value <= old.size());
   const RawWord oldLength = littleEndianAt(old, offset.value + 4);
-  FUZZ_CHECK(oldLength.inside && oldLength.value >= 8);
-  FUZZ_CHECK(offset.value + oldLength.value <= old.size());
+  const bool intact =
+      oldLength.inside && oldLength.value >= 8 && offset.value + oldLength.value <= old.size();
+  const int64_t replaced = intact ? oldLength.value : old.size() - offset.value;
 
   const int64_t newLength = input.image.size();
-  const bool resized = newLength != oldLength.value;
-  if (resized) FUZZ_CHECK(!memberAfter(old, offset.value));
-  FUZZ_CHECK(result.size() == old.size() - oldLength.value + newLength);
+  const bool resized = newLength != replaced;
+  if (resized || !intact) FUZZ_CHECK(!memberAfter(old, offset.value));
+  FUZZ_CHECK(result.size() == old.size() - replaced + newLength);
   FUZZ_CHECK(result.mid(offset.value, newLength) == input.image);
-  FUZZ_CHECK(result.mid(offset.value + newLength) == old.mid(offset.value + oldLength.value));
+  FUZZ_CHECK(result.mid(offset.value + newLength) == old.mid(offset.value + replaced));
   QByteArray expectedStart = old.left(offset.value);
   expectedStart.replace(4, 4, result.mid(4, 4));
   if (resized) {
@@ -85,6 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     expectedStart.replace(82, 4, result.mid(82, 4));
   }
   FUZZ_CHECK(result.left(offset.value) == expectedStart);
+
+  if (loadedBefore) {
+    const auto loadedAfter = inspectArchive(archivePath);
+    FUZZ_CHECK(loadedAfter);
+    FUZZ_CHECK(loadedAfter->kind == loadedBefore->kind);
+    FUZZ_CHECK(loadedAfter->identifier == loadedBefore->identifier);
+  }
 
   FUZZ_CHECK(exportPortrait(archivePath, folder.path("exported.fsh")));
   FUZZ_CHECK(readFile(folder.path("exported.fsh")) == input.image);

@@ -1,10 +1,11 @@
 // saveWithIdentifier over arbitrary archive bytes and identifier text, into a
 // new file, over an existing one, over the archive itself or onto a folder.
 // A refused or failed save leaves every file as it was. A save that succeeds
-// was of an archive that passes inspectArchive, with an
-// identifier of 7 single-byte characters; it writes a file that differs from the
-// archive only in the four directory names and the name-table copies, which
-// hold the identifier, and that Load accepts and shows with that identifier.
+// was of an archive that passes inspectArchive as the kind the boxes say, with
+// an identifier of 7 single-byte characters, none a control; it writes a file
+// that differs from the archive only in the four directory names and the
+// name-table copies, which hold the identifier, and that Load accepts and
+// shows with that identifier.
 #include <QString>
 #include <array>
 #include <cstddef>
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ArchiveKind kind =
       player && !text.isEmpty() ? ArchiveKind::PlayerPackage : ArchiveKind::Jersey;
 
-  const bool loads = bool(inspectArchive(archivePath));
+  const auto loaded = inspectArchive(archivePath);
   const auto before = folder.snapshot();
   const auto saved = saveWithIdentifier(archivePath, target, kind, text);
 
@@ -98,9 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // A file that fails the archive checks is never written from.
-  FUZZ_CHECK(loads);
+  FUZZ_CHECK(loaded);
+  FUZZ_CHECK(loaded->kind == kind);
   const QString composed = text.normalized(QString::NormalizationForm_C);
   FUZZ_CHECK(composed.size() == 7 && isLatin1(composed));
+  for (const QChar c : composed)
+    FUZZ_CHECK(c.unicode() >= 0x20 && (c.unicode() < 0x7F || c.unicode() > 0x9F));
   const QByteArray identifier = composed.toLower().toLatin1();
   const bool playerPackage = kind == ArchiveKind::PlayerPackage;
 
@@ -123,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto reloaded = inspectArchive(target);
   FUZZ_CHECK(reloaded);
   FUZZ_CHECK(reloaded->identifier == identifier);
+  FUZZ_CHECK(reloaded->kind == kind);
 
   // Nothing but the target changed, and nothing was left beside it.
   auto after = folder.snapshot();

@@ -13,7 +13,7 @@ namespace {
 
 struct Archives {
   QByteArray player, jersey, notPortrait, wrongSize, badMarker, notLast, memberAfterImage;
-  QByteArray imagePastEnd;
+  QByteArray imagePastEnd, markerInImage;
 };
 
 Archives seedArchives() {
@@ -44,6 +44,13 @@ Archives seedArchives() {
   ArchiveFixture pastEnd = pkg;
   pastEnd.imageLengthField = 17;
   archives.imagePastEnd = pastEnd.build();
+  // Member 1 moved into the image, with a valid kind marker there: an import
+  // may not change it.
+  ArchiveFixture markerInImage = pkg;
+  markerInImage.memberOffsets[0] = markerInImage.offsetOf(4);
+  archives.markerInImage = markerInImage.build();
+  archives.markerInImage[markerInImage.offsetOf(4) + ArchiveLayout::MarkerOffset] =
+      static_cast<char>(ArchiveLayout::PlayerPackageMarker);
   return archives;
 }
 
@@ -80,6 +87,7 @@ QList<SaveInput> saveSeeds(const Archives& a) {
       {B::Jersey, T::ExistingFile, "ab12cd3", "old", a.wrongSize},
       {B::Player, T::Folder, "ab12cd3", {}, a.player},
       {B::Neither, T::NewFile, {}, {}, a.jersey},
+      {B::Player, T::NewFile, "ab\tcd12", {}, a.player},
   };
 }
 
@@ -95,6 +103,8 @@ QList<ImportInput> importSeeds(const Archives& a) {
       {fshImage(16, 15, 10), a.player},
       {{}, a.jersey},
       {fshImage(16, std::nullopt, 11), a.imagePastEnd},
+      {fshImage(16, std::nullopt, 14).replace(0, 4, "BIGF"), a.player},
+      {fshImage(16, std::nullopt, 15), a.markerInImage},
   };
 }
 
