@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -89,6 +90,53 @@ TEST(ReplaceFileContents, RangesOutsideTheSourceAreRefusedBeforeWriting) {
   EXPECT_EQ(ContentPiece::range(*reader, -1, 4).error(), ArchiveError::positionBeforeStart());
   EXPECT_EQ(ContentPiece::range(*reader, 60, 5).error(), ArchiveError::pastEndOfFile());
   EXPECT_TRUE(ContentPiece::range(*reader, 64, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// The two steps: nothing of the file changes until the commit, and a
+// replacement given up leaves nothing behind.
+TEST(FileReplacement, NothingChangesUntilTheCommit) {
+  QTemporaryDir dir;
+  const QString path = writeFile(dir.filePath("target.big"), "old content");
+  const auto before = snapshotFile(path);
+  {
+    auto replacement = FileReplacement::prepare(path, {QByteArrayView("new content, longer")});
+    ASSERT_TRUE(replacement);
+    EXPECT_EQ(replacement->method(), FileReplacement::Method::Rename);
+    const auto prepared = replacement->readPrepared();
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(*prepared->readAt(0, prepared->length()), "new content, longer");
+    EXPECT_EQ(snapshotFile(path), before);
+  }
+  EXPECT_EQ(snapshotFile(path), before);
+  EXPECT_EQ(entries(dir), QStringList{"target.big"});
+
+  // A caller that synced the file system itself (a batch) commits without a sync of its own.
+  auto replacement = FileReplacement::prepare(path, {QByteArrayView("new")});
+  ASSERT_TRUE(replacement);
+  ASSERT_TRUE(replacement->commit(FileReplacement::Sync::DoneByCaller));
+  EXPECT_EQ(readFile(path), "new");
+  EXPECT_EQ(entries(dir), QStringList{"target.big"});
+}
+
+// A file with another name is written in place, and shorter content leaves no old tail.
+TEST(FileReplacement, AHardLinkedFileIsWrittenInPlace) {
+  QTemporaryDir dir;
+  const QString path = writeFile(dir.filePath("target.big"), "old content, longer than the new");
+  ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                   QFile::encodeName(dir.filePath("other.big")).constData()),
+            0);
+  auto replacement = FileReplacement::prepare(path, {QByteArrayView("new")});
+  ASSERT_TRUE(replacement);
+  EXPECT_EQ(replacement->method(), FileReplacement::Method::InPlace);
+  EXPECT_EQ(readFile(path), "old content, longer than the new");
+  ASSERT_TRUE(replacement->commit());
+  EXPECT_EQ(readFile(path), "new");
+  EXPECT_EQ(readFile(dir.filePath("other.big")), "new");
+  EXPECT_EQ(entries(dir), QStringList({"other.big", "target.big"}));
 }
 
 }  // namespace

@@ -225,9 +225,9 @@ INSTANTIATE_TEST_SUITE_P(ReplacingCommands, KeptMetadata,
                                                        Command::ExportOverTarget}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A failure while a file is written in place: the room for the longer
-// content is taken before a byte changes, so the file-size limit leaves the
-// file as it was.
+// A file written in place is not touched before its whole new content is
+// ready aside: a file-size limit that the new content passes stops the
+// preparation, and the file stays as it was.
 TEST(InPlaceWrite, AFileSizeLimitLeavesTheFileAsItWas) {
   QTemporaryDir dir;
   const QString archive = writeFile(dir.filePath("portrait.big"), Fixture.build());
