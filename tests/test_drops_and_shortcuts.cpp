@@ -159,8 +159,9 @@ TEST_F(DropTest, DroppedImageAsksFirstNamingBothFilesAndNoWritesNothing) {
   ui.messages->nextAnswer(false);
   EXPECT_TRUE(drop(ui.window.get(), {image}));
   EXPECT_EQ(ui.messages->questions,
-            (std::vector<RecordedMessage>{{"Replace the portrait in ab12cd3.big with face.fsh?",
-                                           "Courtside Portraits Editor", MessageStyle::Plain}}));
+            (std::vector<RecordedMessage>{
+                {"Replace the portrait in \u2068ab12cd3.big\u2069 with \u2068face.fsh\u2069?",
+                 "Courtside Portraits Editor", MessageStyle::Plain}}));
   EXPECT_EQ(snapshotTree(dir.path()), before);
   EXPECT_EQ(ui.window->state().importPath, "");
   EXPECT_TRUE(samePixels(decodedImage(first), portrait()->picture()));
@@ -183,7 +184,7 @@ TEST_F(DropTest, YesImportsTheDroppedImageOrPicture) {
   ui.pictures->nextAcceptDefaults();
   EXPECT_TRUE(drop(ui.window.get(), {picture}));
   EXPECT_EQ(ui.messages->questions.back().text,
-            "Replace the portrait in ab12cd3.big with face.png?");
+            "Replace the portrait in \u2068ab12cd3.big\u2069 with \u2068face.png\u2069?");
   ASSERT_EQ(ui.pictures->shown.size(), 1u);
   EXPECT_EQ(ui.pictures->shown[0].pictureName, "face.png");
   EXPECT_TRUE(samePixels(smoothPicture({16, 16}), decodedPortrait(archive)));

@@ -363,9 +363,11 @@ TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
   const QByteArray archive = ArchiveFixture().build();
   const QString path = useArchive(archive);
   ASSERT_TRUE(QFile::link(path, dir.filePath("symbolic.big")));
-  ASSERT_EQ(::link(QFile::encodeName(path).constData(),
-                   QFile::encodeName(dir.filePath("hard.big")).constData()),
-            0);
+  // A picture export (named .png) would replace it with a picture.
+  for (const char* name : {"hard.big", "hard.png"})
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                     QFile::encodeName(dir.filePath(name)).constData()),
+              0);
   const FileTree before = files();
   const RecordedMessage targetRefusal{
       "This file is the current archive itself: the portrait would replace the whole archive. "
@@ -376,6 +378,7 @@ TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
       MessageStyle::Plain};
 
   const QString names[] = {path, dir.filePath("symbolic.big"), dir.filePath("hard.big"),
+                           dir.filePath("hard.png"),
                            dir.filePath("../" + QFileInfo(dir.path()).fileName() + "/archive.big")};
   for (const QString& other : names) {
     SCOPED_TRACE(other.toStdString());

@@ -7,6 +7,7 @@
 
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
+#include "archive/regular_file.h"
 #include "fsh/bitmap_decoder.h"
 #include "fsh/fsh_file.h"
 
@@ -39,6 +40,9 @@ bool isPictureFileName(const QString& path) { return !writerFormat(path).isEmpty
 Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
                                                    const QString& targetPath) {
   const QByteArray format = writerFormat(targetPath);
+  // However it is named: the picture would replace the whole archive.
+  if (const auto archive = identityOf(archivePath); archive && identityOf(targetPath) == archive)
+    return Unexpected(PictureError::archive(ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
   const auto image = readPortrait(archivePath);
   if (!image) return Unexpected(PictureError::archive(image.error()));
   const auto file = fsh::parseFsh(*image);

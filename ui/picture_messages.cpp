@@ -1,6 +1,7 @@
 #include "ui/picture_messages.h"
 
 #include "ui/portrait_preview.h"
+#include "ui/user_text.h"
 
 namespace {
 
@@ -21,12 +22,13 @@ ErrorMessage messageFor(FileCommandName command, const PictureError& error, Othe
 ErrorMessage importFileMessage(const QString& fileName, const PictureError& error) {
   return messageFor(FileCommandName::Import, error, [&]() -> ErrorMessage {
     if (error.source == PictureError::Source::Codec) {
-      return {codecProblem(QStringLiteral("FSH file %1").arg(fileName), error.codecError),
+      return {codecProblem(QStringLiteral("FSH file %1").arg(isolatedUserText(fileName)),
+                           error.codecError),
               InvalidFile};
     }
-    return {
-        QStringLiteral("The picture %1 cannot be read: %2.").arg(fileName, error.pictureFileReason),
-        InvalidFile};
+    return {QStringLiteral("The picture %1 cannot be read: %2.")
+                .arg(isolatedUserText(fileName), error.pictureFileReason),
+            InvalidFile};
   });
 }
 
@@ -48,11 +50,12 @@ ErrorMessage pictureExportMessage(const QString& fileName, const PictureError& e
               ErrorCaption};
     }
     return {QStringLiteral("The picture %1 cannot be written: %2.")
-                .arg(fileName, error.pictureFileReason),
+                .arg(isolatedUserText(fileName), error.pictureFileReason),
             ErrorCaption};
   });
 }
 
 QString replacePortraitQuestion(const QString& archiveName, const QString& imageName) {
-  return QStringLiteral("Replace the portrait in %1 with %2?").arg(archiveName, imageName);
+  return QStringLiteral("Replace the portrait in %1 with %2?")
+      .arg(isolatedUserText(archiveName), isolatedUserText(imageName));
 }
