@@ -5,8 +5,9 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
           fonts-dejavu-core
-          # DXT encoding for the portrait codec; WebP and other pictures for picture import
-          libsquish-dev qt6-image-formats-plugins
+          # DXT encoding for the portrait codec; WebP and other pictures for picture import;
+          # the command line's parser
+          libsquish-dev qt6-image-formats-plugins libcli11-dev
           # the manual pages, and the checks of the files a desktop reads
           help2man man-db shared-mime-info desktop-file-utils appstream)
 if [ -n "${CPE_EXTRA_PACKAGES:-}" ]; then

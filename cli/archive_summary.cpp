@@ -1,0 +1,85 @@
+#include "cli/archive_summary.h"
+
+#include "archive/archive_inspection.h"
+#include "archive/portrait_image.h"
+#include "cli/printable_text.h"
+#include "fsh/bitmap_decoder.h"
+#include "fsh/describe.h"
+#include "fsh/fsh_file.h"
+
+namespace {
+
+// The portrait's description; it must also decode, since a portrait whose
+// header is sound can still hold pixel data that is not.
+Expected<PortraitSummary, QString> summarisePortrait(const QByteArray& image) {
+  const auto file = fsh::parseFsh(image);
+  if (!file) return Unexpected(file.error().message);
+  const auto description = fsh::describe(*file);
+  if (!description) return Unexpected(description.error().message);
+  if (const auto decoded = fsh::decodeMainBitmap(*file); !decoded)
+    return Unexpected(decoded.error().message);
+  return PortraitSummary{
+      description->width,       description->height,
+      description->formatName,  description->code,
+      description->mipmapCount, description->blockCompressed || description->fileCompressed};
+}
+
+QString mipmapWords(int count) {
+  return count == 1 ? QStringLiteral("1 mipmap") : QStringLiteral("%1 mipmaps").arg(count);
+}
+
+}  // namespace
+
+QString kindName(ArchiveKind kind) {
+  return kind == ArchiveKind::PlayerPackage ? QStringLiteral("player") : QStringLiteral("jersey");
+}
+
+Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
+  const auto info = inspectArchive(path);
+  if (!info) return Unexpected(archiveFailure(path, info.error()));
+  ArchiveSummary summary;
+  summary.path = path;
+  summary.kind = info->kind;
+  summary.identifier = QString::fromLatin1(info->identifier);
+  summary.size = info->archiveSize;
+  const auto image = readPortrait(path);
+  if (!image)
+    summary.portrait = Unexpected(describe(image.error()));
+  else
+    summary.portrait = summarisePortrait(*image);
+  return summary;
+}
+
+QString summaryLine(const ArchiveSummary& summary) {
+  QString line = QStringLiteral("%1: %2 %3, %4 bytes, portrait")
+                     .arg(printableText(summary.path), kindName(summary.kind),
+                          printableText(summary.identifier))
+                     .arg(summary.size);
+  if (!summary.portrait) return line + QStringLiteral(": ") + summary.portrait.error();
+  const PortraitSummary& portrait = *summary.portrait;
+  return line + QStringLiteral(" %1x%2 %3 (0x%4), %5, %6")
+                    .arg(portrait.width)
+                    .arg(portrait.height)
+                    .arg(portrait.format)
+                    .arg(QString::number(portrait.code, 16).toUpper().rightJustified(2, u'0'))
+                    .arg(mipmapWords(portrait.mipmaps), portrait.compressed
+                                                            ? QStringLiteral("compressed")
+                                                            : QStringLiteral("not compressed"));
+}
+
+QJsonObject summaryJson(const ArchiveSummary& summary) {
+  QJsonObject portrait;
+  if (summary.portrait) {
+    portrait = {
+        {"width", summary.portrait->width},     {"height", summary.portrait->height},
+        {"format", summary.portrait->format},   {"code", summary.portrait->code},
+        {"mipmaps", summary.portrait->mipmaps}, {"compressed", summary.portrait->compressed}};
+  } else {
+    portrait = {{"error", summary.portrait.error()}};
+  }
+  return {{"path", summary.path},
+          {"kind", kindName(summary.kind)},
+          {"identifier", summary.identifier},
+          {"size", summary.size},
+          {"portrait", portrait}};
+}

@@ -1,0 +1,272 @@
+#include "cli/command_line_parser.h"
+
+#include <CLI/CLI.hpp>
+#include <QFile>
+#include <algorithm>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+#include "common/version.h"
+#include "fsh/pixel_formats.h"
+
+namespace {
+
+// File names and identifiers as the system passes them: in the locale's encoding.
+QString fromArgument(const std::string& argument) {
+  return QFile::decodeName(QByteArray::fromStdString(argument));
+}
+
+QStringList fromArguments(const std::vector<std::string>& arguments) {
+  QStringList list;
+  for (const std::string& argument : arguments) list << fromArgument(argument);
+  return list;
+}
+
+std::vector<std::string> formatNames() {
+  std::vector<std::string> names;
+  for (const QString& name : fsh::formatCommandNames()) names.push_back(name.toStdString());
+  return names;
+}
+
+// "keep" or a count of mipmap levels.
+std::string checkMipmaps(const std::string& value) {
+  if (QString::fromStdString(value).compare(QLatin1String("keep"), Qt::CaseInsensitive) == 0)
+    return {};
+  bool isNumber = false;
+  const int count = QString::fromStdString(value).toInt(&isNumber);
+  if (!isNumber || count < 0)
+    return "keep or a count of levels (0, 1, 2, ...) is needed, not " + value;
+  return {};
+}
+
+fsh::FitMode fitModeNamed(const std::string& name) {
+  const QString lower = QString::fromStdString(name).toLower();
+  if (lower == QLatin1String("fit")) return fsh::FitMode::Fit;
+  if (lower == QLatin1String("stretch")) return fsh::FitMode::Stretch;
+  return fsh::FitMode::Fill;
+}
+
+const char* const Footer =
+    "Exit status: 0 when every file was done, 1 when any file was refused or failed (that file "
+    "is left untouched and the others are still done), 2 for a wrong command line.";
+
+// The options every subcommand has, and --dry-run for those that write.
+struct SharedFlags {
+  bool quiet = false;
+  bool dryRun = false;
+};
+
+void addQuiet(CLI::App& command, SharedFlags& flags) {
+  command.add_flag("-q,--quiet", flags.quiet,
+                   "Print nothing but the command's own output and what was refused or failed");
+}
+
+void addDryRun(CLI::App& command, SharedFlags& flags) {
+  command.add_flag("-n,--dry-run", flags.dryRun,
+                   "Check everything and say what would be written, but write nothing");
+}
+
+struct Parser {
+  CLI::App app{
+      "Batch work on player portrait archives (.big): list them, give them new "
+      "identifiers, export and import their portrait images.",
+      programName().toStdString()};
+  SharedFlags flags;
+
+  CLI::App* info = nullptr;
+  bool json = false;
+  std::vector<std::string> infoArchives;
+
+  CLI::App* setId = nullptr;
+  std::string mapFile;
+  CLI::Option* mapOption = nullptr;
+  std::vector<std::string> setIdArguments;
+
+  CLI::App* exporting = nullptr;
+  std::string folder;
+  CLI::Option* folderOption = nullptr;
+  std::string folderFormat = "fsh";
+  std::vector<std::string> exportArguments;
+
+  CLI::App* importing = nullptr;
+  std::string archive;
+  std::string input;
+  std::string fit = "fill";
+  std::string format = "keep";
+  std::string mipmaps = "keep";
+  std::vector<CLI::Option*> pictureOptions;
+
+  Parser() {
+    app.set_version_flag("--version", programName().toStdString() +
+                                          " (Courtside Portraits Editor) " + BuildInfo::Version);
+    app.require_subcommand(1);
+    app.footer(Footer);
+    addQuiet(app, flags);
+
+    info = app.add_subcommand(
+        "info",
+        "List each archive's path, kind (player or jersey), identifier and size, and its "
+        "portrait's width, height, format, mipmaps and compression.");
+    info->add_flag("--json", json, "Print one JSON array of the archives instead (see README)");
+    info->add_option("ARCHIVE", infoArchives, "Portrait archives")->required();
+    addQuiet(*info, flags);
+
+    setId = app.add_subcommand(
+        "set-id",
+        "Save a copy of an archive under a new 7-character identifier, as Save in the editor: "
+        "set-id ID SOURCE TARGET, or set-id --map FILE for a whole roster.");
+    mapOption = setId->add_option("--map", mapFile,
+                                  "A CSV file of lines SOURCE,TARGET,ID, optionally after a "
+                                  "header line that starts with \"source\"");
+    mapOption->type_name("FILE");
+    setId->add_option("ID SOURCE TARGET", setIdArguments,
+                      "The new identifier, the archive and where to save it");
+    addQuiet(*setId, flags);
+    addDryRun(*setId, flags);
+
+    exporting = app.add_subcommand(
+        "export",
+        "Write an archive's portrait image: export ARCHIVE OUTPUT writes FSH bytes, or a "
+        "picture when OUTPUT ends in .png, .bmp or .jpg; export --to DIR ARCHIVE... writes one "
+        "file per archive, named after it.");
+    folderOption = exporting->add_option("--to", folder, "The folder for one file per archive");
+    folderOption->type_name("DIR");
+    exporting
+        ->add_option("--as", folderFormat, "What --to writes: fsh (the default) or png pictures")
+        ->check(CLI::IsMember({"fsh", "png"}, CLI::ignore_case))
+        ->needs(folderOption);
+    exporting->add_option("ARCHIVE OUTPUT", exportArguments,
+                          "The archive and the output, or with --to the archives");
+    addQuiet(*exporting, flags);
+    addDryRun(*exporting, flags);
+
+    importing = app.add_subcommand(
+        "import",
+        "Put an FSH image, or a picture (PNG, BMP, JPEG, GIF, WebP, TIFF, ...), in place of an "
+        "archive's portrait, as Import in the editor.");
+    importing->add_option("ARCHIVE", archive, "The portrait archive")->required();
+    importing->add_option("INPUT", input, "An .fsh file, or a picture")->required();
+    pictureOptions.push_back(importing->add_option(
+        "--fit", fit,
+        "How a picture of another size becomes the portrait's: fill (cover it, cut "
+        "the overhang; the default), fit (inside, transparent margins) or stretch"));
+    pictureOptions.back()->check(CLI::IsMember({"fill", "fit", "stretch"}, CLI::ignore_case));
+    pictureOptions.push_back(importing->add_option(
+        "--format", format,
+        "The pixel format of a picture's portrait: keep (the default) or one of "
+        "dxt1, dxt3, dxt5, argb8888, rgb888, rgb565, argb1555, argb4444, indexed8"));
+    pictureOptions.back()->check(CLI::IsMember(formatNames(), CLI::ignore_case));
+    pictureOptions.push_back(importing->add_option(
+        "--mipmaps", mipmaps,
+        "Mipmap levels of a picture's portrait: keep (the default) or a count"));
+    pictureOptions.back()->check(CLI::Validator(checkMipmaps, "keep|N"));
+    addQuiet(*importing, flags);
+    addDryRun(*importing, flags);
+  }
+
+  CommandRequest infoRequest() const { return InfoRequest{json, fromArguments(infoArchives)}; }
+
+  CommandRequest setIdRequest() const {
+    if (mapOption->count() > 0) {
+      if (!setIdArguments.empty())
+        throw CLI::ValidationError("set-id --map FILE takes no ID, SOURCE or TARGET");
+      return SetIdRequest{{}, {}, {}, fromArgument(mapFile)};
+    }
+    if (setIdArguments.size() != 3)
+      throw CLI::ValidationError("set-id takes ID SOURCE TARGET, or --map FILE");
+    return SetIdRequest{fromArgument(setIdArguments[0]), fromArgument(setIdArguments[1]),
+                        fromArgument(setIdArguments[2]), std::nullopt};
+  }
+
+  CommandRequest exportRequest() const {
+    ExportRequest request;
+    if (folderOption->count() > 0) {
+      if (exportArguments.empty())
+        throw CLI::ValidationError("export --to DIR takes at least one ARCHIVE");
+      request.folder = fromArgument(folder);
+      request.folderFormat = QString::fromStdString(folderFormat).toLower() == QLatin1String("png")
+                                 ? ExportFormat::Png
+                                 : ExportFormat::Fsh;
+      request.archives = fromArguments(exportArguments);
+      return request;
+    }
+    if (exportArguments.size() != 2)
+      throw CLI::ValidationError("export takes ARCHIVE OUTPUT, or --to DIR ARCHIVE...");
+    request.archive = fromArgument(exportArguments[0]);
+    request.output = fromArgument(exportArguments[1]);
+    return request;
+  }
+
+  CommandRequest importRequest() const {
+    ImportRequest request{fromArgument(archive), fromArgument(input), fitModeNamed(fit), {}, {}};
+    request.code = *fsh::codeForFormatName(QString::fromStdString(format));
+    if (QString::fromStdString(mipmaps).compare(QLatin1String("keep"), Qt::CaseInsensitive) != 0)
+      request.mipmapCount = QString::fromStdString(mipmaps).toInt();
+    request.pictureOptionsGiven =
+        std::any_of(pictureOptions.begin(), pictureOptions.end(),
+                    [](const CLI::Option* option) { return option->count() > 0; });
+    return request;
+  }
+
+  CommandLine commandLine() const {
+    CommandLine line;
+    if (info->parsed())
+      line.request = infoRequest();
+    else if (setId->parsed())
+      line.request = setIdRequest();
+    else if (exporting->parsed())
+      line.request = exportRequest();
+    else
+      line.request = importRequest();
+    line.quiet = flags.quiet;
+    line.dryRun = flags.dryRun;
+    return line;
+  }
+};
+
+// The first argument that is not an option must name a subcommand; the
+// parser would only say that one is missing.
+std::optional<std::string> unknownSubcommand(const CLI::App& app, int argc,
+                                             const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--") return std::nullopt;
+    if (argument.empty() || argument[0] == '-') continue;
+    if (app.get_subcommands(
+               [&](const CLI::App* command) { return command->get_name() == argument; })
+            .empty())
+      return argument;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* const* argv,
+                                                       std::ostream& out, std::ostream& err) {
+  Parser parser;
+  try {
+    if (const auto unknown = unknownSubcommand(parser.app, argc, argv))
+      throw CLI::ValidationError("unknown subcommand " + *unknown +
+                                 " (known: info, set-id, export, import)");
+    parser.app.parse(argc, argv);
+    return parser.commandLine();
+  } catch (const CLI::CallForHelp& help) {
+    parser.app.exit(help, out, err);
+    return ExitStatus::Success;
+  } catch (const CLI::CallForAllHelp& help) {
+    parser.app.exit(help, out, err);
+    return ExitStatus::Success;
+  } catch (const CLI::CallForVersion& version) {
+    parser.app.exit(version, out, err);
+    return ExitStatus::Success;
+  } catch (const CLI::Error& error) {
+    err << programName().toStdString() << ": " << error.what() << "\n"
+        << "Run with --help for more information.\n";
+    return ExitStatus::UsageError;
+  }
+}

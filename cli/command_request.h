@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+#include "fsh/fit_picture.h"
+
+// What a command line asks for, once parsed and checked.
+
+struct InfoRequest {
+  bool json = false;
+  QStringList archives;
+};
+
+// Either one archive (identifier, source, target) or a roster map file.
+struct SetIdRequest {
+  QString identifier;
+  QString source;
+  QString target;
+  std::optional<QString> mapFile;
+};
+
+enum class ExportFormat { Fsh, Png };
+
+// Either one archive to one output, or many archives into a folder.
+struct ExportRequest {
+  QString archive;
+  QString output;
+  std::optional<QString> folder;
+  ExportFormat folderFormat = ExportFormat::Fsh;
+  QStringList archives;
+};
+
+// The fit, format and mipmap count apply to a picture; an FSH image goes in as it is.
+struct ImportRequest {
+  QString archive;
+  QString input;
+  fsh::FitMode fit = fsh::FitMode::Fill;
+  std::optional<uint8_t> code;     // none: the portrait's own
+  std::optional<int> mipmapCount;  // none: the portrait's own
+  bool pictureOptionsGiven = false;
+};
+
+using CommandRequest = std::variant<InfoRequest, SetIdRequest, ExportRequest, ImportRequest>;
+
+struct CommandLine {
+  CommandRequest request;
+  bool quiet = false;
+  bool dryRun = false;
+};

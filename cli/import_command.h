@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/command_request.h"
+#include "cli/exit_status.h"
+
+class Console;
+
+// Puts an FSH image, as Import in the editor does, or a picture made into the
+// portrait's own format, in place of the archive's portrait.
+ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "cli/command_request.h"
+#include "cli/exit_status.h"
+
+class Console;
+
+// Carries out a parsed command line.
+ExitStatus runCommand(const CommandLine& commandLine, Console& console);

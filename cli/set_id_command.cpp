@@ -1,0 +1,80 @@
+#include "cli/set_id_command.h"
+
+#include <QFile>
+
+#include "archive/archive_inspection.h"
+#include "archive/save_archive.h"
+#include "cli/console.h"
+#include "cli/printable_text.h"
+#include "cli/roster_map.h"
+
+namespace {
+
+struct Rename {
+  QString source;
+  QString target;
+  QString identifier;
+};
+
+QString label(const Rename& rename) {
+  return rename.source + QStringLiteral(" -> ") + rename.target;
+}
+
+void saveOne(const Rename& rename, bool dryRun, Console& console) {
+  const auto info = inspectArchive(rename.source);
+  if (!info) {
+    console.failure(archiveFailure(rename.source, info.error()));
+    return;
+  }
+  (void)dryRun;
+  const auto saved =
+      saveWithIdentifier(rename.source, rename.target, info->kind, rename.identifier);
+  if (!saved) {
+    console.failure(archiveFailure(label(rename), saved.error()));
+    return;
+  }
+  console.note(QStringLiteral("%1: saved from %2 with identifier %3")
+                   .arg(printableText(rename.target), printableText(rename.source),
+                        printableText(rename.identifier)));
+}
+
+// The map's lines, or nothing after the reasons why it cannot be used.
+std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
+  QFile file(mapFile);
+  const bool opened = mapFile == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                    : file.open(QIODevice::ReadOnly);
+  if (!opened) {
+    console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), file.errorString()));
+    return std::nullopt;
+  }
+  const auto lines = parseRosterMap(file.readAll());
+  if (!lines) {
+    for (const QString& fault : lines.error())
+      console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), fault));
+    return std::nullopt;
+  }
+  QList<Rename> renames;
+  for (const RosterLine& line : *lines)
+    renames << Rename{line.source, line.target, line.identifier};
+  return renames;
+}
+
+}  // namespace
+
+ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) {
+  QList<Rename> renames;
+  if (request.mapFile) {
+    const auto fromMap = readMap(*request.mapFile, console);
+    if (!fromMap) return ExitStatus::UsageError;
+    renames = *fromMap;
+  } else {
+    renames << Rename{request.source, request.target, request.identifier};
+  }
+  console.beginBatch(renames.size());
+  for (const Rename& rename : renames) {
+    saveOne(rename, dryRun, console);
+    console.fileDone();
+  }
+  console.endBatch();
+  return console.status();
+}

@@ -1,0 +1,122 @@
+// export: the portrait as FSH bytes or as a picture, one archive or a folder
+// of them; refusals leave no output behind.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "fsh/fsh_layout.h"
+#include "support/cli_process.h"
+#include "support/file_snapshot.h"
+#include "support/fsh_fixture.h"
+#include "support/portrait_archive.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using fsh::Code::Argb8888;
+
+class CliExport : public ::testing::Test {
+ protected:
+  CliExport() {
+    portrait = samplePortrait(Argb8888, {24, 16});
+    writeFile(dir.filePath("a.big"), archiveWithPortrait(ArchiveFixture(), portrait));
+  }
+  CliRun run(const QStringList& arguments) { return runCli(arguments, {dir.path(), {}, {}}); }
+
+  QTemporaryDir dir;
+  QByteArray portrait;
+};
+
+TEST_F(CliExport, WritesThePortraitsFshBytes) {
+  const CliRun result = run({"export", "a.big", "a.fsh"});
+  EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  EXPECT_EQ(readFile(dir.filePath("a.fsh")), portrait);
+  // Any other name gets the FSH bytes too.
+  EXPECT_EQ(run({"export", "a.big", "portrait"}).exitCode, 0);
+  EXPECT_EQ(readFile(dir.filePath("portrait")), portrait);
+}
+
+// Lossless formats hold the stored pixels exactly; JPEG comes close.
+TEST_F(CliExport, WritesAPictureByTheOutputsExtension) {
+  const QImage stored = smoothPicture({24, 16});
+  for (const char* name : {"a.png", "a.BMP"}) {
+    ASSERT_EQ(run({"export", "a.big", name}).exitCode, 0) << name;
+    const QImage picture(dir.filePath(name));
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_ARGB32), stored) << name;
+  }
+  ASSERT_EQ(run({"export", "a.big", "a.jpg"}).exitCode, 0);
+  const QImage jpeg(dir.filePath("a.jpg"));
+  ASSERT_EQ(jpeg.size(), stored.size());
+  EXPECT_GT(psnr(jpeg.convertToFormat(QImage::Format_ARGB32), stored), 30.0);
+}
+
+TEST_F(CliExport, ToAFolderNamesEachFileAfterItsArchive) {
+  writeFile(dir.filePath("b.big"), archiveWithPortrait(ArchiveFixture::jersey(), portrait));
+  ArchiveFixture broken;
+  broken.imageLengthField = 1 << 20;  // reaches past the end of the archive
+  writeFile(dir.filePath("broken.big"), broken.build());
+  QDir(dir.path()).mkdir("out");
+
+  const CliRun fsh = run({"export", "--to", "out", "a.big", "broken.big", "b.big"});
+  const CliRun png = run({"export", "--to", "out", "--as", "png", "a.big"});
+
+  EXPECT_EQ(fsh.exitCode, 1);
+  EXPECT_EQ(fsh.errText(),
+            "courtside-portraits-cli: broken.big: the portrait image in this archive reaches past "
+            "the end of the file\n");
+  EXPECT_EQ(png.exitCode, 0) << png.errText().toStdString();
+  EXPECT_EQ(entryNames(dir.filePath("out")), (QStringList{"a.fsh", "a.png", "b.fsh"}));
+  EXPECT_EQ(readFile(dir.filePath("out/b.fsh")), portrait);
+}
+
+TEST_F(CliExport, TwoArchivesOfOneNameDoNotOverwriteEachOther) {
+  QDir(dir.path()).mkpath("other");
+  writeFile(dir.filePath("other/a.big"), ArchiveFixture().build());
+  QDir(dir.path()).mkdir("out");
+
+  const CliRun result = run({"export", "--to", "out", "a.big", "other/a.big"});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.errText(),
+            "courtside-portraits-cli: other/a.big: another archive of the same name is already "
+            "exported as out/a.fsh\n");
+  EXPECT_EQ(readFile(dir.filePath("out/a.fsh")), portrait);
+}
+
+TEST_F(CliExport, AMissingFolderIsReportedOnce) {
+  const CliRun result = run({"export", "--to", "nowhere", "a.big", "a.big"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.errText(), "courtside-portraits-cli: nowhere: no such folder\n");
+}
+
+TEST_F(CliExport, DryRunWritesNothing) {
+  QDir(dir.path()).mkdir("out");
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun single = run({"export", "--dry-run", "a.big", "a.png"});
+  const CliRun folder = run({"export", "-n", "--to", "out", "a.big"});
+
+  EXPECT_EQ(single.exitCode, 0) << single.errText().toStdString();
+  EXPECT_EQ(folder.exitCode, 0) << folder.errText().toStdString();
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+  EXPECT_TRUE(single.outText().startsWith("a.png: would be written from a.big as a 24x16 picture"))
+      << single.outText().toStdString();
+  EXPECT_EQ(folder.outText(),
+            QStringLiteral("out/a.fsh: would be written from a.big as FSH (%1 bytes)\n")
+                .arg(portrait.size()));
+}
+
+// A picture needs a portrait that decodes; the reason says where it does not.
+TEST_F(CliExport, AnUndecodablePortraitIsRefusedAsAPictureButNotAsFsh) {
+  writeFile(dir.filePath("junk.big"), ArchiveFixture().build());  // its portrait is not FSH
+  const CliRun picture = run({"export", "junk.big", "junk.png"});
+  EXPECT_EQ(picture.exitCode, 1);
+  EXPECT_TRUE(picture.errText().startsWith("courtside-portraits-cli: junk.big: portrait image: "))
+      << picture.errText().toStdString();
+  EXPECT_FALSE(QFile::exists(dir.filePath("junk.png")));
+  EXPECT_EQ(run({"export", "junk.big", "junk.fsh"}).exitCode, 0);
+}
+
+}  // namespace

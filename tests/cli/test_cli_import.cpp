@@ -1,0 +1,182 @@
+// import: an FSH image with all of Import's checks, or a picture made into
+// the portrait's format; every refusal leaves the archive as it was.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "fsh/bitmap_decoder.h"
+#include "fsh/describe.h"
+#include "fsh/fsh_file.h"
+#include "fsh/fsh_layout.h"
+#include "support/cli_process.h"
+#include "support/file_snapshot.h"
+#include "support/fsh_fixture.h"
+#include "support/portrait_archive.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using fsh::Code::Argb8888;
+using fsh::Code::Dxt1;
+
+class CliImport : public ::testing::Test {
+ protected:
+  CliImport() {
+    writeFile(dir.filePath("a.big"), archiveWithPortrait(fixture, samplePortrait(Argb8888)));
+  }
+  CliRun run(const QStringList& arguments) { return runCli(arguments, {dir.path(), {}, {}}); }
+  QString path(const QString& name) const { return dir.filePath(name); }
+
+  // The archive's portrait as the codec reads it.
+  fsh::FshFile portrait() const {
+    const QByteArray archive = readFile(path("a.big"));
+    const qsizetype offset = fixture.offsetOf(4);
+    return *fsh::parseFsh(archive.mid(offset));
+  }
+
+  QTemporaryDir dir;
+  ArchiveFixture fixture;
+};
+
+TEST_F(CliImport, PutsAnFshImageInAsItIs) {
+  const QByteArray image = samplePortrait(Dxt1, {16, 16}, 2);
+  writeFile(path("new.fsh"), image);
+
+  const CliRun result = run({"import", "a.big", "new.fsh"});
+
+  EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  EXPECT_EQ(readFile(path("a.big")), archiveWithPortrait(fixture, image));
+}
+
+// A picture of the portrait's size in its own lossless format comes back exactly.
+TEST_F(CliImport, PutsAPictureInInThePortraitsOwnFormat) {
+  const QImage picture = noisePicture({32, 32}, 7);
+  picture.save(path("p.png"));
+
+  const CliRun result = run({"import", "a.big", "p.png"});
+
+  ASSERT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  const fsh::FshFile file = portrait();
+  EXPECT_EQ(fsh::describe(file)->code, Argb8888);
+  EXPECT_EQ(*fsh::decodeMainBitmap(file), picture);
+  EXPECT_EQ(result.outText(),
+            QStringLiteral("a.big: portrait replaced by the picture p.png as 32x32 ARGB8888, 0 "
+                           "mipmaps (%1 bytes)\n")
+                .arg(QFileInfo(path("a.big")).size()));
+}
+
+TEST_F(CliImport, FormatAndMipmapsChangeThePortrait) {
+  smoothPicture({32, 32}).save(path("p.bmp"));
+  const CliRun result = run({"import", "a.big", "p.bmp", "--format", "DXT1", "--mipmaps", "3"});
+  ASSERT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  const auto description = fsh::describe(portrait());
+  EXPECT_EQ(description->code, Dxt1);
+  EXPECT_EQ(description->mipmapCount, 3);
+}
+
+struct FitCase {
+  const char* mode;
+  int cornerAlpha;  // a wide picture in a square portrait: is the top-left corner covered?
+};
+
+class CliImportFit : public CliImport, public ::testing::WithParamInterface<FitCase> {};
+
+TEST_P(CliImportFit, WidePictureInASquarePortrait) {
+  QImage wide(64, 16, QImage::Format_ARGB32);
+  wide.fill(qRgba(200, 10, 10, 255));
+  wide.save(path("wide.png"));
+  ASSERT_EQ(run({"import", "a.big", "wide.png", "--fit", GetParam().mode}).exitCode, 0);
+  const QImage stored = *fsh::decodeMainBitmap(portrait());
+  EXPECT_EQ(qAlpha(stored.pixel(0, 0)), GetParam().cornerAlpha);
+  EXPECT_EQ(stored.pixel(16, 16), qRgba(200, 10, 10, 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CliImportFit,
+                         ::testing::Values(FitCase{"fill", 255}, FitCase{"fit", 0},
+                                           FitCase{"stretch", 255}),
+                         [](const auto& info) { return std::string(info.param.mode); });
+
+struct ImportRefusal {
+  const char* name;
+  QByteArray input;
+  const char* inputName;
+  const char* message;  // after the program's name
+};
+
+class CliImportRefusal : public CliImport, public ::testing::WithParamInterface<ImportRefusal> {};
+
+TEST_P(CliImportRefusal, LeavesTheArchiveAsItWas) {
+  writeFile(path(GetParam().inputName), GetParam().input);
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun result = run({"import", "a.big", GetParam().inputName});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.errText(),
+            QStringLiteral("courtside-portraits-cli: ") + GetParam().message + "\n");
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+QByteArray svg() {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"><text x=\"1\" "
+         "y=\"5\">A</text></svg>";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, CliImportRefusal,
+    ::testing::Values(
+        ImportRefusal{"Empty", {}, "empty.fsh", "a.big: the FSH file is empty"},
+        ImportRefusal{"LengthWord", fshImage(64, 65), "bad.fsh",
+                      "a.big: this is not an FSH image: its length field does not match the "
+                      "file's size"},
+        ImportRefusal{"NotAPicture", "just some text", "notes.txt",
+                      "notes.txt: this is neither an FSH image nor a picture Qt can read"},
+        ImportRefusal{"Vector", svg(), "drawing.svg",
+                      "drawing.svg: SVG pictures cannot be imported; use a raster format such as "
+                      "PNG"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Only the archive's last member may change its length.
+TEST_F(CliImport, AnImageOfAnotherLengthIsRefusedWhenMembersFollowThePortrait) {
+  ArchiveFixture followed;
+  followed.memberOffsets[1] = followed.offsetOf(4) + followed.imageLength - 8;
+  writeFile(path("f.big"), followed.build());
+  writeFile(path("new.fsh"), fshImage(100));
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun result = run({"import", "f.big", "new.fsh"});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.errText(),
+            "courtside-portraits-cli: f.big: the image differs in length from the archive's "
+            "portrait, and other members follow it\n");
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+TEST_F(CliImport, PictureOptionsWithAnFshImageAreAUsageError) {
+  writeFile(path("new.fsh"), samplePortrait(Dxt1));
+  const FileTree before = snapshotTree(dir.path());
+  const CliRun result = run({"import", "a.big", "new.fsh", "--format", "dxt5"});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+TEST_F(CliImport, DryRunWritesNothing) {
+  smoothPicture({32, 32}).save(path("p.png"));
+  writeFile(path("new.fsh"), samplePortrait(Dxt1));
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun picture = run({"import", "--dry-run", "a.big", "p.png", "--format", "dxt5"});
+  const CliRun image = run({"import", "-n", "a.big", "new.fsh"});
+
+  EXPECT_EQ(picture.exitCode, 0) << picture.errText().toStdString();
+  EXPECT_EQ(image.exitCode, 0) << image.errText().toStdString();
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+  EXPECT_TRUE(picture.outText().startsWith(
+      "a.big: portrait would be replaced by the picture p.png as 32x32 DXT5, 0 mipmaps"))
+      << picture.outText().toStdString();
+}
+
+}  // namespace

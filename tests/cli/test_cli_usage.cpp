@@ -1,0 +1,89 @@
+// The command line itself: help for each subcommand, the version, and usage
+// errors that end with status 2 before any file is touched.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "support/archive_fixture.h"
+#include "support/cli_process.h"
+#include "support/file_snapshot.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+TEST(CliUsage, HelpForTheProgramAndEachSubcommand) {
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--help"}, "Usage: courtside-portraits-cli [OPTIONS] SUBCOMMAND"},
+      {{"info", "--help"}, "Usage: courtside-portraits-cli info [OPTIONS] ARCHIVE..."},
+      {{"set-id", "--help"}, "--map FILE"},
+      {{"export", "-h"}, "--to DIR"},
+      {{"import", "--help"}, "--mipmaps"},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    const CliRun result = runCli(arguments);
+    EXPECT_EQ(result.exitCode, 0) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(result.outText().contains(expected)) << result.outText().toStdString();
+    EXPECT_TRUE(result.err.isEmpty());
+  }
+}
+
+TEST(CliUsage, VersionNamesTheProgramAndItsPackage) {
+  const CliRun result = runCli({"--version"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.outText(), "courtside-portraits-cli (Courtside Portraits Editor) 1.1\n");
+}
+
+struct UsageError {
+  const char* name;
+  QStringList arguments;
+  const char* message;  // the first line on standard error, after the program's name
+};
+
+class CliUsageError : public ::testing::TestWithParam<UsageError> {};
+
+TEST_P(CliUsageError, EndsWithStatusTwoAndTouchesNothing) {
+  QTemporaryDir dir;
+  writeFile(dir.filePath("a.big"), ArchiveFixture().build());
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun result = runCli(GetParam().arguments, {dir.path(), {}, {}});
+
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.errText().section('\n', 0, 0),
+            QStringLiteral("courtside-portraits-cli: ") + GetParam().message);
+  EXPECT_TRUE(result.errText().contains("--help"));
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CliUsageError,
+    ::testing::Values(
+        UsageError{"NoSubcommand", {}, "A subcommand is required"},
+        UsageError{"UnknownSubcommand",
+                   {"rename", "a.big"},
+                   "unknown subcommand rename (known: info, set-id, export, import)"},
+        UsageError{"NoArchive", {"info"}, "ARCHIVE is required"},
+        UsageError{"UnknownOption",
+                   {"info", "--colour", "a.big"},
+                   "The following argument was not expected: --colour"},
+        UsageError{"SetIdArguments",
+                   {"set-id", "zz99yy8", "a.big"},
+                   "set-id takes ID SOURCE TARGET, or --map FILE"},
+        UsageError{"MapAndArguments",
+                   {"set-id", "--map", "m.csv", "a.big"},
+                   "set-id --map FILE takes no ID, SOURCE or TARGET"},
+        UsageError{"ExportArguments",
+                   {"export", "a.big"},
+                   "export takes ARCHIVE OUTPUT, or --to DIR ARCHIVE..."},
+        UsageError{
+            "AsWithoutTo", {"export", "--as", "png", "a.big", "a.png"}, "--as requires --to"},
+        UsageError{"FitMode",
+                   {"import", "a.big", "p.png", "--fit", "crop"},
+                   "--fit: crop not in {fill,fit,stretch}"},
+        UsageError{"MipmapCount",
+                   {"import", "a.big", "p.png", "--mipmaps", "many"},
+                   "--mipmaps: keep or a count of levels (0, 1, 2, ...) is needed, not many"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
