@@ -19,6 +19,9 @@
 // no further system call.
 class ArchiveReader {
  public:
+  // The bytes read on opening: reads that lie in them cost no system call.
+  static constexpr qint64 HeadSize = 4096;
+
   static Expected<ArchiveReader, ArchiveError> open(const QString& path);
   // Reads a file that is already open, through a descriptor of its own.
   static Expected<ArchiveReader, ArchiveError> openDuplicate(int fd);
@@ -43,8 +46,6 @@ class ArchiveReader {
   ArchiveReader(FileHandle file, const struct stat& info);
   static Expected<ArchiveReader, ArchiveError> withHead(ArchiveReader reader);
   Expected<void, ArchiveError> readInto(char* buffer, qint64 offset, qint64 count) const;
-
-  static constexpr qint64 HeadSize = 4096;
 
   FileHandle m_file;
   qint64 m_length = 0;

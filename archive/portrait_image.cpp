@@ -159,6 +159,12 @@ Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewI
 
 }  // namespace
 
+Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive) {
+  const auto image = locateImage(archive);
+  if (!image) return Unexpected(image.error());
+  return PortraitRange{image->offset, image->length};
+}
+
 Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
   const auto archive = ArchiveReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());

@@ -2,14 +2,25 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 
 #include "archive/archive_error.h"
 #include "common/expected.h"
+
+class ArchiveReader;
 
 // Member 4 of an archive is its portrait, an FSH image whose own length word
 // (offset 4) gives its length. These operations need only the archive's size
 // field to match its length, so they work on archives that Load would refuse
 // for their kind. A refusal or failure writes nothing.
+
+// Where the portrait lies in an archive that is open: its offset, and its length
+// as its own length word gives it, checked to lie inside the archive.
+struct PortraitRange {
+  int32_t offset = 0;
+  int32_t length = 0;
+};
+Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive);
 
 // The portrait's bytes. Its length word is checked against the archive before
 // anything is allocated, so at most the archive's own length is read.

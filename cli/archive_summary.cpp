@@ -1,6 +1,9 @@
 #include "cli/archive_summary.h"
 
+#include <algorithm>
+
 #include "archive/archive_inspection.h"
+#include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "cli/printable_text.h"
 #include "fsh/bitmap_decoder.h"
@@ -9,19 +12,36 @@
 
 namespace {
 
+PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
+  return {description.width,       description.height,
+          description.formatName,  description.code,
+          description.mipmapCount, description.blockCompressed || description.fileCompressed};
+}
+
 // The portrait's description; it must also decode, since a portrait whose
-// header is sound can still hold pixel data that is not.
-Expected<PortraitSummary, QString> summarisePortrait(const QByteArray& image) {
-  const auto file = fsh::parseFsh(image);
+// header is sound can still hold pixel data that is not. Every check decoding
+// makes is made, but no pixel is converted: that would be most of the time a
+// listing of many archives takes. Most portraits are described by the bytes
+// already read with the archive's header; only the others are read whole.
+Expected<PortraitSummary, QString> summarisePortrait(const ArchiveReader& archive) {
+  const auto range = locatePortrait(archive);
+  if (!range) return Unexpected(describe(range.error()));
+  const qint64 readAlready = std::max<qint64>(ArchiveReader::HeadSize - range->offset, 0);
+  const auto start = archive.readAt(range->offset, std::min<qint64>(range->length, readAlready));
+  if (!start) return Unexpected(describe(start.error()));
+  if (const auto quick = fsh::describeFromStart(*start, range->length)) {
+    if (!*quick) return Unexpected(quick->error().message);
+    return portraitSummary(**quick);
+  }
+  const auto bytes = archive.readAt(range->offset, range->length);
+  if (!bytes) return Unexpected(describe(bytes.error()));
+  const auto file = fsh::parseFsh(*bytes);
   if (!file) return Unexpected(file.error().message);
   const auto description = fsh::describe(*file);
   if (!description) return Unexpected(description.error().message);
-  if (const auto decoded = fsh::decodeMainBitmap(*file); !decoded)
-    return Unexpected(decoded.error().message);
-  return PortraitSummary{
-      description->width,       description->height,
-      description->formatName,  description->code,
-      description->mipmapCount, description->blockCompressed || description->fileCompressed};
+  if (const auto decodes = fsh::checkMainBitmapDecodes(*file); !decodes)
+    return Unexpected(decodes.error().message);
+  return portraitSummary(*description);
 }
 
 QString mipmapWords(int count) {
@@ -35,18 +55,16 @@ QString kindName(ArchiveKind kind) {
 }
 
 Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
-  const auto info = inspectArchive(path);
+  const auto archive = ArchiveReader::open(path);
+  if (!archive) return Unexpected(archiveFailure(path, archive.error()));
+  const auto info = inspectArchive(*archive);
   if (!info) return Unexpected(archiveFailure(path, info.error()));
   ArchiveSummary summary;
   summary.path = path;
   summary.kind = info->kind;
   summary.identifier = QString::fromLatin1(info->identifier);
   summary.size = info->archiveSize;
-  const auto image = readPortrait(path);
-  if (!image)
-    summary.portrait = Unexpected(describe(image.error()));
-  else
-    summary.portrait = summarisePortrait(*image);
+  summary.portrait = summarisePortrait(*archive);
   return summary;
 }
 

@@ -53,8 +53,20 @@ Expected<QList<QRgb>, Error> paletteFor(const FshFile& file, int entryIndex) {
   return QList<QRgb>();
 }
 
-Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int level) {
-  const Block& block = file.entries[entryIndex].blocks.first();
+namespace {
+
+// Everything decoding a level needs, every check passed: only the conversion
+// of its pixels, which cannot fail, is left.
+struct LevelSource {
+  uint8_t type = 0;
+  BlockData data;
+  LevelPlacement place;
+  QList<QRgb> palette;
+};
+
+// The checks the block's header alone decides: a code the codec reads, a size
+// it accepts, and a level the bitmap has.
+Expected<void, Error> checkLevelHeader(const Block& block, int level) {
   const uint8_t type = block.type();
   if (!isBitmapCode(type)) {
     return Unexpected(makeError(
@@ -71,50 +83,102 @@ Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int le
                                     .arg(level)
                                     .arg(mipmaps)));
   }
+  return {};
+}
+
+// The level must lie inside the pixel data.
+Expected<void, Error> checkLevelInside(const Block& block, int level, const LevelPlacement& place,
+                                       qsizetype available) {
+  if (place.offset + place.size <= available) return {};
+  return Unexpected(makeError(ErrorKind::Malformed,
+                              QStringLiteral("%1: level %2 of %3x%4 %5 needs %6 bytes from %7 "
+                                             "of the pixel data, which has %8")
+                                  .arg(blockContext(block))
+                                  .arg(level)
+                                  .arg(place.width)
+                                  .arg(place.height)
+                                  .arg(formatName(block.type()))
+                                  .arg(place.size)
+                                  .arg(place.offset)
+                                  .arg(available)));
+}
+
+Expected<LevelSource, Error> findLevel(const FshFile& file, int entryIndex, int level) {
+  const Block& block = file.entries[entryIndex].blocks.first();
+  if (auto header = checkLevelHeader(block, level); !header) return Unexpected(header.error());
+  const uint8_t type = block.type();
+  const int mipmaps = block.mipmapCount();
   auto data = blockData(file, block);
   if (!data) return Unexpected(std::move(data).error());
-  const qsizetype available = data->bytes.size();
   const MipmapLayout layout =
       detectMipmapLayout(type, block.width, block.height, mipmaps, data->bytes);
   const LevelPlacement place = placeLevels(type, block.width, block.height, mipmaps, layout)[level];
-  if (place.offset + place.size > available) {
-    return Unexpected(makeError(ErrorKind::Malformed,
-                                QStringLiteral("%1: level %2 of %3x%4 %5 needs %6 bytes from %7 "
-                                               "of the pixel data, which has %8")
-                                    .arg(blockContext(block))
-                                    .arg(level)
-                                    .arg(place.width)
-                                    .arg(place.height)
-                                    .arg(formatName(type))
-                                    .arg(place.size)
-                                    .arg(place.offset)
-                                    .arg(available)));
-  }
+  if (auto inside = checkLevelInside(block, level, place, data->bytes.size()); !inside)
+    return Unexpected(inside.error());
   QList<QRgb> palette;
   if (type == Code::Indexed8) {
     auto found = paletteFor(file, entryIndex);
     if (!found) return Unexpected(std::move(found).error());
     palette = std::move(*found);
   }
-  QImage image(place.width, place.height, QImage::Format_ARGB32);
-  if (image.isNull()) {
-    return Unexpected(
-        makeError(ErrorKind::TooLarge, QStringLiteral("%1: no memory for a %2x%3 picture")
-                                           .arg(blockContext(block))
-                                           .arg(place.width)
-                                           .arg(place.height)));
-  }
-  decodeLevel(type, reinterpret_cast<const uchar*>(data->bytes.constData()) + place.offset, palette,
-              image);
-  return image;
+  return LevelSource{type, std::move(*data), place, std::move(palette)};
 }
 
-Expected<QImage, Error> decodeMainBitmap(const FshFile& file, int level) {
+Expected<int, Error> mainEntry(const FshFile& file) {
   const std::optional<int> entry = mainBitmapEntry(file);
   if (!entry) {
     return Unexpected(makeError(ErrorKind::Malformed, QStringLiteral("the file holds no bitmap")));
   }
+  return *entry;
+}
+
+}  // namespace
+
+Expected<QImage, Error> decodeBitmap(const FshFile& file, int entryIndex, int level) {
+  auto source = findLevel(file, entryIndex, level);
+  if (!source) return Unexpected(std::move(source).error());
+  const LevelPlacement& place = source->place;
+  QImage image(place.width, place.height, QImage::Format_ARGB32);
+  if (image.isNull()) {
+    return Unexpected(makeError(ErrorKind::TooLarge,
+                                QStringLiteral("%1: no memory for a %2x%3 picture")
+                                    .arg(blockContext(file.entries[entryIndex].blocks.first()))
+                                    .arg(place.width)
+                                    .arg(place.height)));
+  }
+  decodeLevel(source->type,
+              reinterpret_cast<const uchar*>(source->data.bytes.constData()) + place.offset,
+              source->palette, image);
+  return image;
+}
+
+Expected<void, Error> checkBitmapDecodes(const FshFile& file, int entryIndex, int level) {
+  auto source = findLevel(file, entryIndex, level);
+  if (!source) return Unexpected(std::move(source).error());
+  return {};
+}
+
+Expected<QImage, Error> decodeMainBitmap(const FshFile& file, int level) {
+  const auto entry = mainEntry(file);
+  if (!entry) return Unexpected(entry.error());
   return decodeBitmap(file, *entry, level);
+}
+
+std::optional<Expected<void, Error>> checkBitmapDecodesFromHeader(const Block& block) {
+  if (auto header = checkLevelHeader(block, 0); !header) return header;
+  // Compressed data must be unpacked and a palette read to tell.
+  if (block.isCompressed() || block.type() == Code::Indexed8) return std::nullopt;
+  // The bitmap itself comes first in both layouts of the mipmap levels.
+  const LevelPlacement place = placeLevels(block.type(), block.width, block.height,
+                                           block.mipmapCount(), MipmapLayout::Padded)
+                                   .first();
+  return checkLevelInside(block, 0, place, block.dataSize());
+}
+
+Expected<void, Error> checkMainBitmapDecodes(const FshFile& file, int level) {
+  const auto entry = mainEntry(file);
+  if (!entry) return Unexpected(entry.error());
+  return checkBitmapDecodes(file, *entry, level);
 }
 
 }  // namespace fsh

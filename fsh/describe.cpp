@@ -1,5 +1,7 @@
 #include "fsh/describe.h"
 
+#include "fsh/bitmap_decoder.h"
+#include "fsh/fsh_structure.h"
 #include "fsh/pixel_formats.h"
 
 namespace fsh {
@@ -22,6 +24,20 @@ Expected<BitmapDescription, Error> describe(const FshFile& file) {
   description.mipmapCount = block.mipmapCount();
   description.blockCompressed = block.isCompressed();
   description.fileCompressed = file.compressedAsWhole;
+  return description;
+}
+
+std::optional<Expected<BitmapDescription, Error>> describeFromStart(QByteArrayView start,
+                                                                    qsizetype length) {
+  const auto file = parseFshStructure(start, length);
+  if (!file) return std::nullopt;
+  if (!*file) return Unexpected(file->error());
+  auto description = describe(**file);
+  if (!description) return description;
+  const Block& block = (*file)->entries[description->entryIndex].blocks.first();
+  const auto decodes = checkBitmapDecodesFromHeader(block);
+  if (!decodes) return std::nullopt;
+  if (!*decodes) return Unexpected(decodes->error());
   return description;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "common/expected.h"
 #include "fsh/fsh_error.h"
@@ -26,5 +28,14 @@ struct BitmapDescription {
 
 // Describes the main bitmap; fails only when the file holds none.
 Expected<BitmapDescription, Error> describe(const FshFile& file);
+
+// For listing many images without reading them whole: what parseFsh, describe
+// and checkMainBitmapDecodes together answer for an image of `length` bytes,
+// from `start`, its first bytes, where those suffice: the image is not
+// compressed as a whole, its structure lies in start, and the main bitmap's
+// pixel data is stored uncompressed in a code without a palette. Nothing
+// otherwise: the whole image is then needed.
+std::optional<Expected<BitmapDescription, Error>> describeFromStart(QByteArrayView start,
+                                                                    qsizetype length);
 
 }  // namespace fsh

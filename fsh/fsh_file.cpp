@@ -4,6 +4,7 @@
 
 #include "fsh/byte_access.h"
 #include "fsh/fsh_layout.h"
+#include "fsh/fsh_structure.h"
 #include "fsh/pixel_formats.h"
 #include "fsh/refpack.h"
 
@@ -38,8 +39,13 @@ bool startsWithMagic(QByteArrayView bytes) {
 
 Error malformed(const QString& message) { return makeError(ErrorKind::Malformed, message); }
 
-Expected<QList<Block>, Error> parseChain(const QByteArray& bytes, const Entry& entry,
-                                         int& blocksSoFar) {
+// The structure of a plain image of `size` bytes read from `visible`, its
+// first bytes: nothing when a header the structure needs lies beyond them.
+using Parsed = std::optional<Expected<FshFile, Error>>;
+template <typename T>
+using Step = std::optional<Expected<T, Error>>;
+
+Step<QList<Block>> parseChain(QByteArrayView visible, const Entry& entry, int& blocksSoFar) {
   QList<Block> blocks;
   qsizetype position = entry.offset;
   while (true) {
@@ -55,7 +61,8 @@ Expected<QList<Block>, Error> parseChain(const QByteArray& bytes, const Entry& e
                                       .arg(hexOffset(position))
                                       .arg(Layout::MaxBlocks)));
     }
-    const char* header = bytes.constData() + position;
+    if (position + Layout::BlockHeaderSize > visible.size()) return std::nullopt;
+    const char* header = visible.data() + position;
     Block block;
     block.offset = position;
     block.code = uint8_t(header[0]);
@@ -80,18 +87,18 @@ Expected<QList<Block>, Error> parseChain(const QByteArray& bytes, const Entry& e
   }
 }
 
-Expected<FshFile, Error> parsePlain(FshFile file) {
-  const QByteArray& bytes = file.bytes;
-  const qsizetype size = bytes.size();
+Parsed parseStructure(QByteArrayView visible, qsizetype size) {
+  FshFile file;
   if (size < Layout::HeaderSize) {
     return Unexpected(malformed(QStringLiteral("the file has %1 bytes, fewer than the %2 of an "
                                                "FSH header")
                                     .arg(size)
                                     .arg(Layout::HeaderSize)));
   }
-  file.lengthField = readU32(bytes.constData() + Layout::LengthOffset);
-  file.directoryId = bytes.mid(Layout::DirectoryIdOffset, 4);
-  const uint32_t count = readU32(bytes.constData() + Layout::EntryCountOffset);
+  if (visible.size() < Layout::HeaderSize) return std::nullopt;
+  file.lengthField = readU32(visible.data() + Layout::LengthOffset);
+  file.directoryId = visible.sliced(Layout::DirectoryIdOffset, 4).toByteArray();
+  const uint32_t count = readU32(visible.data() + Layout::EntryCountOffset);
   if (count > uint32_t(Layout::MaxEntries)) {
     return Unexpected(makeError(ErrorKind::TooLarge,
                                 QStringLiteral("header at %1: %2 entries are more than the limit "
@@ -108,13 +115,14 @@ Expected<FshFile, Error> parsePlain(FshFile file) {
                                     .arg(count)
                                     .arg(hexOffset(directoryEnd), hexOffset(size))));
   }
+  if (directoryEnd > visible.size()) return std::nullopt;
 
   QList<qsizetype> offsets;
   for (uint32_t i = 0; i < count; ++i) {
     const qsizetype at = Layout::HeaderSize + qsizetype(i) * Layout::DirectoryEntrySize;
     Entry entry;
-    entry.name = bytes.mid(at, Layout::EntryNameSize);
-    entry.offset = readU32(bytes.constData() + at + Layout::EntryNameSize);
+    entry.name = visible.sliced(at, Layout::EntryNameSize).toByteArray();
+    entry.offset = readU32(visible.data() + at + Layout::EntryNameSize);
     if (entry.offset < directoryEnd || entry.offset >= size) {
       return Unexpected(
           malformed(QStringLiteral("directory entry %1 (\"%2\") at %3: offset %4 "
@@ -132,11 +140,21 @@ Expected<FshFile, Error> parsePlain(FshFile file) {
   for (Entry& entry : file.entries) {
     const auto next = std::upper_bound(offsets.cbegin(), offsets.cend(), entry.offset);
     entry.end = next == offsets.cend() ? size : *next;
-    auto chain = parseChain(bytes, entry, blocks);
-    if (!chain) return Unexpected(std::move(chain).error());
-    entry.blocks = std::move(*chain);
+    auto chain = parseChain(visible, entry, blocks);
+    if (!chain) return std::nullopt;
+    if (!*chain) return Unexpected(std::move(*chain).error());
+    entry.blocks = std::move(**chain);
   }
   return file;
+}
+
+Expected<FshFile, Error> parsePlain(QByteArray bytes, bool compressedAsWhole) {
+  // All of the file is visible, so its structure is always decided.
+  auto parsed = std::move(*parseStructure(bytes, bytes.size()));
+  if (!parsed) return parsed;
+  parsed->bytes = std::move(bytes);
+  parsed->compressedAsWhole = compressedAsWhole;
+  return parsed;
 }
 
 }  // namespace
@@ -155,11 +173,7 @@ Expected<FshFile, Error> parseFsh(const QByteArray& bytes) {
                                     .arg(bytes.size())
                                     .arg(Layout::MaxFileSize)));
   }
-  FshFile file;
-  if (startsWithMagic(bytes)) {
-    file.bytes = bytes;
-    return parsePlain(std::move(file));
-  }
+  if (startsWithMagic(bytes)) return parsePlain(bytes, false);
   if (!findRefpackHeader(bytes)) {
     return Unexpected(makeError(ErrorKind::NotFsh,
                                 QStringLiteral("not an FSH image: it starts with neither SHPI nor "
@@ -172,9 +186,12 @@ Expected<FshFile, Error> parseFsh(const QByteArray& bytes) {
                                 QStringLiteral("not an FSH image: its compressed data does not "
                                                "start with SHPI")));
   }
-  file.bytes = std::move(plain->bytes);
-  file.compressedAsWhole = true;
-  return parsePlain(std::move(file));
+  return parsePlain(std::move(plain->bytes), true);
+}
+
+std::optional<Expected<FshFile, Error>> parseFshStructure(QByteArrayView start, qsizetype length) {
+  if (length > Layout::MaxFileSize || !startsWithMagic(start)) return std::nullopt;
+  return parseStructure(start.first(std::min(start.size(), length)), length);
 }
 
 std::optional<int> mainBitmapEntry(const FshFile& file) {

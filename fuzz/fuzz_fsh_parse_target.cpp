@@ -1,11 +1,13 @@
 // The FSH parser and decoder over arbitrary bytes: they never read outside the
 // input (it is used in place, so AddressSanitizer sees any read past its end),
+// describing an image from its first bytes answers as reading all of it does,
 // everything they report lies inside the file, every level decodes to its size
 // or says why not, and a replace writes a file that reads back: exactly in
 // ARGB8888 and in every code that stores what was decoded from it, with every
 // other entry byte for byte as it was.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "fsh/bitmap_decoder.h"
 #include "fsh/describe.h"
@@ -78,6 +80,40 @@ void checkReplace(const fsh::FshFile& file, int entryIndex, const QImage& pictur
   }
 }
 
+// What parsing, describing and checking the whole image answer together.
+Expected<fsh::BitmapDescription, QString> wholeAnswer(
+    const Expected<fsh::FshFile, fsh::Error>& file) {
+  if (!file) return Unexpected(file.error().message);
+  const auto description = fsh::describe(*file);
+  if (!description) return Unexpected(description.error().message);
+  if (const auto decodes = fsh::checkMainBitmapDecodes(*file); !decodes)
+    return Unexpected(decodes.error().message);
+  return *description;
+}
+
+void checkDescribeFromStart(const QByteArray& bytes,
+                            const Expected<fsh::FshFile, fsh::Error>& file) {
+  const auto whole = wholeAnswer(file);
+  for (const qsizetype length :
+       {qsizetype(0), qsizetype(16), qsizetype(100), bytes.size() / 2, bytes.size()}) {
+    // A copy of exactly the start, so that a read past it is seen.
+    const std::vector<char> start(bytes.begin(), bytes.begin() + length);
+    const auto quick = fsh::describeFromStart(QByteArrayView(start.data(), length), bytes.size());
+    if (!quick) continue;
+    FUZZ_CHECK(quick->has_value() == whole.has_value());
+    if (!whole) {
+      FUZZ_CHECK(quick->error().message == whole.error());
+      continue;
+    }
+    const fsh::BitmapDescription& a = **quick;
+    const fsh::BitmapDescription& b = *whole;
+    FUZZ_CHECK(a.entryIndex == b.entryIndex && a.entryName == b.entryName && a.width == b.width &&
+               a.height == b.height && a.code == b.code && a.formatName == b.formatName &&
+               a.supported == b.supported && a.mipmapCount == b.mipmapCount &&
+               a.blockCompressed == b.blockCompressed && a.fileCompressed == b.fileCompressed);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -85,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const bool looksLikeFsh = fsh::looksLikeFsh(bytes);
   const auto file = fsh::parseFsh(bytes);
+  checkDescribeFromStart(bytes, file);
   if (!file) {
     FUZZ_CHECK(!file.error().message.isEmpty());
     return 0;
