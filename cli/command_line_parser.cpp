@@ -42,6 +42,21 @@ std::string checkMipmaps(const std::string& value) {
   return {};
 }
 
+// One of the names, in any case. The names are not listed beside the option
+// in help: its description lists them, and a long list would not fit a line.
+CLI::Validator oneOf(std::vector<std::string> names) {
+  return CLI::Validator(
+      [names](std::string& value) -> std::string {
+        const QString given = QString::fromStdString(value);
+        for (const std::string& name : names)
+          if (given.compare(QString::fromStdString(name), Qt::CaseInsensitive) == 0) return {};
+        std::string known;
+        for (const std::string& name : names) known += (known.empty() ? "" : ", ") + name;
+        return value + " is none of " + known;
+      },
+      "");
+}
+
 fsh::FitMode fitModeNamed(const std::string& name) {
   const QString lower = QString::fromStdString(name).toLower();
   if (lower == QLatin1String("fit")) return fsh::FitMode::Fit;
@@ -102,6 +117,8 @@ struct Parser {
   Parser() {
     app.set_version_flag("--version", programName().toStdString() +
                                           " (Courtside Portraits Editor) " + BuildInfo::Version);
+    app.set_help_all_flag("--help-all",
+                          "Print this help with every subcommand's options, and exit");
     app.require_subcommand(1);
     app.footer(Footer);
     addQuiet(app, flags);
@@ -111,7 +128,7 @@ struct Parser {
         "List each archive's path, kind (player or jersey), identifier and size, and its "
         "portrait's width, height, format, mipmaps and compression.");
     info->add_flag("--json", json, "Print one JSON array of the archives instead (see README)");
-    info->add_option("ARCHIVE", infoArchives, "Portrait archives")->required();
+    info->add_option("ARCHIVE", infoArchives, "Portrait archives")->required()->type_name("");
     addQuiet(*info, flags);
 
     setId = app.add_subcommand(
@@ -122,8 +139,10 @@ struct Parser {
                                   "A CSV file of lines SOURCE,TARGET,ID, optionally after a "
                                   "header line that starts with \"source\"");
     mapOption->type_name("FILE");
-    setId->add_option("ID SOURCE TARGET", setIdArguments,
-                      "The new identifier, the archive and where to save it");
+    setId
+        ->add_option("ID SOURCE TARGET", setIdArguments,
+                     "The new identifier, the archive and where to save it")
+        ->type_name("");
     addQuiet(*setId, flags);
     addDryRun(*setId, flags);
 
@@ -136,10 +155,13 @@ struct Parser {
     folderOption->type_name("DIR");
     exporting
         ->add_option("--as", folderFormat, "What --to writes: fsh (the default) or png pictures")
-        ->check(CLI::IsMember({"fsh", "png"}, CLI::ignore_case))
+        ->type_name("FORMAT")
+        ->check(oneOf({"fsh", "png"}))
         ->needs(folderOption);
-    exporting->add_option("ARCHIVE OUTPUT", exportArguments,
-                          "The archive and the output, or with --to the archives");
+    exporting
+        ->add_option("ARCHIVE OUTPUT", exportArguments,
+                     "The archive and the output, or with --to the archives")
+        ->type_name("");
     addQuiet(*exporting, flags);
     addDryRun(*exporting, flags);
 
@@ -147,22 +169,22 @@ struct Parser {
         "import",
         "Put an FSH image, or a picture (PNG, BMP, JPEG, GIF, WebP, TIFF, ...), in place of an "
         "archive's portrait, as Import in the editor.");
-    importing->add_option("ARCHIVE", archive, "The portrait archive")->required();
-    importing->add_option("INPUT", input, "An .fsh file, or a picture")->required();
+    importing->add_option("ARCHIVE", archive, "The portrait archive")->required()->type_name("");
+    importing->add_option("INPUT", input, "An .fsh file, or a picture")->required()->type_name("");
     pictureOptions.push_back(importing->add_option(
         "--fit", fit,
         "How a picture of another size becomes the portrait's: fill (cover it, cut "
         "the overhang; the default), fit (inside, transparent margins) or stretch"));
-    pictureOptions.back()->check(CLI::IsMember({"fill", "fit", "stretch"}, CLI::ignore_case));
+    pictureOptions.back()->type_name("MODE")->check(oneOf({"fill", "fit", "stretch"}));
     pictureOptions.push_back(importing->add_option(
         "--format", format,
         "The pixel format of a picture's portrait: keep (the default) or one of "
         "dxt1, dxt3, dxt5, argb8888, rgb888, rgb565, argb1555, argb4444, indexed8"));
-    pictureOptions.back()->check(CLI::IsMember(formatNames(), CLI::ignore_case));
+    pictureOptions.back()->type_name("FORMAT")->check(oneOf(formatNames()));
     pictureOptions.push_back(importing->add_option(
         "--mipmaps", mipmaps,
         "Mipmap levels of a picture's portrait: keep (the default) or a count"));
-    pictureOptions.back()->check(CLI::Validator(checkMipmaps, "keep|N"));
+    pictureOptions.back()->type_name("N")->check(CLI::Validator(checkMipmaps, ""));
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
   }

@@ -10,7 +10,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Opens a portrait archive (a .big file with a player's or a jersey's portrait
 picture and its 7-character identifier), shows its identifier and size, saves
 a copy under a new identifier, and exports or imports the portrait picture as
-an FSH image or a picture, with a preview of the portrait.")
+an FSH image or a picture, with a preview of the portrait. A command line,
+courtside-portraits-cli, does the same for many archives at once.")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://github.com/courtside/portraits-editor)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -19,7 +20,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's lettering asks for these fonts first; Qt reads WebP pictures for
-# picture import through a plugin that no library dependency names.
+# picture import (in the window and the command line) through a plugin that no
+# library dependency names.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

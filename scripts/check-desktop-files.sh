@@ -12,12 +12,15 @@ share="$root$prefix/share"
 failed=0
 fail() { echo "FAILED: $*"; failed=1; }
 
+programs=(courtside-portraits-editor courtside-portraits-cli)
 expected=("$root$prefix/bin/courtside-portraits-editor"
+          "$root$prefix/bin/courtside-portraits-cli"
           "$share/applications/$id.desktop"
           "$share/metainfo/$id.metainfo.xml"
           "$share/mime/packages/$id.xml"
           "$share/icons/hicolor/scalable/apps/$id.svg"
           "$share/man/man1/courtside-portraits-editor.1.gz"
+          "$share/man/man1/courtside-portraits-cli.1.gz"
           "$share/doc/courtside-portraits-editor/copyright")
 for size in 16 32 48 64 128 256; do
   expected+=("$share/icons/hicolor/${size}x$size/apps/$id.png")
@@ -44,8 +47,11 @@ cp "$share/mime/packages/$id.xml" "$mime/mime/packages/"
 remarks=$(XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1) || fail "update-mime-database failed"
 [ -z "$remarks" ] || fail "update-mime-database: $remarks"
 
-remarks=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/courtside-portraits-editor.1.gz" 2>&1 >/dev/null) || fail "man failed"
-[ -z "$remarks" ] || fail "man: $remarks"
+for program in "${programs[@]}"; do
+  remarks=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$program.1.gz" 2>&1 >/dev/null) ||
+    fail "man $program failed"
+  [ -z "$remarks" ] || fail "man $program: $remarks"
+done
 
 [ $failed -eq 0 ] && echo "desktop files under ${root%/}$prefix: all present, all validators clean"
 exit $failed

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
             "AsWithoutTo", {"export", "--as", "png", "a.big", "a.png"}, "--as requires --to"},
         UsageError{"FitMode",
                    {"import", "a.big", "p.png", "--fit", "crop"},
-                   "--fit: crop not in {fill,fit,stretch}"},
+                   "--fit: crop is none of fill, fit, stretch"},
         UsageError{"MipmapCount",
                    {"import", "a.big", "p.png", "--mipmaps", "many"},
                    "--mipmaps: keep or a count of levels (0, 1, 2, ...) is needed, not many"}),
