@@ -36,6 +36,16 @@ Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& arch
   return ArchiveFixedPart::parse(*bytes);
 }
 
+// An image whose length word says `length` must be long enough to hold the
+// word and lie wholly inside the archive.
+Expected<ImagePlace, ArchiveError> checkImagePlace(const ArchiveReader& archive, int32_t offset,
+                                                   int32_t length) {
+  if (length < ArchiveLayout::ImageStartSize)
+    return Unexpected(ArchiveError{Kind::NoImageLength, length, {}, {}});
+  if (length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
+  return ImagePlace{offset, length};
+}
+
 // The image must hold its own length word and lie wholly inside the archive;
 // both are checked before its bytes are read or anything is allocated for them.
 Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
@@ -43,10 +53,7 @@ Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
   const int32_t offset = fixedPart.entries[3].memberOffset;
   const auto length = portraitLengthWord(archive, offset);
   if (!length) return Unexpected(length.error());
-  if (*length < ArchiveLayout::ImageStartSize)
-    return Unexpected(ArchiveError{Kind::NoImageLength, *length, {}, {}});
-  if (*length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
-  return ImagePlace{offset, *length};
+  return checkImagePlace(archive, offset, *length);
 }
 
 Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive) {
@@ -161,6 +168,15 @@ Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewI
 
 Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive) {
   const auto image = locateImage(archive);
+  if (!image) return Unexpected(image.error());
+  return PortraitRange{image->offset, image->length};
+}
+
+Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive,
+                                                     const ArchiveInfo& info) {
+  // Without a length word inspecting found, the reason it is missing is the reader's.
+  if (!info.portrait.ownLength) return locatePortrait(archive);
+  const auto image = checkImagePlace(archive, info.portrait.offset, *info.portrait.ownLength);
   if (!image) return Unexpected(image.error());
   return PortraitRange{image->offset, image->length};
 }

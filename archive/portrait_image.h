@@ -8,6 +8,7 @@
 #include "common/expected.h"
 
 class ArchiveReader;
+struct ArchiveInfo;
 
 // Member 4 of an archive is its portrait, an FSH image whose own length word
 // (offset 4) gives its length. These operations need only the archive's size
@@ -21,6 +22,10 @@ struct PortraitRange {
   int32_t length = 0;
 };
 Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive);
+// The same for an archive that inspectArchive described, without parsing its
+// header and directory again.
+Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive,
+                                                     const ArchiveInfo& info);
 
 // The portrait's bytes. Its length word is checked against the archive before
 // anything is allocated, so at most the archive's own length is read.

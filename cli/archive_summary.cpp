@@ -6,7 +6,7 @@
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "cli/printable_text.h"
-#include "fsh/bitmap_decoder.h"
+#include "fsh/bitmap_check.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
 
@@ -23,8 +23,9 @@ PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
 // makes is made, but no pixel is converted: that would be most of the time a
 // listing of many archives takes. Most portraits are described by the bytes
 // already read with the archive's header; only the others are read whole.
-Expected<PortraitSummary, QString> summarisePortrait(const ArchiveReader& archive) {
-  const auto range = locatePortrait(archive);
+Expected<PortraitSummary, QString> summarisePortrait(const ArchiveReader& archive,
+                                                     const ArchiveInfo& info) {
+  const auto range = locatePortrait(archive, info);
   if (!range) return Unexpected(describe(range.error()));
   const qint64 readAlready = std::max<qint64>(ArchiveReader::HeadSize - range->offset, 0);
   const auto start = archive.readAt(range->offset, std::min<qint64>(range->length, readAlready));
@@ -45,7 +46,8 @@ Expected<PortraitSummary, QString> summarisePortrait(const ArchiveReader& archiv
 }
 
 QString mipmapWords(int count) {
-  return count == 1 ? QStringLiteral("1 mipmap") : QStringLiteral("%1 mipmaps").arg(count);
+  return QString::number(count) +
+         (count == 1 ? QStringLiteral(" mipmap") : QStringLiteral(" mipmaps"));
 }
 
 }  // namespace
@@ -64,25 +66,40 @@ Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
   summary.kind = info->kind;
   summary.identifier = QString::fromLatin1(info->identifier);
   summary.size = info->archiveSize;
-  summary.portrait = summarisePortrait(*archive);
+  summary.portrait = summarisePortrait(*archive, *info);
   return summary;
 }
 
+// Built piece by piece: a listing of many archives spends much of its time here.
 QString summaryLine(const ArchiveSummary& summary) {
-  QString line = QStringLiteral("%1: %2 %3, %4 bytes, portrait")
-                     .arg(printableText(summary.path), kindName(summary.kind),
-                          printableText(summary.identifier))
-                     .arg(summary.size);
-  if (!summary.portrait) return line + QStringLiteral(": ") + summary.portrait.error();
+  QString line;
+  line.reserve(160);
+  line += printableText(summary.path);
+  line += u": ";
+  line += kindName(summary.kind);
+  line += u' ';
+  line += printableText(summary.identifier);
+  line += u", ";
+  line += QString::number(summary.size);
+  line += u" bytes, portrait";
+  if (!summary.portrait) {
+    line += u": ";
+    line += summary.portrait.error();
+    return line;
+  }
   const PortraitSummary& portrait = *summary.portrait;
-  return line + QStringLiteral(" %1x%2 %3 (0x%4), %5, %6")
-                    .arg(portrait.width)
-                    .arg(portrait.height)
-                    .arg(portrait.format)
-                    .arg(QString::number(portrait.code, 16).toUpper().rightJustified(2, u'0'))
-                    .arg(mipmapWords(portrait.mipmaps), portrait.compressed
-                                                            ? QStringLiteral("compressed")
-                                                            : QStringLiteral("not compressed"));
+  line += u' ';
+  line += QString::number(portrait.width);
+  line += u'x';
+  line += QString::number(portrait.height);
+  line += u' ';
+  line += portrait.format;
+  line += u" (0x";
+  line += QString::number(portrait.code, 16).toUpper().rightJustified(2, u'0');
+  line += u"), ";
+  line += mipmapWords(portrait.mipmaps);
+  line += portrait.compressed ? u", compressed" : u", not compressed";
+  return line;
 }
 
 QJsonObject summaryJson(const ArchiveSummary& summary) {

@@ -7,7 +7,7 @@
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
 #include "cli/console.h"
-#include "cli/portrait_picture.h"
+#include "cli/picture_tools.h"
 #include "cli/printable_text.h"
 
 namespace {
@@ -30,24 +30,24 @@ void exportOne(const ExportJob& job, bool dryRun, Console& console) {
                      .arg(printableText(job.output), printableText(job.archive)));
     return;
   }
-  const auto picture = portraitPicture(job.archive);
+  const auto tools = pictureTools();
+  if (!tools) {
+    console.failure(tools.error());
+    return;
+  }
+  const auto picture = (*tools)->exportPicture(job.archive, *job.picture, job.output);
   if (!picture) {
     console.failure(picture.error());
     return;
   }
-  const auto bytes = encodePicture(*picture, *job.picture, job.output);
-  if (!bytes) {
-    console.failure(bytes.error());
-    return;
-  }
-  if (const auto written = replaceFileContents(job.output, *bytes); !written) {
+  if (const auto written = replaceFileContents(job.output, picture->bytes); !written) {
     console.failure(archiveFailure(job.output, written.error()));
     return;
   }
   console.note(QStringLiteral("%1: portrait of %2 written as a %3x%4 picture")
                    .arg(printableText(job.output), printableText(job.archive))
-                   .arg(picture->width())
-                   .arg(picture->height()));
+                   .arg(picture->size.width())
+                   .arg(picture->size.height()));
 }
 
 // One output per archive in the folder, named after the archive without its

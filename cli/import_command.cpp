@@ -5,7 +5,7 @@
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "cli/console.h"
-#include "cli/portrait_picture.h"
+#include "cli/picture_tools.h"
 #include "cli/printable_text.h"
 #include "fsh/fsh_file.h"
 
@@ -56,13 +56,13 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
     return console.status();
   }
 
-  const auto picture = readPicture(request.input);
-  if (!picture) {
-    console.failure(picture.error());
+  const auto tools = pictureTools();
+  if (!tools) {
+    console.failure(tools.error());
     return console.status();
   }
-  const auto portrait = portraitFromPicture(request.archive, *picture, request.fit,
-                                            {request.code, request.mipmapCount});
+  const auto portrait = (*tools)->importPicture(request.archive, request.input,
+                                                {request.fit, request.code, request.mipmapCount});
   if (!portrait) {
     console.failure(portrait.error());
     return console.status();

@@ -46,14 +46,6 @@ Expected<fsh::FshFile, FileFailure> readPortraitFile(const QString& archivePath)
 
 }  // namespace
 
-std::optional<PictureFormat> pictureFormatForPath(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("png")) return PictureFormat::Png;
-  if (suffix == QLatin1String("bmp")) return PictureFormat::Bmp;
-  if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return PictureFormat::Jpeg;
-  return std::nullopt;
-}
-
 Expected<QImage, FileFailure> portraitPicture(const QString& archivePath) {
   const auto file = readPortraitFile(archivePath);
   if (!file) return Unexpected(file.error());
@@ -105,10 +97,9 @@ Expected<QImage, FileFailure> readPicture(const QString& path) {
   return picture;
 }
 
-Expected<PortraitFromPicture, FileFailure> portraitFromPicture(const QString& archivePath,
-                                                               const QImage& picture,
-                                                               fsh::FitMode fit,
-                                                               const fsh::ReplaceOptions& options) {
+Expected<ImportedPicture, FileFailure> portraitFromPicture(const QString& archivePath,
+                                                           const QImage& picture, fsh::FitMode fit,
+                                                           const fsh::ReplaceOptions& options) {
   const auto file = readPortraitFile(archivePath);
   if (!file) return Unexpected(file.error());
   const auto before = fsh::describe(*file);
@@ -124,5 +115,5 @@ Expected<PortraitFromPicture, FileFailure> portraitFromPicture(const QString& ar
   if (!replaced) return Unexpected(portraitFailure(archivePath, replaced.error()));
   const auto after = fsh::describe(*replaced);
   if (!after) return Unexpected(portraitFailure(archivePath, after.error()));
-  return PortraitFromPicture{std::move(*image), *before, *after};
+  return ImportedPicture{std::move(*image), *before, *after};
 }

@@ -6,18 +6,14 @@
 #include <optional>
 
 #include "cli/file_failure.h"
+#include "cli/picture_tools.h"
 #include "common/expected.h"
 #include "fsh/describe.h"
 #include "fsh/fit_picture.h"
 #include "fsh/replace_bitmap.h"
 
-// The portrait of an archive as a picture, and a picture made into the portrait.
-
-enum class PictureFormat { Png, Bmp, Jpeg };
-
-// The picture format a file name asks for by its extension (.png, .bmp, .jpg or
-// .jpeg, in any case), if any.
-std::optional<PictureFormat> pictureFormatForPath(const QString& path);
+// The portrait of an archive as a picture, and a picture made into the
+// portrait: the picture module's work (see picture_tools.h).
 
 // The archive's portrait image, decoded at its full size.
 Expected<QImage, FileFailure> portraitPicture(const QString& archivePath);
@@ -31,13 +27,8 @@ Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFo
 // and a display.
 Expected<QImage, FileFailure> readPicture(const QString& path);
 
-// A portrait image made from a picture: the archive's own portrait with the
-// picture, fitted to its size, in place of its main bitmap.
-struct PortraitFromPicture {
-  QByteArray image;                      // a complete FSH image
-  fsh::BitmapDescription before, after;  // the main bitmap before and after
-};
-Expected<PortraitFromPicture, FileFailure> portraitFromPicture(const QString& archivePath,
-                                                               const QImage& picture,
-                                                               fsh::FitMode fit,
-                                                               const fsh::ReplaceOptions& options);
+// The archive's own portrait with the picture, fitted to its size, in place of
+// its main bitmap.
+Expected<ImportedPicture, FileFailure> portraitFromPicture(const QString& archivePath,
+                                                           const QImage& picture, fsh::FitMode fit,
+                                                           const fsh::ReplaceOptions& options);

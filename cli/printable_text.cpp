@@ -1,5 +1,7 @@
 #include "cli/printable_text.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
@@ -7,6 +9,8 @@ bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 }  // namespace
 
 QString printableText(const QString& text) {
+  if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return isControl(c.unicode()); }))
+    return text;
   QString shown;
   shown.reserve(text.size());
   for (const QChar c : text) {

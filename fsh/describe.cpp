@@ -1,6 +1,6 @@
 #include "fsh/describe.h"
 
-#include "fsh/bitmap_decoder.h"
+#include "fsh/bitmap_check.h"
 #include "fsh/fsh_structure.h"
 #include "fsh/pixel_formats.h"
 
