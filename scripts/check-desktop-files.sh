@@ -53,5 +53,12 @@ for program in "${programs[@]}"; do
   [ -z "$remarks" ] || fail "man $program: $remarks"
 done
 
+# The command line loads its picture module from where it was installed: with the module the
+# export below fails on the missing archive, without it on the module.
+remarks=$("$root$prefix/bin/courtside-portraits-cli" export "$root/no-such-archive.big" \
+          "$root/no-such-picture.png" 2>&1) && fail "courtside-portraits-cli exported a missing archive"
+grep -q "no-such-archive.big: No such file or directory" <<<"$remarks" ||
+  fail "courtside-portraits-cli without its picture module: $remarks"
+
 [ $failed -eq 0 ] && echo "desktop files under ${root%/}$prefix: all present, all validators clean"
 exit $failed
