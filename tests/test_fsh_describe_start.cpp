@@ -76,7 +76,7 @@ QByteArray indexed() {
 
 QByteArray withAttachment() {
   FshFixture fixture = singleBitmap(Dxt1, smoothPicture({64, 64}));
-  FshBlockSpec name;
+  FixtureBlock name;
   name.code = Name;
   name.data = "portrait";
   fixture.entries[0].blocks << name;

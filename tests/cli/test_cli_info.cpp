@@ -33,7 +33,7 @@ class CliInfo : public ::testing::Test {
 // A portrait whose pixel data is RefPack-compressed.
 QByteArray compressedPortrait() {
   FshFixture fixture = singleBitmap(Argb8888, smoothPicture({16, 8}));
-  FshBlockSpec& block = fixture.entries[0].blocks[0];
+  FixtureBlock& block = fixture.entries[0].blocks[0];
   block.code |= fsh::Layout::CompressedFlag;
   block.data = literalRefpack(block.data);
   return fixture.build();
