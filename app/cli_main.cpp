@@ -4,6 +4,7 @@
 
 #include "cli/command_line_parser.h"
 #include "cli/console.h"
+#include "cli/interruption.h"
 #include "cli/run_command.h"
 
 int main(int argc, char* argv[]) {
@@ -17,5 +18,11 @@ int main(int argc, char* argv[]) {
   if (const auto* status = std::get_if<ExitStatus>(&parsed)) return exitCode(*status);
   const CommandLine& commandLine = std::get<CommandLine>(parsed);
   Console console({commandLine.quiet});
-  return exitCode(runCommand(commandLine, console));
+  Interruption::watch();
+  const ExitStatus status = runCommand(commandLine, console);
+  if (Interruption::requested()) {
+    console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
+    Interruption::endAsRequested();
+  }
+  return exitCode(status);
 }

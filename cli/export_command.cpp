@@ -7,6 +7,7 @@
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
 #include "cli/console.h"
+#include "cli/interruption.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
 
@@ -26,8 +27,9 @@ void exportOne(const ExportJob& job, bool dryRun, Console& console) {
       console.failure(archiveFailure(job.archive, exported.error()));
       return;
     }
-    console.note(QStringLiteral("%1: portrait of %2 written as FSH")
-                     .arg(printableText(job.output), printableText(job.archive)));
+    console.note(QStringLiteral("%1: written from %2 as FSH (%3 bytes)")
+                     .arg(printableText(job.output), printableText(job.archive))
+                     .arg(QFileInfo(job.output).size()));
     return;
   }
   const auto tools = pictureTools();
@@ -44,10 +46,11 @@ void exportOne(const ExportJob& job, bool dryRun, Console& console) {
     console.failure(archiveFailure(job.output, written.error()));
     return;
   }
-  console.note(QStringLiteral("%1: portrait of %2 written as a %3x%4 picture")
+  console.note(QStringLiteral("%1: written from %2 as a %3x%4 picture (%5 bytes)")
                    .arg(printableText(job.output), printableText(job.archive))
                    .arg(picture->size.width())
-                   .arg(picture->size.height()));
+                   .arg(picture->size.height())
+                   .arg(picture->bytes.size()));
 }
 
 // One output per archive in the folder, named after the archive without its
@@ -90,6 +93,7 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
   }
   console.beginBatch(jobs.size());
   for (const ExportJob& job : jobs) {
+    if (Interruption::requested()) break;
     exportOne(job, dryRun, console);
     console.fileDone();
   }

@@ -51,8 +51,9 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
       console.failure(archiveFailure(request.archive, imported.error()));
       return console.status();
     }
-    console.note(QStringLiteral("%1: portrait replaced by the FSH image %2")
-                     .arg(printableText(request.archive), printableText(request.input)));
+    console.note(QStringLiteral("%1: portrait replaced by the FSH image %2 (%3 bytes)")
+                     .arg(printableText(request.archive), printableText(request.input))
+                     .arg(QFileInfo(request.archive).size()));
     return console.status();
   }
 
@@ -72,8 +73,9 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
     console.failure(archiveFailure(request.archive, imported.error()));
     return console.status();
   }
-  console.note(QStringLiteral("%1: portrait replaced by the picture %2 as %3")
+  console.note(QStringLiteral("%1: portrait replaced by the picture %2 as %3 (%4 bytes)")
                    .arg(printableText(request.archive), printableText(request.input),
-                        describeBitmap(portrait->after)));
+                        describeBitmap(portrait->after))
+                   .arg(QFileInfo(request.archive).size()));
   return console.status();
 }

@@ -5,11 +5,13 @@
 
 #include "cli/archive_summary.h"
 #include "cli/console.h"
+#include "cli/interruption.h"
 
 ExitStatus runInfo(const InfoRequest& request, Console& console) {
   QJsonArray listed;
   console.beginBatch(request.archives.size());
   for (const QString& path : request.archives) {
+    if (Interruption::requested()) break;
     const auto summary = summariseArchive(path);
     if (!summary)
       console.failure(summary.error());

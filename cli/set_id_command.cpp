@@ -5,6 +5,7 @@
 #include "archive/archive_inspection.h"
 #include "archive/save_archive.h"
 #include "cli/console.h"
+#include "cli/interruption.h"
 #include "cli/printable_text.h"
 #include "cli/roster_map.h"
 
@@ -33,9 +34,10 @@ void saveOne(const Rename& rename, bool dryRun, Console& console) {
     console.failure(archiveFailure(label(rename), saved.error()));
     return;
   }
-  console.note(QStringLiteral("%1: saved from %2 with identifier %3")
+  console.note(QStringLiteral("%1: saved from %2 with identifier %3 (%4 bytes)")
                    .arg(printableText(rename.target), printableText(rename.source),
-                        printableText(rename.identifier)));
+                        printableText(rename.identifier))
+                   .arg(info->archiveSize));
 }
 
 // The map's lines, or nothing after the reasons why it cannot be used.
@@ -72,6 +74,7 @@ ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) 
   }
   console.beginBatch(renames.size());
   for (const Rename& rename : renames) {
+    if (Interruption::requested()) break;
     saveOne(rename, dryRun, console);
     console.fileDone();
   }

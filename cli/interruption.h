@@ -1,0 +1,18 @@
+#pragma once
+
+// Ctrl-C, a hang-up or a request to terminate ends a batch between two files:
+// the file being written is finished or given up whole, so that no file is
+// left half-written and no temporary file is left behind.
+namespace Interruption {
+
+// Catches SIGINT, SIGHUP and SIGTERM from now on.
+void watch();
+
+// Whether one of them arrived.
+bool requested();
+
+// Ends the program as the signal that arrived would have, so that the shell
+// that started it sees why. Returns when none arrived.
+void endAsRequested();
+
+}  // namespace Interruption
