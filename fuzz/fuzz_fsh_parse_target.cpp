@@ -5,6 +5,7 @@
 // or says why not, and a replace writes a file that reads back: exactly in
 // ARGB8888 and in every code that stores what was decoded from it, with every
 // other entry byte for byte as it was.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -94,8 +95,9 @@ Expected<fsh::BitmapDescription, QString> wholeAnswer(
 void checkDescribeFromStart(const QByteArray& bytes,
                             const Expected<fsh::FshFile, fsh::Error>& file) {
   const auto whole = wholeAnswer(file);
-  for (const qsizetype length :
+  for (qsizetype length :
        {qsizetype(0), qsizetype(16), qsizetype(100), bytes.size() / 2, bytes.size()}) {
+    length = std::min(length, bytes.size());
     // A copy of exactly the start, so that a read past it is seen.
     const std::vector<char> start(bytes.begin(), bytes.begin() + length);
     const auto quick = fsh::describeFromStart(QByteArrayView(start.data(), length), bytes.size());
