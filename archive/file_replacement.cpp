@@ -18,6 +18,9 @@ namespace {
 
 using Result = Expected<void, ArchiveError>;
 
+// Ranges up to this long are read into memory rather than copied by the kernel.
+constexpr qint64 SmallRange = 4096;
+
 Result writeBytes(int out, qint64 at, QByteArrayView bytes) {
   qint64 done = 0;
   while (done < bytes.size()) {
@@ -88,6 +91,12 @@ Expected<ContentPiece, ArchiveError> ContentPiece::range(const ArchiveReader& so
   if (auto inside = source.requireInside(offset, length); !inside)
     return Unexpected(inside.error());
   ContentPiece piece;
+  if (length <= SmallRange) {
+    auto bytes = source.readAt(offset, length);
+    if (!bytes) return Unexpected(bytes.error());
+    piece.m_owned = std::move(*bytes);
+    return piece;
+  }
   piece.m_source = &source;
   piece.m_offset = offset;
   piece.m_length = length;
@@ -96,7 +105,7 @@ Expected<ContentPiece, ArchiveError> ContentPiece::range(const ArchiveReader& so
 
 Result ContentPiece::writeTo(int out, qint64 at) const {
   if (m_source) return copyRange(m_source->handle(), m_offset, out, at, m_length);
-  return writeBytes(out, at, m_bytes);
+  return writeBytes(out, at, bytes());
 }
 
 Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
@@ -141,12 +150,29 @@ Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
     if (auto aside = replacement.createAside(); !aside) return Unexpected(aside.error());
   }
 
+  // Pieces in memory next to each other go out in one write: a save's
+  // identifier copies and the bytes between them cost one system call, not ten.
+  const int out = replacement.m_prepared.get();
+  QByteArray gathered;
+  qint64 gatheredAt = 0;
+  const auto writeGathered = [&]() -> Result {
+    if (gathered.isEmpty()) return {};
+    auto written = writeBytes(out, gatheredAt, gathered);
+    gathered.clear();
+    return written;
+  };
   qint64 at = 0;
   for (const ContentPiece& piece : pieces) {
-    if (auto written = piece.writeTo(replacement.m_prepared.get(), at); !written)
-      return Unexpected(written.error());
+    if (piece.isInMemory()) {
+      if (gathered.isEmpty()) gatheredAt = at;
+      gathered += piece.bytes();
+    } else {
+      if (auto written = writeGathered(); !written) return Unexpected(written.error());
+      if (auto written = piece.writeTo(out, at); !written) return Unexpected(written.error());
+    }
     at += piece.length();
   }
+  if (auto written = writeGathered(); !written) return Unexpected(written.error());
   replacement.m_length = at;
   return replacement;
 }

@@ -15,6 +15,8 @@ class ArchiveReader;
 
 // One piece of a file's new content: bytes in memory, or a range of a file that
 // is open for reading, which the kernel copies without it passing through memory.
+// A range of a few KiB is read at once instead (mostly from the page the reader
+// holds already), so that it goes out with the pieces in memory around it.
 class ContentPiece {
  public:
   ContentPiece(QByteArrayView bytes) : m_bytes(bytes) {}  // NOLINT: bytes are a piece
@@ -22,7 +24,10 @@ class ContentPiece {
   static Expected<ContentPiece, ArchiveError> range(const ArchiveReader& source, qint64 offset,
                                                     qint64 length);
 
-  qint64 length() const { return m_source ? m_length : m_bytes.size(); }
+  qint64 length() const { return m_source ? m_length : bytes().size(); }
+  // The piece's bytes, when it is held in memory.
+  bool isInMemory() const { return m_source == nullptr; }
+  QByteArrayView bytes() const { return m_owned.isNull() ? m_bytes : QByteArrayView(m_owned); }
   // Writes the piece to out at offset at.
   Expected<void, ArchiveError> writeTo(int out, qint64 at) const;
 
@@ -30,6 +35,7 @@ class ContentPiece {
   ContentPiece() = default;
 
   QByteArrayView m_bytes;
+  QByteArray m_owned;  // a small range, read
   const ArchiveReader* m_source = nullptr;
   qint64 m_offset = 0;
   qint64 m_length = 0;
@@ -71,6 +77,10 @@ class FileReplacement {
   ~FileReplacement();
 
   Method method() const { return m_method; }
+  // Bytes of the prepared content.
+  qint64 length() const { return m_length; }
+  // The file being replaced, as the caller named it.
+  const QString& path() const { return m_path; }
   // The prepared content, to check before it is committed.
   Expected<ArchiveReader, ArchiveError> readPrepared() const;
   // The temporary file that holds the prepared content, open for writing.

@@ -120,10 +120,11 @@ Expected<void, ArchiveError> checkLoadsAlike(const ArchiveReader& archive,
   return {};
 }
 
-// Writes the archive's new content with image in place of member 4; the old
+// Prepares the archive's new content with image in place of member 4; the old
 // image itself is never read.
-Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewImage& image) {
-  if (auto checked = checkImage(image); !checked) return checked;
+Expected<FileReplacement, ArchiveError> prepareReplaceImage(const QString& archivePath,
+                                                            const NewImage& image) {
+  if (auto checked = checkImage(image); !checked) return Unexpected(checked.error());
   const auto archive = ArchiveReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   const auto fixedPart = readFixedPart(*archive);
@@ -160,7 +161,13 @@ Expected<void, ArchiveError> replaceImage(const QString& archivePath, const NewI
   auto replacement = FileReplacement::prepare(
       archivePath, {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
   if (!replacement) return Unexpected(replacement.error());
-  if (auto alike = checkLoadsAlike(*archive, *replacement); !alike) return alike;
+  if (auto alike = checkLoadsAlike(*archive, *replacement); !alike)
+    return Unexpected(alike.error());
+  return replacement;
+}
+
+Expected<void, ArchiveError> commitPrepared(Expected<FileReplacement, ArchiveError> replacement) {
+  if (!replacement) return Unexpected(replacement.error());
   return replacement->commit();
 }
 
@@ -189,7 +196,8 @@ Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
   return archive->readAt(image->offset, image->length);
 }
 
-Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
+Expected<FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
+                                                              const QString& targetPath) {
   const auto archive = ArchiveReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   // However it is named: writing the image over the archive would lose the rest of it.
@@ -199,10 +207,15 @@ Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QS
   if (!image) return Unexpected(image.error());
   const auto content = ContentPiece::range(*archive, image->offset, image->length);
   if (!content) return Unexpected(content.error());
-  return replaceFileContents(targetPath, {*content});
+  return FileReplacement::prepare(targetPath, {*content});
 }
 
-Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath) {
+Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
+  return commitPrepared(prepareExportPortrait(archivePath, targetPath));
+}
+
+Expected<FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
+                                                              const QString& imagePath) {
   // The image file is opened and checked before the archive is looked at.
   const auto file = ArchiveReader::open(imagePath);
   if (!file) return Unexpected(file.error());
@@ -215,11 +228,20 @@ Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QS
   if (!start) return Unexpected(start.error());
   const auto content = ContentPiece::range(*file, 0, file->length());
   if (!content) return Unexpected(content.error());
-  return replaceImage(archivePath, {file->length(), *start, *content});
+  return prepareReplaceImage(archivePath, {file->length(), *start, *content});
+}
+
+Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath) {
+  return commitPrepared(prepareImportPortrait(archivePath, imagePath));
+}
+
+Expected<FileReplacement, ArchiveError> prepareImportPortraitBytes(const QString& archivePath,
+                                                                   const QByteArray& image) {
+  return prepareReplaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
+                                           QByteArrayView(image)});
 }
 
 Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image) {
-  return replaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
-                                    QByteArrayView(image)});
+  return commitPrepared(prepareImportPortraitBytes(archivePath, image));
 }

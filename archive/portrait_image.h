@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "archive/archive_error.h"
+#include "archive/file_replacement.h"
 #include "common/expected.h"
 
 class ArchiveReader;
@@ -42,3 +43,13 @@ Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QS
 Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath);
 Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image);
+
+// The same three with every check made and the new file prepared aside, but
+// not yet committed: for a dry run, which throws it away, and for a batch,
+// which commits many together (see commitTogether).
+Expected<FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
+                                                              const QString& targetPath);
+Expected<FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
+                                                              const QString& imagePath);
+Expected<FileReplacement, ArchiveError> prepareImportPortraitBytes(const QString& archivePath,
+                                                                   const QByteArray& image);

@@ -52,8 +52,10 @@ bool sparesWhatLoadReads(const ArchiveInfo& info, const std::vector<qint64>& pos
 
 }  // namespace
 
-Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
-                                                ArchiveKind kind, const QString& identifierText) {
+Expected<FileReplacement, ArchiveError> prepareSaveWithIdentifier(const QString& source,
+                                                                  const QString& target,
+                                                                  ArchiveKind kind,
+                                                                  const QString& identifierText) {
   // Opened with read access only: the new content goes to a temporary file
   // that is renamed over the target only when complete.
   const auto reader = ArchiveReader::open(source);
@@ -85,12 +87,21 @@ Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QSt
     return {};
   };
   for (size_t i = 0; i < positions.size(); ++i) {
-    if (auto copiedUpTo = copyUpTo(positions[i]); !copiedUpTo) return copiedUpTo;
+    if (auto copiedUpTo = copyUpTo(positions[i]); !copiedUpTo)
+      return Unexpected(copiedUpTo.error());
     pieces.emplace_back(i < ArchiveLayout::NameFieldOffsets.size()
                             ? identifier->directoryBytes(kind)
                             : identifier->lowerCase);
     copied = positions[i] + ArchiveLayout::IdentifierLength;
   }
-  if (auto copiedToEnd = copyUpTo(reader->length()); !copiedToEnd) return copiedToEnd;
-  return replaceFileContents(target, pieces);
+  if (auto copiedToEnd = copyUpTo(reader->length()); !copiedToEnd)
+    return Unexpected(copiedToEnd.error());
+  return FileReplacement::prepare(target, pieces);
+}
+
+Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
+                                                ArchiveKind kind, const QString& identifierText) {
+  auto replacement = prepareSaveWithIdentifier(source, target, kind, identifierText);
+  if (!replacement) return Unexpected(replacement.error());
+  return replacement->commit();
 }

@@ -4,6 +4,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_layout.h"
+#include "archive/file_replacement.h"
 #include "common/expected.h"
 
 // Writes the archive at source to target with identifierText written into the
@@ -21,3 +22,11 @@
 // the identifier itself (validateIdentifier).
 Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
                                                 ArchiveKind kind, const QString& identifierText);
+
+// The same with every check made and the new file prepared aside, but not yet
+// committed: for a dry run, which throws it away, and for a batch, which
+// commits many together (see commitTogether).
+Expected<FileReplacement, ArchiveError> prepareSaveWithIdentifier(const QString& source,
+                                                                  const QString& target,
+                                                                  ArchiveKind kind,
+                                                                  const QString& identifierText);
