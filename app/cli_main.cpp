@@ -1,7 +1,7 @@
 #include <QCoreApplication>
-#include <csignal>
 #include <iostream>
 
+#include "archive/file_size_signal.h"
 #include "cli/command_line_parser.h"
 #include "cli/console.h"
 #include "cli/interruption.h"
@@ -10,7 +10,7 @@
 int main(int argc, char* argv[]) {
   // A file-size limit makes a write fail with EFBIG, which is reported for the
   // file it concerns; its signal would end the program with temporary files left.
-  std::signal(SIGXFSZ, SIG_IGN);
+  ignoreFileSizeSignal();
   // No window and no display: Qt Core, and Qt Gui's image handlers, which need neither.
   QCoreApplication app(argc, argv);
 

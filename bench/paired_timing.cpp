@@ -41,18 +41,23 @@ BenchRow rowOf(const Samples& samples) {
 }  // namespace
 
 void timeAgainstFloor(benchmark::State& state, const QString& name,
-                      const std::function<void()>& routine, const std::function<void()>& floor) {
+                      const std::function<void()>& routine, const std::function<void()>& floor,
+                      const std::function<void()>& prepare) {
+  const auto timed = [&prepare](const std::function<void()>& work) {
+    if (prepare) prepare();
+    return seconds(work);
+  };
   // Once each before timing, so that no timed iteration is the first to touch
   // the files, the page cache or the allocator.
-  floor();
-  routine();
+  timed(floor);
+  timed(routine);
   Samples run{name, {}, {}};
   for (auto _ : state) {
     // Alternate the order so that neither side always runs on a warmer cache.
     const bool floorFirst = run.routine.size() % 2 == 0;
-    if (floorFirst) run.floor.push_back(seconds(floor));
-    const double routineTime = seconds(routine);
-    if (!floorFirst) run.floor.push_back(seconds(floor));
+    if (floorFirst) run.floor.push_back(timed(floor));
+    const double routineTime = timed(routine);
+    if (!floorFirst) run.floor.push_back(timed(floor));
     run.routine.push_back(routineTime);
     state.SetIterationTime(routineTime);
   }

@@ -6,7 +6,9 @@
 
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
+#include "archive/regular_file.h"
 #include "cli/console.h"
+#include "cli/file_writes.h"
 #include "cli/interruption.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
@@ -19,17 +21,21 @@ struct ExportJob {
   std::optional<PictureFormat> picture;  // none: the FSH bytes as they are
 };
 
-void exportOne(const ExportJob& job, bool dryRun, Console& console) {
-  (void)dryRun;
+void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
+  const QString from = QStringLiteral("from ") + printableText(job.archive);
+  const auto note = [&job](const QString& how) {
+    return WriteNote{job.output, QStringLiteral("written ") + how,
+                     QStringLiteral("would be written ") + how};
+  };
   if (!job.picture) {
-    const auto exported = exportPortrait(job.archive, job.output);
-    if (!exported) {
-      console.failure(archiveFailure(job.archive, exported.error()));
-      return;
-    }
-    console.note(QStringLiteral("%1: written from %2 as FSH (%3 bytes)")
-                     .arg(printableText(job.output), printableText(job.archive))
-                     .arg(QFileInfo(job.output).size()));
+    writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
+               note(from + QStringLiteral(" as FSH")));
+    return;
+  }
+  // However it is named: a picture written over the archive would lose all of it.
+  if (const auto output = identityOf(job.output); output && output == identityOf(job.archive)) {
+    console.failure(
+        archiveFailure(job.archive, ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
     return;
   }
   const auto tools = pictureTools();
@@ -42,15 +48,10 @@ void exportOne(const ExportJob& job, bool dryRun, Console& console) {
     console.failure(picture.error());
     return;
   }
-  if (const auto written = replaceFileContents(job.output, picture->bytes); !written) {
-    console.failure(archiveFailure(job.output, written.error()));
-    return;
-  }
-  console.note(QStringLiteral("%1: written from %2 as a %3x%4 picture (%5 bytes)")
-                   .arg(printableText(job.output), printableText(job.archive))
-                   .arg(picture->size.width())
-                   .arg(picture->size.height())
-                   .arg(picture->bytes.size()));
+  writes.add(FileReplacement::prepare(job.output, {QByteArrayView(picture->bytes)}), job.output,
+             note(from + QStringLiteral(" as a %1x%2 picture")
+                             .arg(picture->size.width())
+                             .arg(picture->size.height())));
 }
 
 // One output per archive in the folder, named after the archive without its
@@ -91,12 +92,18 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
   } else {
     jobs << ExportJob{request.archive, request.output, pictureFormatForPath(request.output)};
   }
+  // A folder of exports is a batch: its files are synced together, not one by one.
+  FileWrites writes(dryRun           ? FileWrites::Mode::DryRun
+                    : request.folder ? FileWrites::Mode::Together
+                                     : FileWrites::Mode::OneAtATime,
+                    console);
   console.beginBatch(jobs.size());
   for (const ExportJob& job : jobs) {
     if (Interruption::requested()) break;
-    exportOne(job, dryRun, console);
+    exportOne(job, writes, console);
     console.fileDone();
   }
+  if (!Interruption::requested()) writes.finish();
   console.endBatch();
   return console.status();
 }

@@ -5,6 +5,7 @@
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "cli/console.h"
+#include "cli/file_writes.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
 #include "fsh/fsh_file.h"
@@ -33,7 +34,11 @@ QString describeBitmap(const fsh::BitmapDescription& bitmap) {
 }  // namespace
 
 ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console) {
-  (void)dryRun;
+  FileWrites writes(dryRun ? FileWrites::Mode::DryRun : FileWrites::Mode::OneAtATime, console);
+  const auto note = [&request](const QString& how) {
+    return WriteNote{request.archive, QStringLiteral("portrait replaced by ") + how,
+                     QStringLiteral("portrait would be replaced by ") + how};
+  };
   const auto fsh = isFshInput(request.input);
   if (!fsh) {
     console.failure(fsh.error());
@@ -46,14 +51,8 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
                              .arg(printableText(request.input)));
       return ExitStatus::UsageError;
     }
-    const auto imported = importPortrait(request.archive, request.input);
-    if (!imported) {
-      console.failure(archiveFailure(request.archive, imported.error()));
-      return console.status();
-    }
-    console.note(QStringLiteral("%1: portrait replaced by the FSH image %2 (%3 bytes)")
-                     .arg(printableText(request.archive), printableText(request.input))
-                     .arg(QFileInfo(request.archive).size()));
+    writes.add(prepareImportPortrait(request.archive, request.input), request.archive,
+               note(QStringLiteral("the FSH image ") + printableText(request.input)));
     return console.status();
   }
 
@@ -68,14 +67,8 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
     console.failure(portrait.error());
     return console.status();
   }
-  const auto imported = importPortraitBytes(request.archive, portrait->image);
-  if (!imported) {
-    console.failure(archiveFailure(request.archive, imported.error()));
-    return console.status();
-  }
-  console.note(QStringLiteral("%1: portrait replaced by the picture %2 as %3 (%4 bytes)")
-                   .arg(printableText(request.archive), printableText(request.input),
-                        describeBitmap(portrait->after))
-                   .arg(QFileInfo(request.archive).size()));
+  writes.add(prepareImportPortraitBytes(request.archive, portrait->image), request.archive,
+             note(QStringLiteral("the picture %1 as %2")
+                      .arg(printableText(request.input), describeBitmap(portrait->after))));
   return console.status();
 }

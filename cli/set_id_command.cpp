@@ -5,6 +5,7 @@
 #include "archive/archive_inspection.h"
 #include "archive/save_archive.h"
 #include "cli/console.h"
+#include "cli/file_writes.h"
 #include "cli/interruption.h"
 #include "cli/printable_text.h"
 #include "cli/roster_map.h"
@@ -21,23 +22,20 @@ QString label(const Rename& rename) {
   return rename.source + QStringLiteral(" -> ") + rename.target;
 }
 
-void saveOne(const Rename& rename, bool dryRun, Console& console) {
+void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
+  // A line reads and writes what the lines before it wrote.
+  if (writes.isPending(rename.source) || writes.isPending(rename.target)) writes.finish();
   const auto info = inspectArchive(rename.source);
   if (!info) {
     console.failure(archiveFailure(rename.source, info.error()));
     return;
   }
-  (void)dryRun;
-  const auto saved =
-      saveWithIdentifier(rename.source, rename.target, info->kind, rename.identifier);
-  if (!saved) {
-    console.failure(archiveFailure(label(rename), saved.error()));
-    return;
-  }
-  console.note(QStringLiteral("%1: saved from %2 with identifier %3 (%4 bytes)")
-                   .arg(printableText(rename.target), printableText(rename.source),
-                        printableText(rename.identifier))
-                   .arg(info->archiveSize));
+  const QString how = QStringLiteral("from %1 with identifier %2")
+                          .arg(printableText(rename.source), printableText(rename.identifier));
+  writes.add(
+      prepareSaveWithIdentifier(rename.source, rename.target, info->kind, rename.identifier),
+      label(rename),
+      {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how});
 }
 
 // The map's lines, or nothing after the reasons why it cannot be used.
@@ -72,12 +70,18 @@ ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) 
   } else {
     renames << Rename{request.source, request.target, request.identifier};
   }
+  // A roster is saved as a batch: its files are synced together, not one by one.
+  FileWrites writes(dryRun            ? FileWrites::Mode::DryRun
+                    : request.mapFile ? FileWrites::Mode::Together
+                                      : FileWrites::Mode::OneAtATime,
+                    console);
   console.beginBatch(renames.size());
   for (const Rename& rename : renames) {
     if (Interruption::requested()) break;
-    saveOne(rename, dryRun, console);
+    saveOne(rename, writes, console);
     console.fileDone();
   }
+  if (!Interruption::requested()) writes.finish();
   console.endBatch();
   return console.status();
 }

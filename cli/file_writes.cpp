@@ -1,0 +1,93 @@
+#include "cli/file_writes.h"
+
+#include <sys/resource.h>
+
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+
+#include "archive/batch_commit.h"
+#include "archive/regular_file.h"
+#include "cli/console.h"
+#include "cli/printable_text.h"
+
+namespace {
+
+// One file however it is named: its identity where it exists, else its
+// folder's real path (looked up once a folder) and its name.
+QString fileKey(const QString& path, QHash<QString, QString>& realFolders) {
+  if (const auto identity = identityOf(path))
+    return QStringLiteral("%1:%2").arg(identity->device).arg(identity->inode);
+  const QFileInfo info(path);
+  const QString folder = info.absolutePath();
+  auto real = realFolders.find(folder);
+  if (real == realFolders.end()) {
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    real = realFolders.insert(folder, canonical.isEmpty() ? folder : canonical);
+  }
+  return *real + QLatin1Char('/') + info.fileName();
+}
+
+// Each pending file holds a descriptor or two: a group stays well inside the
+// limit on open files.
+size_t largestGroup() {
+  rlimit limit{};
+  rlim_t open = 1024;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    open = limit.rlim_cur;
+  return std::clamp<size_t>((open > 64 ? open - 64 : 1) / 2, 1, 1000);
+}
+
+QString noteText(const WriteNote& note, const QString& what, qint64 length) {
+  return QStringLiteral("%1: %2 (%3 bytes)").arg(printableText(note.file), what).arg(length);
+}
+
+}  // namespace
+
+FileWrites::FileWrites(Mode mode, Console& console)
+    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {}
+
+FileWrites::~FileWrites() = default;
+
+void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QString& refusedFile,
+                     WriteNote note) {
+  if (!prepared) {
+    m_console.failure(archiveFailure(refusedFile, prepared.error()));
+    return;
+  }
+  switch (m_mode) {
+    case Mode::DryRun:
+      m_console.note(noteText(note, note.wouldBe, prepared->length()));
+      return;  // the prepared file goes with it
+    case Mode::OneAtATime:
+      if (auto committed = prepared->commit(); !committed)
+        m_console.failure(archiveFailure(note.file, committed.error()));
+      else
+        m_console.note(noteText(note, note.done, prepared->length()));
+      return;
+    case Mode::Together:
+      break;
+  }
+  m_pendingFiles.insert(fileKey(prepared->path(), m_realFolders));
+  m_pending.push_back(std::move(*prepared));
+  m_notes.push_back(std::move(note));
+  if (m_pending.size() >= m_groupSize) finish();
+}
+
+bool FileWrites::isPending(const QString& path) const {
+  return !m_pendingFiles.isEmpty() && m_pendingFiles.contains(fileKey(path, m_realFolders));
+}
+
+void FileWrites::finish() {
+  if (m_pending.empty()) return;
+  const auto results = commitTogether(m_pending);
+  for (size_t i = 0; i < results.size(); ++i) {
+    if (!results[i])
+      m_console.failure(archiveFailure(m_notes[i].file, results[i].error()));
+    else
+      m_console.note(noteText(m_notes[i], m_notes[i].done, m_pending[i].length()));
+  }
+  m_pending.clear();
+  m_notes.clear();
+  m_pendingFiles.clear();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <vector>
+
+#include "archive/archive_error.h"
+#include "archive/file_replacement.h"
+#include "common/expected.h"
+
+class Console;
+
+// What is said once a file is written, or would be: "<file>: <done> (<n> bytes)".
+struct WriteNote {
+  QString file;
+  QString done;     // "saved from a.big with identifier zz99yy8"
+  QString wouldBe;  // "would be saved from a.big with identifier zz99yy8"
+};
+
+// Where the commands' new files go. One at a time, each is committed as soon
+// as it is prepared, synced on its own. Together (a batch), they are committed
+// in groups, one sync of their file systems for each group (commitTogether).
+// In a dry run each is prepared, so that every check a real run makes is made,
+// and thrown away. Refusals and failures are reported on the console, naming
+// the file; a file that is refused or fails is left as it was.
+class FileWrites {
+ public:
+  enum class Mode { OneAtATime, Together, DryRun };
+  FileWrites(Mode mode, Console& console);
+  ~FileWrites();  // gives up what is still pending
+  FileWrites(const FileWrites&) = delete;
+  FileWrites& operator=(const FileWrites&) = delete;
+
+  // Takes a preparation's result; a refusal is reported for refusedFile.
+  void add(Expected<FileReplacement, ArchiveError> prepared, const QString& refusedFile,
+           WriteNote note);
+  // Whether a pending write will replace the file at path: reading it, or
+  // writing it again, must then wait until what is pending is committed.
+  bool isPending(const QString& path) const;
+  // Commits what is pending.
+  void finish();
+
+ private:
+  Mode m_mode;
+  Console& m_console;
+  std::vector<FileReplacement> m_pending;
+  std::vector<WriteNote> m_notes;
+  QSet<QString> m_pendingFiles;
+  mutable QHash<QString, QString> m_realFolders;
+  size_t m_groupSize;
+};
