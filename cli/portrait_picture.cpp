@@ -10,12 +10,14 @@
 #include "fsh/bitmap_decoder.h"
 #include "fsh/fit_picture.h"
 #include "fsh/fsh_file.h"
+#include "fsh/fsh_layout.h"
+#include "fsh/pixel_formats.h"
 
 namespace {
 
 // Larger picture files are refused before they are read.
 constexpr qint64 MaxPictureFileSize = qint64{256} << 20;
-constexpr int JpegQuality = 90;
+constexpr int JpegQuality = 95;  // as the window writes them
 
 const char* formatName(PictureFormat format) {
   switch (format) {
@@ -54,6 +56,24 @@ Expected<QImage, FileFailure> portraitPicture(const QString& archivePath) {
   return std::move(*picture);
 }
 
+// JPEG has no alpha channel and Qt writes BMP without one: a transparent pixel
+// would show whatever colour it happens to carry, so the picture is laid on
+// white, as a viewer shows it and as the window's Export writes it.
+QImage overWhite(const QImage& picture) {
+  QImage flat = picture.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < flat.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(flat.scanLine(y));
+    for (int x = 0; x < flat.width(); ++x) {
+      const int alpha = qAlpha(line[x]);
+      const auto blend = [alpha](int channel) {
+        return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
+      };
+      line[x] = qRgb(blend(qRed(line[x])), blend(qGreen(line[x])), blend(qBlue(line[x])));
+    }
+  }
+  return flat.convertToFormat(QImage::Format_RGB32);
+}
+
 Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFormat format,
                                                 const QString& fileName) {
   QByteArray bytes;
@@ -61,7 +81,7 @@ Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFo
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, formatName(format));
   if (format == PictureFormat::Jpeg) writer.setQuality(JpegQuality);
-  if (!writer.write(picture))
+  if (!writer.write(format == PictureFormat::Png ? picture : overWhite(picture)))
     return Unexpected(FileFailure{
         fileName,
         QStringLiteral("the picture cannot be written as %1: %2")
@@ -109,7 +129,10 @@ Expected<ImportedPicture, FileFailure> portraitFromPicture(const QString& archiv
     return Unexpected(FileFailure{
         archivePath,
         QStringLiteral("no memory for a %1x%2 picture").arg(before->width).arg(before->height)});
-  auto image = fsh::replaceMainBitmap(*file, fitted, options);
+  // A portrait in a code the codec cannot write becomes 32-bit ARGB, as in the window.
+  fsh::ReplaceOptions chosen = options;
+  if (!chosen.code && !fsh::isBitmapCode(before->code)) chosen.code = fsh::Code::Argb8888;
+  auto image = fsh::replaceMainBitmap(*file, fitted, chosen);
   if (!image) return Unexpected(portraitFailure(archivePath, image.error()));
   const auto replaced = fsh::parseFsh(*image);
   if (!replaced) return Unexpected(portraitFailure(archivePath, replaced.error()));

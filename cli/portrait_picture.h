@@ -18,7 +18,8 @@
 // The archive's portrait image, decoded at its full size.
 Expected<QImage, FileFailure> portraitPicture(const QString& archivePath);
 
-// The picture as the bytes of a file of the given format.
+// The picture as the bytes of a file of the given format: PNG keeps the alpha
+// channel, BMP and JPEG (quality 95) get the picture laid on white.
 Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFormat format,
                                                 const QString& fileName);
 

@@ -52,6 +52,24 @@ TEST_F(CliExport, WritesAPictureByTheOutputsExtension) {
   EXPECT_GT(psnr(jpeg.convertToFormat(QImage::Format_ARGB32), stored), 30.0);
 }
 
+// Formats without an alpha channel show the picture on white, as a viewer does.
+TEST_F(CliExport, BmpAndJpegLayTransparencyOnWhite) {
+  QImage halves(16, 8, QImage::Format_ARGB32);
+  halves.fill(qRgba(0, 0, 0, 0));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 8; x < 16; ++x) halves.setPixel(x, y, qRgba(200, 0, 0, 255));
+  writeFile(dir.filePath("t.big"),
+            archiveWithPortrait(ArchiveFixture(), singleBitmap(Argb8888, halves).build()));
+  for (const char* name : {"t.png", "t.bmp", "t.jpg"})
+    ASSERT_EQ(run({"export", "t.big", name}).exitCode, 0) << name;
+  EXPECT_EQ(QImage(dir.filePath("t.png")).convertToFormat(QImage::Format_ARGB32), halves);
+  const QImage bmp(dir.filePath("t.bmp"));
+  EXPECT_EQ(bmp.pixel(2, 4), qRgb(255, 255, 255));
+  EXPECT_EQ(bmp.pixel(13, 4), qRgb(200, 0, 0));
+  const QImage jpeg(dir.filePath("t.jpg"));
+  EXPECT_GT(qGray(jpeg.pixel(2, 4)), 240);
+}
+
 TEST_F(CliExport, ToAFolderNamesEachFileAfterItsArchive) {
   writeFile(dir.filePath("b.big"), archiveWithPortrait(ArchiveFixture::jersey(), portrait));
   ArchiveFixture broken;

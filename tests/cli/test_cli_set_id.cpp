@@ -1,6 +1,7 @@
 // set-id: Save from the command line, one archive or a roster map; every
 // refusal with its exit status, leaving its target untouched.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -179,6 +180,34 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
   EXPECT_EQ(read("b.big"), a.buildSavedAs("XXXXXX1", "xxxxxx1", 1));
   EXPECT_EQ(read("c.big"), a.buildSavedAs("YYYYYY2", "yyyyyy2", 1));
+}
+
+// Within a batch, a file that cannot be written (here: it is larger than the
+// file-size limit) is reported and left out; the files around it are saved,
+// and no temporary file is left.
+TEST_F(CliSetId, MapBatchGoesOnPastAFileThatCannotBeWritten) {
+  const ArchiveFixture small = ArchiveFixture::playerPackage("aaaaaaa");
+  ArchiveFixture large = ArchiveFixture::playerPackage("bbbbbbb");
+  large.trailingBytes = 200 * 1024;
+  write("a.big", small.build());
+  write("b.big", large.build());
+  write("c.big", small.build());
+  QDir(dir.path()).mkdir("out");
+  write("roster.csv",
+        "a.big,out/a.big,zz99yy8\nb.big,out/b.big,zz99yy8\nc.big,out/c.big,zz99yy8\n");
+  CliOptions options{dir.path(), {}, [] {
+                       const rlimit limit{100 * 1024, 100 * 1024};
+                       ::setrlimit(RLIMIT_FSIZE, &limit);
+                     }};
+
+  const CliRun result = runCli({"set-id", "--map", "roster.csv"}, options);
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(result.errText().startsWith("courtside-portraits-cli: b.big -> out/b.big: "))
+      << result.errText().toStdString();
+  EXPECT_EQ(result.errText().count('\n'), 1);
+  EXPECT_EQ(entryNames(dir.filePath("out")), (QStringList{"a.big", "c.big"}));
+  EXPECT_EQ(read("out/c.big"), small.buildSavedAs("ZZ99YY8", "zz99yy8", 1));
 }
 
 TEST_F(CliSetId, DryRunSaysWhatWouldBeWrittenAndWritesNothing) {
