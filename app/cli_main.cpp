@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <cstdio>
 #include <iostream>
 
 #include "archive/file_size_signal.h"
@@ -7,7 +8,20 @@
 #include "cli/interruption.h"
 #include "cli/run_command.h"
 
+namespace {
+
+// Qt's and its image libraries' warnings ("libpng error: Read Error") would
+// stand beside the program's own message on the same file, without naming
+// it; the program's message says it all. Graver messages keep its name.
+void keepGraveMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(message));
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  qInstallMessageHandler(keepGraveMessages);
   // A file-size limit makes a write fail with EFBIG, which is reported for the
   // file it concerns; its signal would end the program with temporary files left.
   ignoreFileSizeSignal();
@@ -19,7 +33,11 @@ int main(int argc, char* argv[]) {
   const CommandLine& commandLine = std::get<CommandLine>(parsed);
   Console console({commandLine.quiet});
   Interruption::watch();
-  const ExitStatus status = runCommand(commandLine, console);
+  ExitStatus status = runCommand(commandLine, console);
+  // What was written and listed reaches its reader before the program ends,
+  // whichever way it ends; lost output fails the run.
+  console.finishOutput();
+  if (status == ExitStatus::Success) status = console.status();
   if (Interruption::requested()) {
     console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
     Interruption::endAsRequested();

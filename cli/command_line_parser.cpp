@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 #include <ostream>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "cli/console.h"
+#include "cli/printable_text.h"
 #include "common/version.h"
 #include "fsh/pixel_formats.h"
 
@@ -39,6 +41,8 @@ std::string checkMipmaps(const std::string& value) {
   const int count = QString::fromStdString(value).toInt(&isNumber);
   if (!isNumber || count < 0)
     return "keep or a count of levels (0, 1, 2, ...) is needed, not " + value;
+  // The FSH format has room for 15 levels below the bitmap.
+  if (count > 15) return "at most 15 mipmap levels are possible, not " + value;
   return {};
 }
 
@@ -55,6 +59,17 @@ CLI::Validator oneOf(std::vector<std::string> names) {
         return value + " is none of " + known;
       },
       "");
+}
+
+// File names reach Qt as UTF-8; a name in another encoding would turn into
+// a different name, so that another file would be read or written.
+std::optional<std::string> nameNotInUtf8(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(QByteArrayView(argv[i]));
+    if (decoder.hasError()) return printableText(decoded).toStdString();
+  }
+  return std::nullopt;
 }
 
 fsh::FitMode fitModeNamed(const std::string& name) {
@@ -272,6 +287,10 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
                                                        std::ostream& out, std::ostream& err) {
   Parser parser;
   try {
+    if (const auto unreadable = nameNotInUtf8(argc, argv))
+      throw CLI::ValidationError(*unreadable +
+                                 ": this argument is not valid UTF-8, and file names are read "
+                                 "as UTF-8; rename the file");
     if (const auto unknown = unknownSubcommand(parser.app, argc, argv))
       throw CLI::ValidationError("unknown subcommand " + *unknown +
                                  " (known: info, set-id, export, import)");

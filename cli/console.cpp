@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "cli/printable_text.h"
 #include "cli/progress_bar.h"
 
@@ -14,10 +17,22 @@ Console::~Console() = default;
 
 void Console::write(FILE* stream, const QByteArray& bytes) {
   if (m_progress) m_progress->clear();
-  std::fwrite(bytes.constData(), 1, bytes.size(), stream);
+  const bool written =
+      std::fwrite(bytes.constData(), 1, bytes.size(), stream) == size_t(bytes.size());
+  if (stream != m_settings.out) return;
   // Standard error is unbuffered; standard output is flushed with each line
   // so that the two keep their order on one terminal.
-  if (stream != m_settings.err && m_progress) std::fflush(stream);
+  const bool flushed = !m_progress || std::fflush(stream) == 0;
+  if ((!written || !flushed) && m_outputError == 0) m_outputError = errno != 0 ? errno : EIO;
+}
+
+void Console::finishOutput() {
+  if ((std::fflush(m_settings.out) != 0 || std::ferror(m_settings.out) != 0) && m_outputError == 0)
+    m_outputError = errno != 0 ? errno : EIO;
+  if (m_outputError == 0) return;
+  ++m_failures;
+  usageError(QStringLiteral("standard output: ") +
+             QString::fromLocal8Bit(std::strerror(m_outputError)));
 }
 
 void Console::result(const QString& line) {
@@ -33,14 +48,17 @@ void Console::note(const QString& line) {
 void Console::failure(const FileFailure& failure) {
   ++m_failures;
   std::fflush(m_settings.out);
+  // A reason may quote a name too: nothing from a file or a name reaches the
+  // terminal as a control character.
   write(m_settings.err, (programName() + QStringLiteral(": ") + printableText(failure.file) +
-                         QStringLiteral(": ") + failure.reason + QLatin1Char('\n'))
+                         QStringLiteral(": ") + printableText(failure.reason) + QLatin1Char('\n'))
                             .toLocal8Bit());
 }
 
 void Console::usageError(const QString& message) {
   write(m_settings.err,
-        (programName() + QStringLiteral(": ") + message + QLatin1Char('\n')).toLocal8Bit());
+        (programName() + QStringLiteral(": ") + printableText(message) + QLatin1Char('\n'))
+            .toLocal8Bit());
 }
 
 void Console::beginBatch(qsizetype files) {

@@ -39,8 +39,13 @@ class Console {
   void fileDone();
   void endBatch();
 
+  // Flushes standard output and tells on standard error when anything
+  // written to it was lost (a full disk, a closed pipe): a listing that was cut
+  // short must not look complete. Then counts as a failure.
+  void finishOutput();
+
   qsizetype failureCount() const { return m_failures; }
-  // Success, or FileFailed once any file failed.
+  // Success, or FileFailed once any file failed or output was lost.
   ExitStatus status() const;
 
  private:
@@ -49,6 +54,7 @@ class Console {
   Settings m_settings;
   bool m_errIsTerminal = false;
   qsizetype m_failures = 0;
+  int m_outputError = 0;  // errno of the first write to standard output that failed
   std::unique_ptr<ProgressBar> m_progress;
 };
 

@@ -58,7 +58,7 @@ void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QSt
   switch (m_mode) {
     case Mode::DryRun:
       m_console.note(noteText(note, note.wouldBe, prepared->length()));
-      return;  // the prepared file goes with it
+      break;  // kept until finish(), for later files of the batch to read
     case Mode::OneAtATime:
       if (auto committed = prepared->commit(); !committed)
         m_console.failure(archiveFailure(note.file, committed.error()));
@@ -68,18 +68,33 @@ void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QSt
     case Mode::Together:
       break;
   }
-  m_pendingFiles.insert(fileKey(prepared->path(), m_realFolders));
+  m_pendingFiles.insert(fileKey(prepared->path(), m_realFolders), m_pending.size());
   m_pending.push_back(std::move(*prepared));
   m_notes.push_back(std::move(note));
   if (m_pending.size() >= m_groupSize) finish();
 }
 
-bool FileWrites::isPending(const QString& path) const {
-  return !m_pendingFiles.isEmpty() && m_pendingFiles.contains(fileKey(path, m_realFolders));
+QString FileWrites::settleBefore(const QString& source, const QString& target) {
+  if (m_pendingFiles.isEmpty()) return source;
+  const auto pending = m_pendingFiles.constFind(fileKey(source, m_realFolders));
+  if (m_mode == Mode::DryRun) {
+    // The prepared content under a name that reads it, whatever way it was prepared.
+    if (pending == m_pendingFiles.cend()) return source;
+    return QStringLiteral("/proc/self/fd/%1").arg(m_pending[*pending].preparedHandle());
+  }
+  if (pending != m_pendingFiles.cend() || m_pendingFiles.contains(fileKey(target, m_realFolders)))
+    finish();
+  return source;
 }
 
 void FileWrites::finish() {
   if (m_pending.empty()) return;
+  if (m_mode == Mode::DryRun) {
+    m_pending.clear();
+    m_notes.clear();
+    m_pendingFiles.clear();
+    return;
+  }
   const auto results = commitTogether(m_pending);
   for (size_t i = 0; i < results.size(); ++i) {
     if (!results[i])

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <vector>
 
@@ -22,8 +21,8 @@ struct WriteNote {
 // as it is prepared, synced on its own. Together (a batch), they are committed
 // in groups, one sync of their file systems for each group (commitTogether).
 // In a dry run each is prepared, so that every check a real run makes is made,
-// and thrown away. Refusals and failures are reported on the console, naming
-// the file; a file that is refused or fails is left as it was.
+// and thrown away once no later file of the batch can read it. Refusals and failures are reported
+// on the console, naming the file; a file that is refused or fails is left as it was.
 class FileWrites {
  public:
   enum class Mode { OneAtATime, Together, DryRun };
@@ -35,10 +34,12 @@ class FileWrites {
   // Takes a preparation's result; a refusal is reported for refusedFile.
   void add(Expected<FileReplacement, ArchiveError> prepared, const QString& refusedFile,
            WriteNote note);
-  // Whether a pending write will replace the file at path: reading it, or
-  // writing it again, must then wait until what is pending is committed.
-  bool isPending(const QString& path) const;
-  // Commits what is pending.
+  // Before a file reads source and writes target: what earlier files of the
+  // batch wrote there must be seen. A real batch commits what is pending when
+  // either is pending; a dry run reads the content prepared for source instead.
+  // Returns where to read source from.
+  QString settleBefore(const QString& source, const QString& target);
+  // Commits what is pending, or in a dry run throws it away.
   void finish();
 
  private:
@@ -46,7 +47,7 @@ class FileWrites {
   Console& m_console;
   std::vector<FileReplacement> m_pending;
   std::vector<WriteNote> m_notes;
-  QSet<QString> m_pendingFiles;
+  QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   mutable QHash<QString, QString> m_realFolders;
   size_t m_groupSize;
 };

@@ -9,7 +9,9 @@ volatile sig_atomic_t arrived = 0;
 
 void remember(int signal) { arrived = signal; }
 
-constexpr int Watched[] = {SIGINT, SIGHUP, SIGTERM};
+// A closed pipe too: a reader that went away (| head) must not kill the
+// program between preparing a file and committing or removing it.
+constexpr int Watched[] = {SIGINT, SIGHUP, SIGTERM, SIGPIPE};
 
 }  // namespace
 

@@ -1,11 +1,11 @@
 #pragma once
 
-// Ctrl-C, a hang-up or a request to terminate ends a batch between two files:
+// Ctrl-C, a hang-up, a request to terminate or a closed output pipe ends a batch between two files:
 // the file being written is finished or given up whole, so that no file is
 // left half-written and no temporary file is left behind.
 namespace Interruption {
 
-// Catches SIGINT, SIGHUP and SIGTERM from now on.
+// Catches SIGINT, SIGHUP, SIGTERM and SIGPIPE from now on.
 void watch();
 
 // Whether one of them arrived.

@@ -1,5 +1,7 @@
 #include "cli/roster_map.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 constexpr int FieldCount = 3;
@@ -8,12 +10,13 @@ struct Record {
   int lineNumber = 0;
   QStringList fields;
   bool blank = true;  // no quotes and nothing but spaces
+  QString fault;      // what makes the record unreadable, if anything
 };
 
 // Splits CSV text into records of fields; an open quote at the end is a fault.
 Expected<QList<Record>, QStringList> splitRecords(const QString& text) {
   QList<Record> records;
-  Record record{1, {}, true};
+  Record record{1, {}, true, {}};
   QString field;
   bool quoted = false;     // inside quotes
   bool wasQuoted = false;  // the current field had quotes: keep it as it is
@@ -28,7 +31,7 @@ Expected<QList<Record>, QStringList> splitRecords(const QString& text) {
   const auto endRecord = [&] {
     endField();
     records << record;
-    record = Record{line, {}, true};
+    record = Record{line, {}, true, {}};
   };
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
@@ -49,6 +52,8 @@ Expected<QList<Record>, QStringList> splitRecords(const QString& text) {
       quoteLine = line;
     } else if (wasQuoted && (c == u' ' || c == u'\t')) {
       // spaces after the closing quote are not part of the field either
+    } else if (wasQuoted && c != u',' && c != u'\n' && c != u'\r') {
+      record.fault = QStringLiteral("text after a closing quote");
     } else if (c == u',') {
       endField();
     } else if (c == u'\n' || c == u'\r') {
@@ -70,9 +75,23 @@ bool isHeader(const Record& record) {
   return record.fields.first().compare(QLatin1String("source"), Qt::CaseInsensitive) == 0;
 }
 
+// Names are read as UTF-8: one in another encoding would name another file.
+QStringList linesNotInUtf8(const QByteArray& text) {
+  QStringList faults;
+  int number = 0;
+  for (const QByteArray& line : text.split('\n')) {
+    ++number;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString decoded = decoder(line);
+    if (decoder.hasError()) faults << QStringLiteral("line %1: not valid UTF-8").arg(number);
+  }
+  return faults;
+}
+
 }  // namespace
 
 Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text) {
+  if (const QStringList faults = linesNotInUtf8(text); !faults.isEmpty()) return Unexpected(faults);
   QString decoded = QString::fromUtf8(text);
   if (decoded.startsWith(QChar(0xFEFF))) decoded.remove(0, 1);
   const auto records = splitRecords(decoded);
@@ -87,6 +106,10 @@ Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text) 
     first = false;
     if (header) continue;
     const QString where = QStringLiteral("line %1: ").arg(record.lineNumber);
+    if (!record.fault.isEmpty()) {
+      faults << where + record.fault;
+      continue;
+    }
     if (record.fields.size() != FieldCount) {
       faults << where + QStringLiteral("%1 fields where SOURCE,TARGET,ID needs 3")
                             .arg(record.fields.size());

@@ -24,8 +24,8 @@ QString label(const Rename& rename) {
 
 void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   // A line reads and writes what the lines before it wrote.
-  if (writes.isPending(rename.source) || writes.isPending(rename.target)) writes.finish();
-  const auto info = inspectArchive(rename.source);
+  const QString source = writes.settleBefore(rename.source, rename.target);
+  const auto info = inspectArchive(source);
   if (!info) {
     console.failure(archiveFailure(rename.source, info.error()));
     return;
@@ -33,7 +33,7 @@ void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   const QString how = QStringLiteral("from %1 with identifier %2")
                           .arg(printableText(rename.source), printableText(rename.identifier));
   writes.add(
-      prepareSaveWithIdentifier(rename.source, rename.target, info->kind, rename.identifier),
+      prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
       label(rename),
       {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how});
 }
@@ -47,7 +47,19 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
     console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), file.errorString()));
     return std::nullopt;
   }
-  const auto lines = parseRosterMap(file.readAll());
+  // A roster map is a short text; a device or a huge file would only fill memory.
+  constexpr qint64 LargestMap = 16 * 1024 * 1024;
+  const QByteArray text = file.read(LargestMap + 1);
+  if (text.size() > LargestMap) {
+    console.usageError(QStringLiteral("%1: longer than 16 MiB, too long for a roster map")
+                           .arg(printableText(mapFile)));
+    return std::nullopt;
+  }
+  if (file.error() != QFileDevice::NoError) {
+    console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), file.errorString()));
+    return std::nullopt;
+  }
+  const auto lines = parseRosterMap(text);
   if (!lines) {
     for (const QString& fault : lines.error())
       console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), fault));

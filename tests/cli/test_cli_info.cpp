@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "fsh/fsh_layout.h"
@@ -165,6 +166,27 @@ TEST_F(CliInfo, ControlCharactersInTheIdentifierAreShownEscaped) {
   const CliRun json = run({"info", "--json", "esc.big"});
   EXPECT_EQ(QJsonDocument::fromJson(json.out).array()[0].toObject()["identifier"].toString(),
             "a\x1b[2J\x07z");
+  // A reason that repeats a name escapes it as well.
+  QDir(dir.path()).mkdir("d\x1b[2Jir");
+  const CliRun folder = run({"info", "d\x1b[2Jir"});
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_FALSE(folder.err.contains('\x1b')) << folder.errText().toStdString();
+  EXPECT_TRUE(folder.errText().startsWith("courtside-portraits-cli: d\\x1B[2Jir: "));
+}
+
+// A listing cut short (a full disk) must not look complete.
+TEST_F(CliInfo, OutputThatCannotBeWrittenFailsTheRun) {
+  write("a.big", ArchiveFixture::playerPackage("aaaaaaa").build());
+  for (const char* format : {"--json", "--quiet"}) {
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.setStandardOutputFile("/dev/full");
+    cli.start(QStringLiteral(CPE_CLI_PATH), {"info", format, "a.big"});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 1) << format;
+    EXPECT_EQ(cli.readAllStandardError(),
+              "courtside-portraits-cli: standard output: No space left on device\n");
+  }
 }
 
 }  // namespace

@@ -163,6 +163,10 @@ TEST_F(CliSetId, MalformedMapIsAUsageErrorAndWritesNothing) {
             "courtside-portraits-cli: roster.csv: line 2: 2 fields where SOURCE,TARGET,ID needs "
             "3\n");
   EXPECT_EQ(run({"set-id", "--map", "gone.csv"}).exitCode, 2);
+  const CliRun endless = run({"set-id", "--map", "/dev/zero"});
+  EXPECT_EQ(endless.exitCode, 2);
+  EXPECT_EQ(endless.errText(),
+            "courtside-portraits-cli: /dev/zero: longer than 16 MiB, too long for a roster map\n");
 }
 
 // A line that reads what an earlier line wrote sees the earlier line's result,
@@ -174,6 +178,13 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   write("a.big", a.build());
   write("b.big", oldB.build());
   write("roster.csv", "a.big,b.big,xxxxxx1\nb.big,c.big,yyyyyy2\n");
+  const FileTree before = snapshotTree(dir.path());
+
+  // A dry run reads what the lines before would have written.
+  const CliRun dryRun = run({"set-id", "--dry-run", "--map", "roster.csv"});
+  EXPECT_EQ(dryRun.exitCode, 0) << dryRun.errText().toStdString();
+  EXPECT_EQ(dryRun.outText().count("would be saved"), 2);
+  EXPECT_EQ(snapshotTree(dir.path()), before);
 
   const CliRun result = run({"set-id", "--map", "roster.csv"});
 

@@ -2,6 +2,7 @@
 // errors that end with status 2 before any file is touched.
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "support/archive_fixture.h"
@@ -83,7 +84,27 @@ INSTANTIATE_TEST_SUITE_P(
                    "--fit: crop is none of fill, fit, stretch"},
         UsageError{"MipmapCount",
                    {"import", "a.big", "p.png", "--mipmaps", "many"},
-                   "--mipmaps: keep or a count of levels (0, 1, 2, ...) is needed, not many"}),
+                   "--mipmaps: keep or a count of levels (0, 1, 2, ...) is needed, not many"},
+        UsageError{"MipmapsBeyondTheFormat",
+                   {"import", "a.big", "p.png", "--mipmaps", "16"},
+                   "--mipmaps: at most 15 mipmap levels are possible, not 16"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Qt reads names as UTF-8: a name in another encoding would become another
+// name, so that another file would be read or written.
+TEST(CliUsage, ANameThatIsNotUtf8IsRefused) {
+  QTemporaryDir dir;
+  writeFile(dir.filePath(QString::fromUtf8("caf\xC3\xA9.big")), ArchiveFixture().build());
+  const FileTree before = snapshotTree(dir.path());
+  QProcess shell;
+  shell.setWorkingDirectory(dir.path());
+  shell.start("/bin/sh", {"-c", "exec \"$0\" set-id zz99yy8 a.big \"$(printf 'caf\\351.big')\"",
+                          QStringLiteral(CPE_CLI_PATH)});
+  ASSERT_TRUE(shell.waitForFinished(30000));
+  EXPECT_EQ(shell.exitCode(), 2);
+  EXPECT_TRUE(shell.readAllStandardError().startsWith(
+      "courtside-portraits-cli: caf\xEF\xBF\xBD.big: this argument is not valid UTF-8"));
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
 
 }  // namespace

@@ -64,6 +64,11 @@ TEST(RosterMapFaults, EveryFaultyLineIsNamed) {
                                         "line 3: 4 fields where SOURCE,TARGET,ID needs 3"}));
   EXPECT_EQ(parseRosterMap("a.big,\"b.big,zz99yy8\n\n").error(),
             QStringList{"line 1: a quote is never closed"});
+  EXPECT_EQ(parseRosterMap("\"a.big\"x,b.big,zz99yy8\n").error(),
+            QStringList{"line 1: text after a closing quote"});
+  // A name in Latin-1 would be read as another name.
+  EXPECT_EQ(parseRosterMap("a.big,b.big,zz99yy8\ncaf\xE9.big,d.big,zz99yy8\n").error(),
+            QStringList{"line 2: not valid UTF-8"});
 }
 
 }  // namespace
