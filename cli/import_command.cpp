@@ -40,7 +40,6 @@ class Import {
  private:
   WriteNote note(const QString& how) const;
   void add(Expected<FileReplacement, ArchiveError> prepared, const QString& how);
-  bool refusePictureOptions();
   void importImageFile();
   void importCompressedImage(const ArchiveReader& input);
   void importPicture();
@@ -60,14 +59,6 @@ void Import::add(Expected<FileReplacement, ArchiveError> prepared, const QString
       prepared ? m_request.archive
                : importFailureFile(prepared.error(), m_request.archive, m_request.input);
   m_writes.add(std::move(prepared), refused, note(how));
-}
-
-bool Import::refusePictureOptions() {
-  if (!m_request.pictureOptionsGiven) return false;
-  m_console.usageError(QStringLiteral("--fit, --format and --mipmaps apply to pictures; the FSH "
-                                      "image %1 is imported as it is")
-                           .arg(printableText(m_request.input)));
-  return true;
 }
 
 // With all of Import's checks: a file that is no FSH image is refused by them.
@@ -111,20 +102,9 @@ void Import::importPicture() {
 }
 
 ExitStatus Import::run() {
-  // The window imports only into an archive it could load.
-  if (const auto info = inspectArchive(m_request.archive); !info) {
-    m_console.failure(archiveFailure(m_request.archive, info.error()));
-    return m_console.status();
-  }
   const auto input = ArchiveReader::open(m_request.input);
   if (!input) {
     m_console.failure(archiveFailure(m_request.input, input.error()));
-    return m_console.status();
-  }
-  // An archive's size field is where an image keeps its length: it would pass for one.
-  if (identityOf(m_request.archive) == input->identity()) {
-    m_console.failure(
-        archiveFailure(m_request.input, ArchiveError::of(ArchiveError::Kind::ImageIsArchive)));
     return m_console.status();
   }
   // Told by its content, as the window tells it.
@@ -133,13 +113,29 @@ ExitStatus Import::run() {
     m_console.failure(archiveFailure(m_request.input, start.error()));
     return m_console.status();
   }
-  switch (fsh::fileKindOf(*start)) {
+  const fsh::FileKind kind = fsh::fileKindOf(*start);
+  if (kind != fsh::FileKind::Other && m_request.pictureOptionsGiven) {
+    m_console.usageError(
+        QStringLiteral("--fit, --format and --mipmaps apply to pictures, not to the FSH image %1")
+            .arg(printableText(m_request.input)));
+    return ExitStatus::UsageError;
+  }
+  // The window imports only into an archive it could load.
+  if (const auto info = inspectArchive(m_request.archive); !info) {
+    m_console.failure(archiveFailure(m_request.archive, info.error()));
+    return m_console.status();
+  }
+  // An archive's size field is where an image keeps its length: it would pass for one.
+  if (identityOf(m_request.archive) == input->identity()) {
+    m_console.failure(
+        archiveFailure(m_request.input, ArchiveError::of(ArchiveError::Kind::ImageIsArchive)));
+    return m_console.status();
+  }
+  switch (kind) {
     case fsh::FileKind::Image:
-      if (refusePictureOptions()) return ExitStatus::UsageError;
       importImageFile();
       break;
     case fsh::FileKind::CompressedImage:
-      if (refusePictureOptions()) return ExitStatus::UsageError;
       importCompressedImage(*input);
       break;
     case fsh::FileKind::Other: {

@@ -241,6 +241,9 @@ TEST_F(CliImport, PictureOptionsWithAnFshImageAreAUsageError) {
   const FileTree before = snapshotTree(dir.path());
   const CliRun result = run({"import", "a.big", "new.fsh", "--format", "dxt5"});
   EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.errText(),
+            "courtside-portraits-cli: --fit, --format and --mipmaps apply to pictures, not to "
+            "the FSH image new.fsh\n");
   EXPECT_EQ(snapshotTree(dir.path()), before);
 }
 
