@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "archive/archive_inspection.h"
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
 #include "archive/regular_file.h"
 #include "cli/console.h"
+#include "cli/failed_file.h"
 #include "cli/file_writes.h"
 #include "cli/interruption.h"
 #include "cli/picture_tools.h"
@@ -22,20 +24,27 @@ struct ExportJob {
 };
 
 void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
+  // The window exports only from an archive it could load.
+  if (const auto info = inspectArchive(job.archive); !info) {
+    console.failure(archiveFailure(job.archive, info.error()));
+    return;
+  }
   const QString from = QStringLiteral("from ") + printableText(job.archive);
   const auto note = [&job](const QString& how) {
     return WriteNote{job.output, QStringLiteral("written ") + how,
                      QStringLiteral("would be written ") + how};
   };
   if (!job.picture) {
-    writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
-               note(from + QStringLiteral(" as FSH")));
+    auto prepared = prepareExportPortrait(job.archive, job.output);
+    const QString refused =
+        prepared ? job.output : exportFailureFile(prepared.error(), job.archive, job.output);
+    writes.add(std::move(prepared), refused, note(from + QStringLiteral(" as FSH")));
     return;
   }
   // However it is named: a picture written over the archive would lose all of it.
   if (const auto output = identityOf(job.output); output && output == identityOf(job.archive)) {
     console.failure(
-        archiveFailure(job.archive, ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
+        archiveFailure(job.output, ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
     return;
   }
   const auto tools = pictureTools();
@@ -84,12 +93,21 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
 ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console) {
   QList<ExportJob> jobs;
   if (request.folder) {
-    if (!QFileInfo(*request.folder).isDir()) {
-      console.failure({*request.folder, QStringLiteral("no such folder")});
+    const QFileInfo folder(*request.folder);
+    if (!folder.isDir()) {
+      console.failure({*request.folder, folder.exists() ? QStringLiteral("not a folder")
+                                                        : QStringLiteral("no such folder")});
       return console.status();
     }
     jobs = folderJobs(request, console);
   } else {
+    if (namesOtherPictureFormat(request.output)) {
+      console.usageError(
+          QStringLiteral("%1: export writes pictures as .png, .bmp, .jpg or .jpeg, and the FSH "
+                         "image under any name that is not a picture's, such as .fsh")
+              .arg(printableText(request.output)));
+      return ExitStatus::UsageError;
+    }
     jobs << ExportJob{request.archive, request.output, pictureFormatForPath(request.output)};
   }
   // A folder of exports is a batch: its files are synced together, not one by one.

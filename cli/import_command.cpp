@@ -2,26 +2,18 @@
 
 #include <QFileInfo>
 
+#include "archive/archive_inspection.h"
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
+#include "archive/regular_file.h"
 #include "cli/console.h"
+#include "cli/failed_file.h"
 #include "cli/file_writes.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
-#include "fsh/fsh_file.h"
+#include "fsh/image_file_kind.h"
 
 namespace {
-
-// An input is taken for an FSH image by its name, so that a damaged .fsh file
-// meets Import's checks, or by its first bytes.
-Expected<bool, FileFailure> isFshInput(const QString& path) {
-  if (QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0) return true;
-  const auto file = ArchiveReader::open(path);
-  if (!file) return Unexpected(archiveFailure(path, file.error()));
-  const auto start = file->readAt(0, std::min<qint64>(file->length(), 16));
-  if (!start) return Unexpected(archiveFailure(path, start.error()));
-  return fsh::looksLikeFsh(*start);
-}
 
 QString describeBitmap(const fsh::BitmapDescription& bitmap) {
   return QStringLiteral("%1x%2 %3, %4 mipmaps")
@@ -31,44 +23,140 @@ QString describeBitmap(const fsh::BitmapDescription& bitmap) {
       .arg(bitmap.mipmapCount);
 }
 
+bool hasFshName(const QString& path) {
+  return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
+}
+
+// One import: the request, where its writes go and what they are said to be.
+class Import {
+ public:
+  Import(const ImportRequest& request, bool dryRun, Console& console)
+      : m_request(request),
+        m_console(console),
+        m_writes(dryRun ? FileWrites::Mode::DryRun : FileWrites::Mode::OneAtATime, console) {}
+
+  ExitStatus run();
+
+ private:
+  WriteNote note(const QString& how) const;
+  void add(Expected<FileReplacement, ArchiveError> prepared, const QString& how);
+  void importImageFile();
+  void importCompressedImage(const ArchiveReader& input);
+  void importPicture();
+
+  const ImportRequest& m_request;
+  Console& m_console;
+  FileWrites m_writes;
+};
+
+WriteNote Import::note(const QString& how) const {
+  return {m_request.archive, QStringLiteral("portrait replaced by ") + how,
+          QStringLiteral("portrait would be replaced by ") + how};
+}
+
+void Import::add(Expected<FileReplacement, ArchiveError> prepared, const QString& how) {
+  const QString refused =
+      prepared ? m_request.archive
+               : importFailureFile(prepared.error(), m_request.archive, m_request.input);
+  m_writes.add(std::move(prepared), refused, note(how));
+}
+
+// With all of Import's checks: a file that is no FSH image is refused by them.
+void Import::importImageFile() {
+  add(prepareImportPortrait(m_request.archive, m_request.input),
+      QStringLiteral("the FSH image ") + printableText(m_request.input));
+}
+
+// Stored unpacked, as the window stores it: the archive's portrait carries its
+// own length, which only the unpacked image has.
+void Import::importCompressedImage(const ArchiveReader& input) {
+  const auto refuse = [this](const fsh::Error& error) {
+    m_console.failure({m_request.input, QStringLiteral("compressed FSH image: ") + error.message});
+  };
+  if (auto length = fsh::checkCompressedFileLength(input.length()); !length)
+    return refuse(length.error());
+  const auto bytes = input.readAt(0, input.length());
+  if (!bytes) return m_console.failure(archiveFailure(m_request.input, bytes.error()));
+  const auto unpacked = fsh::unpackImageFile(*bytes);
+  if (!unpacked) return refuse(unpacked.error());
+  add(prepareImportPortraitBytes(m_request.archive, *unpacked),
+      QStringLiteral("the compressed FSH image %1, unpacked").arg(printableText(m_request.input)));
+}
+
+void Import::importPicture() {
+  const auto tools = pictureTools();
+  if (!tools) {
+    m_console.failure(tools.error());
+    return;
+  }
+  const auto portrait = (*tools)->importPicture(
+      m_request.archive, m_request.input, {m_request.fit, m_request.code, m_request.mipmapCount});
+  if (!portrait) {
+    m_console.failure(portrait.error());
+    return;
+  }
+  // The image is made here from the archive's own portrait: a refusal is the archive's.
+  m_writes.add(prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
+               note(QStringLiteral("the picture %1 as %2")
+                        .arg(printableText(m_request.input), describeBitmap(portrait->after))));
+}
+
+ExitStatus Import::run() {
+  const auto input = ArchiveReader::open(m_request.input);
+  if (!input) {
+    m_console.failure(archiveFailure(m_request.input, input.error()));
+    return m_console.status();
+  }
+  // Told by its content, as the window tells it.
+  const auto start = input->readAt(0, std::min(input->length(), fsh::FileKindProbeSize));
+  if (!start) {
+    m_console.failure(archiveFailure(m_request.input, start.error()));
+    return m_console.status();
+  }
+  const fsh::FileKind kind = fsh::fileKindOf(*start);
+  if (kind != fsh::FileKind::Other && m_request.pictureOptionsGiven) {
+    m_console.usageError(
+        QStringLiteral("--fit, --format and --mipmaps apply to pictures, not to the FSH image %1")
+            .arg(printableText(m_request.input)));
+    return ExitStatus::UsageError;
+  }
+  // The window imports only into an archive it could load.
+  if (const auto info = inspectArchive(m_request.archive); !info) {
+    m_console.failure(archiveFailure(m_request.archive, info.error()));
+    return m_console.status();
+  }
+  // An archive's size field is where an image keeps its length: it would pass for one.
+  if (identityOf(m_request.archive) == input->identity()) {
+    m_console.failure(
+        archiveFailure(m_request.input, ArchiveError::of(ArchiveError::Kind::ImageIsArchive)));
+    return m_console.status();
+  }
+  switch (kind) {
+    case fsh::FileKind::Image:
+      importImageFile();
+      break;
+    case fsh::FileKind::CompressedImage:
+      importCompressedImage(*input);
+      break;
+    case fsh::FileKind::Other: {
+      // A damaged file named as an FSH image meets Import's checks, which say
+      // what is wrong with it; unless it is a picture after all.
+      if (hasFshName(m_request.input)) {
+        const auto tools = pictureTools();
+        if (!tools || !(*tools)->isPicture(*start)) {
+          importImageFile();
+          break;
+        }
+      }
+      importPicture();
+      break;
+    }
+  }
+  return m_console.status();
+}
+
 }  // namespace
 
 ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console) {
-  FileWrites writes(dryRun ? FileWrites::Mode::DryRun : FileWrites::Mode::OneAtATime, console);
-  const auto note = [&request](const QString& how) {
-    return WriteNote{request.archive, QStringLiteral("portrait replaced by ") + how,
-                     QStringLiteral("portrait would be replaced by ") + how};
-  };
-  const auto fsh = isFshInput(request.input);
-  if (!fsh) {
-    console.failure(fsh.error());
-    return console.status();
-  }
-  if (*fsh) {
-    if (request.pictureOptionsGiven) {
-      console.usageError(QStringLiteral("--fit, --format and --mipmaps apply to pictures; the FSH "
-                                        "image %1 is imported as it is")
-                             .arg(printableText(request.input)));
-      return ExitStatus::UsageError;
-    }
-    writes.add(prepareImportPortrait(request.archive, request.input), request.archive,
-               note(QStringLiteral("the FSH image ") + printableText(request.input)));
-    return console.status();
-  }
-
-  const auto tools = pictureTools();
-  if (!tools) {
-    console.failure(tools.error());
-    return console.status();
-  }
-  const auto portrait = (*tools)->importPicture(request.archive, request.input,
-                                                {request.fit, request.code, request.mipmapCount});
-  if (!portrait) {
-    console.failure(portrait.error());
-    return console.status();
-  }
-  writes.add(prepareImportPortraitBytes(request.archive, portrait->image), request.archive,
-             note(QStringLiteral("the picture %1 as %2")
-                      .arg(printableText(request.input), describeBitmap(portrait->after))));
-  return console.status();
+  return Import(request, dryRun, console).run();
 }

@@ -28,6 +28,6 @@ Expected<ImportedPicture, FileFailure> importPicture(const QString& archivePath,
 }  // namespace
 
 extern "C" Q_DECL_EXPORT const PictureTools* cpeCliPictureTools() {
-  static const PictureTools tools{&exportPicture, &importPicture};
+  static const PictureTools tools{&exportPicture, &importPicture, &isPicture};
   return &tools;
 }

@@ -31,6 +31,20 @@ std::optional<PictureFormat> pictureFormatForPath(const QString& path) {
   return std::nullopt;
 }
 
+bool namesOtherPictureFormat(const QString& path) {
+  static const QStringList Others{
+      QStringLiteral("gif"),  QStringLiteral("webp"), QStringLiteral("tga"),
+      QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("ico"),
+      QStringLiteral("cur"),  QStringLiteral("icns"), QStringLiteral("ppm"),
+      QStringLiteral("pgm"),  QStringLiteral("pbm"),  QStringLiteral("pnm"),
+      QStringLiteral("xpm"),  QStringLiteral("xbm"),  QStringLiteral("wbmp"),
+      QStringLiteral("svg"),  QStringLiteral("svgz"), QStringLiteral("dds"),
+      QStringLiteral("psd"),  QStringLiteral("heic"), QStringLiteral("heif"),
+      QStringLiteral("avif"), QStringLiteral("jxl"),  QStringLiteral("jp2"),
+      QStringLiteral("jfif"), QStringLiteral("jpe"),  QStringLiteral("apng")};
+  return Others.contains(QFileInfo(path).suffix().toLower());
+}
+
 Expected<const PictureTools*, FileFailure> pictureTools() {
   static QLibrary module;  // kept loaded until the program ends
   static const PictureTools* tools = nullptr;

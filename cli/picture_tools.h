@@ -22,6 +22,11 @@ enum class PictureFormat { Png, Bmp, Jpeg };
 // .jpeg, in any case), if any.
 std::optional<PictureFormat> pictureFormatForPath(const QString& path);
 
+// Whether a file name ends in the extension of a picture format that export
+// does not write (.gif, .webp, .tif, ...): FSH bytes under such a name would
+// pass for a picture.
+bool namesOtherPictureFormat(const QString& path);
+
 struct ExportedPicture {
   QByteArray bytes;  // the picture file's
   QSize size;
@@ -49,6 +54,8 @@ struct PictureTools {
   Expected<ImportedPicture, FileFailure> (*importPicture)(const QString& archivePath,
                                                           const QString& picturePath,
                                                           const PictureFit& fit);
+  // Whether Qt recognises a picture format in a file's first bytes.
+  bool (*isPicture)(const QByteArray& start);
 };
 
 // The module's tools, loaded on first use from beside the program or from its

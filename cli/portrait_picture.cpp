@@ -117,6 +117,13 @@ Expected<QImage, FileFailure> readPicture(const QString& path) {
   return picture;
 }
 
+bool isPicture(const QByteArray& start) {
+  QBuffer buffer;
+  buffer.setData(start);
+  buffer.open(QIODevice::ReadOnly);
+  return !QImageReader::imageFormat(&buffer).isEmpty();
+}
+
 Expected<ImportedPicture, FileFailure> portraitFromPicture(const QString& archivePath,
                                                            const QImage& picture, fsh::FitMode fit,
                                                            const fsh::ReplaceOptions& options) {

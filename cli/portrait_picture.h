@@ -28,6 +28,10 @@ Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFo
 // and a display.
 Expected<QImage, FileFailure> readPicture(const QString& path);
 
+// Whether Qt recognises a picture format in a file's first bytes, as
+// readPicture recognises it in the whole file.
+bool isPicture(const QByteArray& start);
+
 // The archive's own portrait with the picture, fitted to its size, in place of
 // its main bitmap.
 Expected<ImportedPicture, FileFailure> portraitFromPicture(const QString& archivePath,

@@ -3,6 +3,7 @@
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
 #include "fsh/fsh_layout.h"
+#include "fsh/image_file_kind.h"
 #include "support/fsh_fixture.h"
 
 namespace {
@@ -121,6 +122,21 @@ TEST(LooksLikeFsh, ChecksTheMagicOrWhatACompressedStreamStartsWith) {
   EXPECT_FALSE(fsh::looksLikeFsh("BIGF and an archive"));
   EXPECT_FALSE(fsh::looksLikeFsh(literalRefpack("BIGF compressed")));
   EXPECT_FALSE(fsh::looksLikeFsh(QByteArray("\x10\xFB\x00\x00\x10", 5)));
+}
+
+// What a file offered for import holds, told from its first bytes alone.
+TEST(FileKindOf, TellsPlainFromCompressedImagesAndBothFromOtherFiles) {
+  using fsh::FileKind;
+  const QByteArray plain = richFixture().build();
+  const QByteArray large = literalRefpack(plain + QByteArray(3 * fsh::FileKindProbeSize, '\0'));
+  EXPECT_EQ(fsh::fileKindOf(plain), FileKind::Image);
+  EXPECT_EQ(fsh::fileKindOf(literalRefpack(plain)), FileKind::CompressedImage);
+  EXPECT_EQ(fsh::fileKindOf(literalRefpack(plain, true)), FileKind::CompressedImage);
+  EXPECT_EQ(fsh::fileKindOf(large.left(fsh::FileKindProbeSize)), FileKind::CompressedImage);
+  EXPECT_EQ(fsh::fileKindOf("BIGF and an archive"), FileKind::Other);
+  EXPECT_EQ(fsh::fileKindOf(literalRefpack("BIGF compressed")), FileKind::Other);
+  EXPECT_EQ(fsh::fileKindOf(QByteArray("\x89PNG\r\n\x1A\n", 8)), FileKind::Other);
+  EXPECT_EQ(fsh::fileKindOf(QByteArray()), FileKind::Other);
 }
 
 // A 4x4 ARGB8888 bitmap: header 16, directory 8, filler to 0x30, block 0x30-0x80.

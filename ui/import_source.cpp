@@ -4,15 +4,12 @@
 #include <QImageReader>
 
 #include "archive/archive_reader.h"
-#include "fsh/fsh_file.h"
-#include "fsh/fsh_layout.h"
+#include "fsh/image_file_kind.h"
 
 namespace {
 
 using Kind = ImportSource::Kind;
 
-// Enough to recognise an FSH image, a RefPack header or any picture format Qt reads.
-constexpr qint64 ProbeSize = 4096;
 // A picture file is read whole before it is decoded.
 constexpr qint64 MaxPictureFileSize = qint64(256) << 20;
 
@@ -33,10 +30,13 @@ bool isOfferedFormat(const QByteArray& format) {
 }
 
 Kind kindOf(const QByteArray& head) {
-  if (fsh::looksLikeFsh(head)) {
-    return head.startsWith(QByteArrayView(fsh::Layout::Magic, fsh::Layout::MagicSize))
-               ? Kind::FshImage
-               : Kind::CompressedFshImage;
+  switch (fsh::fileKindOf(head)) {
+    case fsh::FileKind::Image:
+      return Kind::FshImage;
+    case fsh::FileKind::CompressedImage:
+      return Kind::CompressedFshImage;
+    case fsh::FileKind::Other:
+      break;
   }
   return isOfferedFormat(pictureFormat(head)) ? Kind::Picture : Kind::Other;
 }
@@ -50,11 +50,9 @@ Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) 
     case Kind::Other:
       break;
     case Kind::CompressedFshImage: {
-      // The archive's portrait carries its own length, which only the
-      // unpacked image has.
-      auto file = fsh::parseFsh(bytes);
-      if (!file) return Unexpected(PictureError::codec(std::move(file).error()));
-      source.image = std::move(file->bytes);
+      auto image = fsh::unpackImageFile(bytes);
+      if (!image) return Unexpected(PictureError::codec(std::move(image).error()));
+      source.image = std::move(*image);
       break;
     }
     case Kind::Picture: {
@@ -76,7 +74,7 @@ Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) 
 Expected<ImportSource, PictureError> readImportSource(const QString& path) {
   const auto file = ArchiveReader::open(path);
   if (!file) return ImportSource{};
-  const auto head = file->readAt(0, std::min(file->length(), ProbeSize));
+  const auto head = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
   if (!head) return ImportSource{};
   const Kind kind = kindOf(*head);
   if (kind == Kind::FshImage || kind == Kind::Other) return ImportSource{kind, {}, {}};
@@ -85,10 +83,9 @@ Expected<ImportSource, PictureError> readImportSource(const QString& path) {
     return Unexpected(PictureError::pictureFile(
         QStringLiteral("the file is larger than %1 MiB").arg(MaxPictureFileSize >> 20)));
   }
-  if (kind == Kind::CompressedFshImage && file->length() > fsh::Layout::MaxFileSize) {
-    return Unexpected(PictureError::codec(fsh::makeError(
-        fsh::ErrorKind::TooLarge, QStringLiteral("the compressed file is larger than %1 MiB")
-                                      .arg(fsh::Layout::MaxFileSize >> 20))));
+  if (kind == Kind::CompressedFshImage) {
+    if (auto length = fsh::checkCompressedFileLength(file->length()); !length)
+      return Unexpected(PictureError::codec(std::move(length).error()));
   }
   const auto bytes = file->readAt(0, file->length());
   if (!bytes) return Unexpected(PictureError::archive(bytes.error()));

@@ -1,6 +1,7 @@
 // export: the portrait as FSH bytes or as a picture, one archive or a folder
 // of them; refusals leave no output behind.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QImage>
@@ -103,11 +104,103 @@ TEST_F(CliExport, TwoArchivesOfOneNameDoNotOverwriteEachOther) {
   EXPECT_EQ(readFile(dir.filePath("out/a.fsh")), portrait);
 }
 
-TEST_F(CliExport, AMissingFolderIsReportedOnce) {
-  const CliRun result = run({"export", "--to", "nowhere", "a.big", "a.big"});
+struct FolderCase {
+  const char* name;
+  const char* folder;
+  const char* reason;
+};
+
+void PrintTo(const FolderCase& c, std::ostream* os) { *os << c.name; }
+
+class CliExportFolder : public CliExport, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(CliExportFolder, ThatCannotTakeTheFilesIsReportedOnce) {
+  const FileTree before = snapshotTree(dir.path());
+  const CliRun result = run({"export", "--to", GetParam().folder, "a.big", "a.big"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.errText(), "courtside-portraits-cli: nowhere: no such folder\n");
+  EXPECT_EQ(result.errText(), QStringLiteral("courtside-portraits-cli: %1: %2\n")
+                                  .arg(GetParam().folder, GetParam().reason));
+  EXPECT_EQ(snapshotTree(dir.path()), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, CliExportFolder,
+                         ::testing::Values(FolderCase{"Missing", "nowhere", "no such folder"},
+                                           FolderCase{"AFile", "a.big", "not a folder"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A failure to write the output names the output, not the archive it comes from.
+struct OutputFailure {
+  const char* name;
+  QStringList arguments;
+  rlim_t fileSizeLimit;  // 0: none
+  const char* message;   // after the program's name
+};
+
+void PrintTo(const OutputFailure& c, std::ostream* os) { *os << c.name; }
+
+class CliExportOutputFailure : public CliExport,
+                               public ::testing::WithParamInterface<OutputFailure> {};
+
+TEST_P(CliExportOutputFailure, NamesTheOutputAndLeavesNothingBehind) {
+  QDir(dir.path()).mkdir("out");
+  const FileTree before = snapshotTree(dir.path());
+  const rlim_t limit = GetParam().fileSizeLimit;
+  CliOptions options{dir.path(), {}, [limit] {
+                       if (limit == 0) return;
+                       const rlimit fileSize{limit, limit};
+                       ::setrlimit(RLIMIT_FSIZE, &fileSize);
+                     }};
+
+  const CliRun result = runCli(GetParam().arguments, options);
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.errText(),
+            QStringLiteral("courtside-portraits-cli: ") + GetParam().message + QLatin1Char('\n'));
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+// The portrait is 24x16 ARGB8888: more than 1 KiB.
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, CliExportOutputFailure,
+    ::testing::Values(
+        OutputFailure{"MissingFolder",
+                      {"export", "a.big", "nowhere/a.fsh"},
+                      0,
+                      "nowhere/a.fsh: No such file or directory"},
+        OutputFailure{"MissingFolderForAPicture",
+                      {"export", "a.big", "nowhere/a.png"},
+                      0,
+                      "nowhere/a.png: No such file or directory"},
+        OutputFailure{
+            "AFolder", {"export", "a.big", "out"}, 0, "out: out is a folder, not a regular file"},
+        OutputFailure{
+            "FileSizeLimit", {"export", "a.big", "big.fsh"}, 1024, "big.fsh: File too large"},
+        OutputFailure{"FileSizeLimitInABatch",
+                      {"export", "--to", "out", "a.big"},
+                      1024,
+                      "out/a.fsh: File too large"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// FSH bytes under a picture's name would pass for a picture that no viewer opens.
+class CliExportPictureName : public CliExport, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CliExportPictureName, ThatIsNotWrittenIsAUsageError) {
+  const FileTree before = snapshotTree(dir.path());
+  const CliRun result = run({"export", "a.big", GetParam()});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.errText(),
+            QStringLiteral("courtside-portraits-cli: %1: export writes pictures as .png, .bmp, "
+                           ".jpg or .jpeg, and the FSH image under any name that is not a "
+                           "picture's, such as .fsh\n")
+                .arg(GetParam()));
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Extensions, CliExportPictureName,
+                         ::testing::Values("a.gif", "a.webp", "a.tga", "a.tif", "a.TIFF"),
+                         [](const auto& info) {
+                           return QString(info.param).replace('.', '_').toStdString();
+                         });
 
 TEST_F(CliExport, DryRunWritesNothing) {
   QDir(dir.path()).mkdir("out");

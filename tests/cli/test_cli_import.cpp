@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "fsh/bitmap_decoder.h"
 #include "fsh/describe.h"
@@ -100,15 +102,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, CliImportFit,
 
 struct ImportRefusal {
   const char* name;
-  QByteArray input;
+  std::optional<QByteArray> input;  // none: the file is not written
   const char* inputName;
   const char* message;  // after the program's name
 };
 
+void PrintTo(const ImportRefusal& c, std::ostream* os) { *os << c.name; }
+
 class CliImportRefusal : public CliImport, public ::testing::WithParamInterface<ImportRefusal> {};
 
 TEST_P(CliImportRefusal, LeavesTheArchiveAsItWas) {
-  writeFile(path(GetParam().inputName), GetParam().input);
+  if (GetParam().input) writeFile(path(GetParam().inputName), *GetParam().input);
   const FileTree before = snapshotTree(dir.path());
 
   const CliRun result = run({"import", "a.big", GetParam().inputName});
@@ -127,16 +131,93 @@ QByteArray svg() {
 INSTANTIATE_TEST_SUITE_P(
     Refusals, CliImportRefusal,
     ::testing::Values(
-        ImportRefusal{"Empty", {}, "empty.fsh", "a.big: the FSH file is empty"},
+        ImportRefusal{"Empty", QByteArray(), "empty.fsh", "empty.fsh: the FSH file is empty"},
         ImportRefusal{"LengthWord", fshImage(64, 65), "bad.fsh",
-                      "a.big: this is not an FSH image: its length field does not match the "
+                      "bad.fsh: this is not an FSH image: its length field does not match the "
                       "file's size"},
+        ImportRefusal{"NoSignature", QByteArray("just some text"), "notes.fsh",
+                      "notes.fsh: this is not an FSH image: it does not start with SHPI"},
+        ImportRefusal{"Missing", std::nullopt, "missing.fsh",
+                      "missing.fsh: No such file or directory"},
+        ImportRefusal{"TheArchiveItself", std::nullopt, "a.big",
+                      "a.big: the image file is the archive itself"},
         ImportRefusal{"NotAPicture", "just some text", "notes.txt",
                       "notes.txt: this is neither an FSH image nor a picture Qt can read"},
         ImportRefusal{"Vector", svg(), "drawing.svg",
                       "drawing.svg: SVG pictures cannot be imported; use a raster format such as "
                       "PNG"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Told by its content, as the window tells it: a compressed FSH image goes in
+// unpacked, whatever its name.
+struct CompressedCase {
+  const char* inputName;
+  bool sizePrefix;
+};
+
+void PrintTo(const CompressedCase& c, std::ostream* os) { *os << c.inputName; }
+
+class CliImportCompressed : public CliImport,
+                            public ::testing::WithParamInterface<CompressedCase> {};
+
+TEST_P(CliImportCompressed, GoesInUnpacked) {
+  const QByteArray image = samplePortrait(Dxt1, {16, 16}, 2);
+  writeFile(path(GetParam().inputName), literalRefpack(image, GetParam().sizePrefix));
+
+  const CliRun result = run({"import", "a.big", GetParam().inputName});
+
+  EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  EXPECT_EQ(readFile(path("a.big")), archiveWithPortrait(fixture, image));
+  EXPECT_EQ(result.outText(),
+            QStringLiteral("a.big: portrait replaced by the compressed FSH image %1, unpacked (%2 "
+                           "bytes)\n")
+                .arg(GetParam().inputName)
+                .arg(QFileInfo(path("a.big")).size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CliImportCompressed,
+                         ::testing::Values(CompressedCase{"packed.fsh", false},
+                                           CompressedCase{"packed.dat", true}),
+                         [](const auto& info) {
+                           return QString(info.param.inputName).replace('.', '_').toStdString();
+                         });
+
+// The unpacked image meets Import's checks; faults of either name the input.
+TEST_F(CliImport, ACompressedImageIsCheckedAsItUnpacks) {
+  QByteArray longer = samplePortrait(Dxt1);
+  putWord(longer, fsh::Layout::LengthOffset, longer.size() + 16);
+  writeFile(path("long.fsh"), literalRefpack(longer));
+  QByteArray cut = literalRefpack(samplePortrait(Dxt1));
+  cut.chop(100);
+  writeFile(path("cut.fsh"), cut);
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun wrongLength = run({"import", "a.big", "long.fsh"});
+  const CliRun damaged = run({"import", "a.big", "cut.fsh"});
+  const CliRun options = run({"import", "a.big", "long.fsh", "--fit", "fit"});
+
+  EXPECT_EQ(wrongLength.exitCode, 1);
+  EXPECT_EQ(wrongLength.errText(),
+            "courtside-portraits-cli: long.fsh: this is not an FSH image: its length field does "
+            "not match the file's size\n");
+  EXPECT_EQ(damaged.exitCode, 1);
+  EXPECT_TRUE(
+      damaged.errText().startsWith("courtside-portraits-cli: cut.fsh: compressed FSH image: "))
+      << damaged.errText().toStdString();
+  EXPECT_EQ(options.exitCode, 2);
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+// ...and a picture goes in as a picture, even named as an FSH image.
+TEST_F(CliImport, APictureNamedAsAnFshImageGoesInAsAPicture) {
+  const QImage picture = noisePicture({32, 32}, 3);
+  ASSERT_TRUE(picture.save(path("p.fsh"), "PNG"));
+
+  const CliRun result = run({"import", "a.big", "p.fsh"});
+
+  ASSERT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  EXPECT_EQ(*fsh::decodeMainBitmap(portrait()), picture);
+}
 
 // Only the archive's last member may change its length.
 TEST_F(CliImport, AnImageOfAnotherLengthIsRefusedWhenMembersFollowThePortrait) {
@@ -160,6 +241,9 @@ TEST_F(CliImport, PictureOptionsWithAnFshImageAreAUsageError) {
   const FileTree before = snapshotTree(dir.path());
   const CliRun result = run({"import", "a.big", "new.fsh", "--format", "dxt5"});
   EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.errText(),
+            "courtside-portraits-cli: --fit, --format and --mipmaps apply to pictures, not to "
+            "the FSH image new.fsh\n");
   EXPECT_EQ(snapshotTree(dir.path()), before);
 }
 
