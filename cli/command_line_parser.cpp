@@ -164,8 +164,8 @@ struct Parser {
     exporting = app.add_subcommand(
         "export",
         "Write an archive's portrait image: export ARCHIVE OUTPUT writes FSH bytes, or a "
-        "picture when OUTPUT ends in .png, .bmp or .jpg; export --to DIR ARCHIVE... writes one "
-        "file per archive, named after it.");
+        "picture when OUTPUT ends in .png, .bmp, .jpg or .jpeg (other picture names are "
+        "refused); export --to DIR ARCHIVE... writes one file per archive, named after it.");
     folderOption = exporting->add_option("--to", folder, "The folder for one file per archive");
     folderOption->type_name("DIR");
     exporting
@@ -185,7 +185,10 @@ struct Parser {
         "Put an FSH image, or a picture (PNG, BMP, JPEG, GIF, WebP, TIFF, ...), in place of an "
         "archive's portrait, as Import in the editor.");
     importing->add_option("ARCHIVE", archive, "The portrait archive")->required()->type_name("");
-    importing->add_option("INPUT", input, "An .fsh file, or a picture")->required()->type_name("");
+    importing
+        ->add_option("INPUT", input, "An FSH image (RefPack-compressed ones too), or a picture")
+        ->required()
+        ->type_name("");
     pictureOptions.push_back(importing->add_option(
         "--fit", fit,
         "How a picture of another size becomes the portrait's: fill (cover it, cut "
