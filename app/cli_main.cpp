@@ -29,7 +29,12 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
 
   const auto parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
-  if (const auto* status = std::get_if<ExitStatus>(&parsed)) return exitCode(*status);
+  if (const auto* status = std::get_if<ExitStatus>(&parsed)) {
+    // Help or the version that could not be written is no success either.
+    if (*status == ExitStatus::Success && !std::cout.flush())
+      return exitCode(ExitStatus::FileFailed);
+    return exitCode(*status);
+  }
   const CommandLine& commandLine = std::get<CommandLine>(parsed);
   Console console({commandLine.quiet});
   Interruption::watch();
@@ -39,7 +44,8 @@ int main(int argc, char* argv[]) {
   console.finishOutput();
   if (status == ExitStatus::Success) status = console.status();
   if (Interruption::requested()) {
-    console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
+    if (!Interruption::byClosedOutput())
+      console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
     Interruption::endAsRequested();
   }
   return exitCode(status);

@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <QFile>
 #include <QStringDecoder>
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -127,7 +126,6 @@ struct Parser {
   std::string fit = "fill";
   std::string format = "keep";
   std::string mipmaps = "keep";
-  std::vector<CLI::Option*> pictureOptions;
 
   Parser() {
     app.set_version_flag("--version", programName().toStdString() +
@@ -189,20 +187,23 @@ struct Parser {
         ->add_option("INPUT", input, "An FSH image (RefPack-compressed ones too), or a picture")
         ->required()
         ->type_name("");
-    pictureOptions.push_back(importing->add_option(
-        "--fit", fit,
-        "How a picture of another size becomes the portrait's: fill (cover it, cut "
-        "the overhang; the default), fit (inside, transparent margins) or stretch"));
-    pictureOptions.back()->type_name("MODE")->check(oneOf({"fill", "fit", "stretch"}));
-    pictureOptions.push_back(importing->add_option(
-        "--format", format,
-        "The pixel format of a picture's portrait: keep (the default) or one of "
-        "dxt1, dxt3, dxt5, argb8888, rgb888, rgb565, argb1555, argb4444, indexed8"));
-    pictureOptions.back()->type_name("FORMAT")->check(oneOf(formatNames()));
-    pictureOptions.push_back(importing->add_option(
-        "--mipmaps", mipmaps,
-        "Mipmap levels of a picture's portrait: keep (the default) or a count"));
-    pictureOptions.back()->type_name("N")->check(CLI::Validator(checkMipmaps, ""));
+    importing
+        ->add_option("--fit", fit,
+                     "How a picture of another size becomes the portrait's: fill (cover it, cut "
+                     "the overhang; the default), fit (inside, transparent margins) or stretch")
+        ->type_name("MODE")
+        ->check(oneOf({"fill", "fit", "stretch"}));
+    importing
+        ->add_option("--format", format,
+                     "The pixel format of a picture's portrait: keep (the default) or one of "
+                     "dxt1, dxt3, dxt5, argb8888, rgb888, rgb565, argb1555, argb4444, indexed8")
+        ->type_name("FORMAT")
+        ->check(oneOf(formatNames()));
+    importing
+        ->add_option("--mipmaps", mipmaps,
+                     "Mipmap levels of a picture's portrait: keep (the default) or a count")
+        ->type_name("N")
+        ->check(CLI::Validator(checkMipmaps, ""));
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
   }
@@ -245,9 +246,9 @@ struct Parser {
     request.code = *fsh::codeForFormatName(QString::fromStdString(format));
     if (QString::fromStdString(mipmaps).compare(QLatin1String("keep"), Qt::CaseInsensitive) != 0)
       request.mipmapCount = QString::fromStdString(mipmaps).toInt();
-    request.pictureOptionsGiven =
-        std::any_of(pictureOptions.begin(), pictureOptions.end(),
-                    [](const CLI::Option* option) { return option->count() > 0; });
+    // "keep" asks nothing an FSH image could not give, and --fit only says how
+    // a picture would be fitted: a script may pass them for every input.
+    request.pictureChangesAsked = request.code.has_value() || request.mipmapCount.has_value();
     return request;
   }
 
@@ -292,8 +293,8 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
   try {
     if (const auto unreadable = nameNotInUtf8(argc, argv))
       throw CLI::ValidationError(*unreadable +
-                                 ": this argument is not valid UTF-8, and file names are read "
-                                 "as UTF-8; rename the file");
+                                 ": this argument is not valid UTF-8, the encoding names and "
+                                 "identifiers are read in");
     if (const auto unknown = unknownSubcommand(parser.app, argc, argv))
       throw CLI::ValidationError("unknown subcommand " + *unknown +
                                  " (known: info, set-id, export, import)");
@@ -309,7 +310,8 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
     parser.app.exit(version, out, err);
     return ExitStatus::Success;
   } catch (const CLI::Error& error) {
-    err << programName().toStdString() << ": " << error.what() << "\n"
+    err << programName().toStdString() << ": "
+        << printableText(QString::fromStdString(error.what())).toStdString() << "\n"
         << "Run with --help for more information.\n";
     return ExitStatus::UsageError;
   }

@@ -39,9 +39,9 @@ struct ImportRequest {
   QString archive;
   QString input;
   fsh::FitMode fit = fsh::FitMode::Fill;
-  std::optional<uint8_t> code;     // none: the portrait's own
-  std::optional<int> mipmapCount;  // none: the portrait's own
-  bool pictureOptionsGiven = false;
+  std::optional<uint8_t> code;       // none: the portrait's own
+  std::optional<int> mipmapCount;    // none: the portrait's own
+  bool pictureChangesAsked = false;  // --format or --mipmaps other than keep
 };
 
 using CommandRequest = std::variant<InfoRequest, SetIdRequest, ExportRequest, ImportRequest>;

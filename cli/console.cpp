@@ -31,6 +31,7 @@ void Console::finishOutput() {
     m_outputError = errno != 0 ? errno : EIO;
   if (m_outputError == 0) return;
   ++m_failures;
+  if (m_outputError == EPIPE) return;  // the reader left on purpose (| head)
   usageError(QStringLiteral("standard output: ") +
              QString::fromLocal8Bit(std::strerror(m_outputError)));
 }

@@ -71,10 +71,19 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
   const bool png = request.folderFormat == ExportFormat::Png;
   QList<ExportJob> jobs;
   QSet<QString> outputs;
+  // An output that is one of the archives would replace it before its turn.
+  QList<FileIdentity> archives;
+  for (const QString& archive : request.archives)
+    if (const auto identity = identityOf(archive)) archives << *identity;
   for (const QString& archive : request.archives) {
     const QString name = QFileInfo(archive).completeBaseName() +
                          (png ? QStringLiteral(".png") : QStringLiteral(".fsh"));
     const QString output = folder.filePath(name);
+    if (const auto identity = identityOf(output); identity && archives.contains(*identity)) {
+      console.failure({output, QStringLiteral("is one of the archives to export; it is not "
+                                              "written over")});
+      continue;
+    }
     if (outputs.contains(name)) {
       console.failure({archive, QStringLiteral("another archive of the same name is already "
                                                "exported as %1")

@@ -58,6 +58,7 @@ void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QSt
   switch (m_mode) {
     case Mode::DryRun:
       m_console.note(noteText(note, note.wouldBe, prepared->length()));
+      if (!m_expectedReads.contains(fileKey(prepared->path(), m_realFolders))) return;
       break;  // kept until finish(), for later files of the batch to read
     case Mode::OneAtATime:
       if (auto committed = prepared->commit(); !committed)
@@ -72,6 +73,10 @@ void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QSt
   m_pending.push_back(std::move(*prepared));
   m_notes.push_back(std::move(note));
   if (m_pending.size() >= m_groupSize) finish();
+}
+
+void FileWrites::expectReads(const QStringList& paths) {
+  for (const QString& path : paths) m_expectedReads.insert(fileKey(path, m_realFolders));
 }
 
 QString FileWrites::settleBefore(const QString& source, const QString& target) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <vector>
 
@@ -41,6 +42,10 @@ class FileWrites {
   QString settleBefore(const QString& source, const QString& target);
   // Commits what is pending, or in a dry run throws it away.
   void finish();
+  // The files the batch reads. A dry run keeps what it prepared for one of
+  // them, for settleBefore, and throws everything else away at once, so that
+  // it holds few files open however long the batch.
+  void expectReads(const QStringList& paths);
 
  private:
   Mode m_mode;
@@ -48,6 +53,7 @@ class FileWrites {
   std::vector<FileReplacement> m_pending;
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
+  QSet<QString> m_expectedReads;
   mutable QHash<QString, QString> m_realFolders;
   size_t m_groupSize;
 };

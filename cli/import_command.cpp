@@ -114,10 +114,10 @@ ExitStatus Import::run() {
     return m_console.status();
   }
   const fsh::FileKind kind = fsh::fileKindOf(*start);
-  if (kind != fsh::FileKind::Other && m_request.pictureOptionsGiven) {
-    m_console.usageError(
-        QStringLiteral("--fit, --format and --mipmaps apply to pictures, not to the FSH image %1")
-            .arg(printableText(m_request.input)));
+  if (kind != fsh::FileKind::Other && m_request.pictureChangesAsked) {
+    m_console.usageError(QStringLiteral("--format and --mipmaps other than keep apply to "
+                                        "pictures, not to the FSH image %1, which goes in as it is")
+                             .arg(printableText(m_request.input)));
     return ExitStatus::UsageError;
   }
   // The window imports only into an archive it could load.

@@ -27,6 +27,8 @@ void watch() {
 
 bool requested() { return arrived != 0; }
 
+bool byClosedOutput() { return arrived == SIGPIPE; }
+
 void endAsRequested() {
   const int signal = arrived;
   if (signal == 0) return;

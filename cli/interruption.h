@@ -10,6 +10,9 @@ void watch();
 
 // Whether one of them arrived.
 bool requested();
+// Whether it was SIGPIPE: the reader of the output went away, as `| head`
+// does when it has what it wants; nothing to tell anyone.
+bool byClosedOutput();
 
 // Ends the program as the signal that arrived would have, so that the shell
 // that started it sees why. Returns when none arrived.

@@ -1,6 +1,7 @@
 #include "cli/set_id_command.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "archive/archive_inspection.h"
 #include "archive/save_archive.h"
@@ -61,8 +62,15 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
   }
   const auto lines = parseRosterMap(text);
   if (!lines) {
-    for (const QString& fault : lines.error())
-      console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), fault));
+    // Enough to see what is wrong; a file that is no map at all has a fault a line.
+    constexpr qsizetype ShownFaults = 20;
+    const QStringList& faults = lines.error();
+    for (qsizetype i = 0; i < std::min(faults.size(), ShownFaults); ++i)
+      console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), faults[i]));
+    if (faults.size() > ShownFaults)
+      console.usageError(QStringLiteral("%1: and %2 more faulty lines")
+                             .arg(printableText(mapFile))
+                             .arg(faults.size() - ShownFaults));
     return std::nullopt;
   }
   QList<Rename> renames;
@@ -87,6 +95,9 @@ ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) 
                     : request.mapFile ? FileWrites::Mode::Together
                                       : FileWrites::Mode::OneAtATime,
                     console);
+  QStringList sources;
+  for (const Rename& rename : renames) sources << rename.source;
+  writes.expectReads(sources);
   console.beginBatch(renames.size());
   for (const Rename& rename : renames) {
     if (Interruption::requested()) break;

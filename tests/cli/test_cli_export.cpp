@@ -104,6 +104,21 @@ TEST_F(CliExport, TwoArchivesOfOneNameDoNotOverwriteEachOther) {
   EXPECT_EQ(readFile(dir.filePath("out/a.fsh")), portrait);
 }
 
+// An archive named like another's output is not replaced before its turn.
+TEST_F(CliExport, AnOutputThatIsOneOfTheArchivesIsNotWritten) {
+  QDir(dir.path()).mkdir("out");
+  const QByteArray other = archiveWithPortrait(ArchiveFixture(), samplePortrait(Argb8888, {8, 8}));
+  writeFile(dir.filePath("out/a.fsh"), other);
+
+  const CliRun result = run({"export", "--to", "out", "a.big", "out/a.fsh"});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(result.errText().startsWith(
+      "courtside-portraits-cli: out/a.fsh: is one of the archives to export"))
+      << result.errText().toStdString();
+  EXPECT_EQ(readFile(dir.filePath("out/a.fsh")), other);
+}
+
 struct FolderCase {
   const char* name;
   const char* folder;

@@ -194,7 +194,7 @@ TEST_F(CliImport, ACompressedImageIsCheckedAsItUnpacks) {
 
   const CliRun wrongLength = run({"import", "a.big", "long.fsh"});
   const CliRun damaged = run({"import", "a.big", "cut.fsh"});
-  const CliRun options = run({"import", "a.big", "long.fsh", "--fit", "fit"});
+  const CliRun options = run({"import", "a.big", "long.fsh", "--format", "dxt5"});
 
   EXPECT_EQ(wrongLength.exitCode, 1);
   EXPECT_EQ(wrongLength.errText(),
@@ -242,9 +242,14 @@ TEST_F(CliImport, PictureOptionsWithAnFshImageAreAUsageError) {
   const CliRun result = run({"import", "a.big", "new.fsh", "--format", "dxt5"});
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_EQ(result.errText(),
-            "courtside-portraits-cli: --fit, --format and --mipmaps apply to pictures, not to "
-            "the FSH image new.fsh\n");
+            "courtside-portraits-cli: --format and --mipmaps other than keep apply to pictures, "
+            "not to the FSH image new.fsh, which goes in as it is\n");
+  EXPECT_EQ(run({"import", "a.big", "new.fsh", "--mipmaps", "3"}).exitCode, 2);
   EXPECT_EQ(snapshotTree(dir.path()), before);
+  // A script that passes the defaults for every input is not refused.
+  const CliRun defaults =
+      run({"import", "a.big", "new.fsh", "--fit", "fill", "--format", "keep", "--mipmaps", "keep"});
+  EXPECT_EQ(defaults.exitCode, 0) << defaults.errText().toStdString();
 }
 
 TEST_F(CliImport, DryRunWritesNothing) {

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "support/archive_fixture.h"
@@ -184,6 +185,20 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   const CliRun dryRun = run({"set-id", "--dry-run", "--map", "roster.csv"});
   EXPECT_EQ(dryRun.exitCode, 0) << dryRun.errText().toStdString();
   EXPECT_EQ(dryRun.outText().count("would be saved"), 2);
+  // Also when more lines than a batch holds open lie between (groups of 20 here).
+  QByteArray longMap = "a.big,new.big,xxxxxx1\n";
+  for (int i = 0; i < 100; ++i)
+    longMap += QStringLiteral("a.big,o%1.big,zz99yy8\n").arg(i).toUtf8();
+  write("long.csv", longMap + "new.big,c.big,yyyyyy2\n");
+  const FileTree beforeLong = snapshotTree(dir.path());
+  const CliRun longDryRun = runCli({"set-id", "--dry-run", "--quiet", "--map", "long.csv"},
+                                   {dir.path(), {}, [] {
+                                      const rlimit files{64 + 2 * 20, 64 + 2 * 20};
+                                      ::setrlimit(RLIMIT_NOFILE, &files);
+                                    }});
+  EXPECT_EQ(longDryRun.exitCode, 0) << longDryRun.errText().toStdString();
+  EXPECT_EQ(snapshotTree(dir.path()), beforeLong);
+  QFile::remove(dir.filePath("long.csv"));
   EXPECT_EQ(snapshotTree(dir.path()), before);
 
   const CliRun result = run({"set-id", "--map", "roster.csv"});
