@@ -8,10 +8,10 @@
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
 #include "archive/regular_file.h"
+#include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/failed_file.h"
 #include "cli/file_writes.h"
-#include "cli/interruption.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
 
@@ -120,17 +120,7 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
     jobs << ExportJob{request.archive, request.output, pictureFormatForPath(request.output)};
   }
   // A folder of exports is a batch: its files are synced together, not one by one.
-  FileWrites writes(dryRun           ? FileWrites::Mode::DryRun
-                    : request.folder ? FileWrites::Mode::Together
-                                     : FileWrites::Mode::OneAtATime,
-                    console);
-  console.beginBatch(jobs.size());
-  for (const ExportJob& job : jobs) {
-    if (Interruption::requested()) break;
-    exportOne(job, writes, console);
-    console.fileDone();
-  }
-  if (!Interruption::requested()) writes.finish();
-  console.endBatch();
-  return console.status();
+  FileWrites writes(writeMode(dryRun, request.folder.has_value()), console);
+  return runBatch(jobs, writes, console,
+                  [&](const ExportJob& job) { exportOne(job, writes, console); });
 }

@@ -6,6 +6,7 @@
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "archive/regular_file.h"
+#include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/failed_file.h"
 #include "cli/file_writes.h"
@@ -31,9 +32,7 @@ bool hasFshName(const QString& path) {
 class Import {
  public:
   Import(const ImportRequest& request, bool dryRun, Console& console)
-      : m_request(request),
-        m_console(console),
-        m_writes(dryRun ? FileWrites::Mode::DryRun : FileWrites::Mode::OneAtATime, console) {}
+      : m_request(request), m_console(console), m_writes(writeMode(dryRun, false), console) {}
 
   ExitStatus run();
 

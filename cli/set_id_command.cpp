@@ -5,9 +5,9 @@
 
 #include "archive/archive_inspection.h"
 #include "archive/save_archive.h"
+#include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_writes.h"
-#include "cli/interruption.h"
 #include "cli/printable_text.h"
 #include "cli/roster_map.h"
 
@@ -91,20 +91,10 @@ ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) 
     renames << Rename{request.source, request.target, request.identifier};
   }
   // A roster is saved as a batch: its files are synced together, not one by one.
-  FileWrites writes(dryRun            ? FileWrites::Mode::DryRun
-                    : request.mapFile ? FileWrites::Mode::Together
-                                      : FileWrites::Mode::OneAtATime,
-                    console);
+  FileWrites writes(writeMode(dryRun, request.mapFile.has_value()), console);
   QStringList sources;
   for (const Rename& rename : renames) sources << rename.source;
   writes.expectReads(sources);
-  console.beginBatch(renames.size());
-  for (const Rename& rename : renames) {
-    if (Interruption::requested()) break;
-    saveOne(rename, writes, console);
-    console.fileDone();
-  }
-  if (!Interruption::requested()) writes.finish();
-  console.endBatch();
-  return console.status();
+  return runBatch(renames, writes, console,
+                  [&](const Rename& rename) { saveOne(rename, writes, console); });
 }
