@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 
 #include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
@@ -11,13 +10,13 @@
 #include "fsh/fit_picture.h"
 #include "fsh/fsh_file.h"
 #include "fsh/fsh_layout.h"
+#include "fsh/picture_file.h"
 #include "fsh/pixel_formats.h"
 
 namespace {
 
 // Larger picture files are refused before they are read.
 constexpr qint64 MaxPictureFileSize = qint64{256} << 20;
-constexpr int JpegQuality = 95;  // as the window writes them
 
 const char* formatName(PictureFormat format) {
   switch (format) {
@@ -56,37 +55,14 @@ Expected<QImage, FileFailure> portraitPicture(const QString& archivePath) {
   return std::move(*picture);
 }
 
-// JPEG has no alpha channel and Qt writes BMP without one: a transparent pixel
-// would show whatever colour it happens to carry, so the picture is laid on
-// white, as a viewer shows it and as the window's Export writes it.
-QImage overWhite(const QImage& picture) {
-  QImage flat = picture.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < flat.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(flat.scanLine(y));
-    for (int x = 0; x < flat.width(); ++x) {
-      const int alpha = qAlpha(line[x]);
-      const auto blend = [alpha](int channel) {
-        return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
-      };
-      line[x] = qRgb(blend(qRed(line[x])), blend(qGreen(line[x])), blend(qBlue(line[x])));
-    }
-  }
-  return flat.convertToFormat(QImage::Format_RGB32);
-}
-
 Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFormat format,
                                                 const QString& fileName) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, formatName(format));
-  if (format == PictureFormat::Jpeg) writer.setQuality(JpegQuality);
-  if (!writer.write(format == PictureFormat::Png ? picture : overWhite(picture)))
+  auto bytes = fsh::encodePictureFile(picture, formatName(format));
+  if (!bytes)
     return Unexpected(FileFailure{
-        fileName,
-        QStringLiteral("the picture cannot be written as %1: %2")
-            .arg(QString::fromLatin1(formatName(format)).toUpper(), writer.errorString())});
-  return bytes;
+        fileName, QStringLiteral("the picture cannot be written as %1: %2")
+                      .arg(QString::fromLatin1(formatName(format)).toUpper(), bytes.error())});
+  return std::move(*bytes);
 }
 
 Expected<QImage, FileFailure> readPicture(const QString& path) {

@@ -1,15 +1,13 @@
 #include "ui/picture_export.h"
 
-#include <QBuffer>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QPainter>
 
 #include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
 #include "archive/regular_file.h"
 #include "fsh/bitmap_decoder.h"
 #include "fsh/fsh_file.h"
+#include "fsh/picture_file.h"
 
 namespace {
 
@@ -20,17 +18,6 @@ QByteArray writerFormat(const QString& path) {
   if (suffix == u"bmp") return "bmp";
   if (suffix == u"jpg" || suffix == u"jpeg") return "jpeg";
   return {};
-}
-
-// JPEG has no alpha channel and Qt writes BMP without one: a transparent
-// pixel would show whatever colour it happens to carry, so the picture is
-// laid on white as a viewer shows it.
-QImage withoutAlpha(const QImage& picture) {
-  QImage flat(picture.size(), QImage::Format_RGB32);
-  flat.fill(Qt::white);
-  QPainter painter(&flat);
-  painter.drawImage(0, 0, picture);
-  return flat;
 }
 
 }  // namespace
@@ -50,15 +37,9 @@ Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
   const auto picture = fsh::decodeMainBitmap(*file);
   if (!picture) return Unexpected(PictureError::codec(picture.error()));
 
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  if (format == "jpeg") writer.setQuality(95);
-  if (!writer.write(format == "png" ? *picture : withoutAlpha(*picture)))
-    return Unexpected(PictureError::pictureFile(writer.errorString()));
-  buffer.close();
-  const auto written = replaceFileContents(targetPath, QByteArrayView(bytes));
+  const auto bytes = fsh::encodePictureFile(*picture, format);
+  if (!bytes) return Unexpected(PictureError::pictureFile(bytes.error()));
+  const auto written = replaceFileContents(targetPath, QByteArrayView(*bytes));
   if (!written) return Unexpected(PictureError::archive(written.error()));
   return {};
 }
