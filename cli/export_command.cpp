@@ -10,7 +10,7 @@
 #include "archive/regular_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
-#include "cli/failed_file.h"
+#include "cli/file_failure.h"
 #include "cli/file_writes.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
