@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "archive/file_size_signal.h"
 #include "cli/command_line_parser.h"
 #include "cli/console.h"
 #include "cli/interruption.h"
 #include "cli/run_command.h"
+#include "fileio/file_size_signal.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
   qInstallMessageHandler(keepGraveMessages);
   // A file-size limit makes a write fail with EFBIG, which is reported for the
   // file it concerns; its signal would end the program with temporary files left.
-  ignoreFileSizeSignal();
+  fileio::ignoreFileSizeSignal();
   // No window and no display: Qt Core, and Qt Gui's image handlers, which need neither.
   QCoreApplication app(argc, argv);
 

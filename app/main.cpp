@@ -3,12 +3,12 @@
 #include <QTimer>
 #include <memory>
 
-#include "archive/file_size_signal.h"
+#include "fileio/file_size_signal.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
-  ignoreFileSizeSignal();
+  fileio::ignoreFileSizeSignal();
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   // Help and version print and end: they must work without a display.

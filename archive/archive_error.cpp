@@ -2,42 +2,34 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
-
 namespace {
 
-// The numbers and words the editor has always reported these failures with.
-constexpr int OverflowNumber = 6;
-constexpr int PastEndOfFileNumber = 62;
-constexpr int BadPositionNumber = 63;
-
-QString systemWords(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
+ArchiveError::Kind kindOf(fileio::FileError::Kind kind) {
+  using File = fileio::FileError::Kind;
+  using Kind = ArchiveError::Kind;
+  switch (kind) {
+    case File::NotRegularFile:
+      return Kind::NotRegularFile;
+    case File::PositionBeforeStart:
+      return Kind::PositionBeforeStart;
+    case File::PastEndOfFile:
+      return Kind::PastEndOfFile;
+    case File::Overflow:
+      return Kind::Overflow;
+    case File::FolderNotWritable:
+      return Kind::FolderNotWritable;
+    case File::FileNotWritable:
+      return Kind::FileNotWritable;
+    case File::SystemError:
+      break;
+  }
+  return Kind::SystemError;
+}
 
 }  // namespace
 
-ArchiveError ArchiveError::system(int errorNumber, const QString& path) {
-  return system(Kind::SystemError, errorNumber, path);
-}
-
-ArchiveError ArchiveError::system(Kind kind, int errorNumber, const QString& path) {
-  return {kind, errorNumber, systemWords(errorNumber), path};
-}
-
-ArchiveError ArchiveError::notRegularFile(const QString& path, unsigned fileType) {
-  return {Kind::NotRegularFile, static_cast<int>(fileType & S_IFMT), {}, path};
-}
-
-ArchiveError ArchiveError::positionBeforeStart() {
-  return {Kind::PositionBeforeStart, BadPositionNumber, QStringLiteral("Bad record number"), {}};
-}
-
-ArchiveError ArchiveError::pastEndOfFile() {
-  return {Kind::PastEndOfFile, PastEndOfFileNumber, QStringLiteral("Input past end of file"), {}};
-}
-
-ArchiveError ArchiveError::overflow() {
-  return {Kind::Overflow, OverflowNumber, QStringLiteral("Overflow"), {}};
-}
+ArchiveError::ArchiveError(const fileio::FileError& error)
+    : kind(kindOf(error.kind)), number(error.number), detail(error.detail), path(error.path) {}
 
 bool ArchiveError::isRuntimeFailure() const { return kind >= Kind::PositionBeforeStart; }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "fileio/file_error.h"
+
 // Why an archive operation did not do what it was asked. The kind tells a
 // front end what happened, so that it can choose its own words; number, detail
 // and path carry what the system or the failing check said, and where.
@@ -38,7 +40,8 @@ struct ArchiveError {
     ImageLengthDiffers,  // another length, and other members follow the portrait
     ImageOverLoadBytes,  // the image would change the kind marker, name-table end or identifier
 
-    // Runtime failures: number and detail say what failed.
+    // The file layer's failures (fileio::FileError's kinds): number and detail
+    // say what failed, path where.
     PositionBeforeStart,  // a read before the first byte of a file
     PastEndOfFile,        // a read past the last byte of a file
     Overflow,             // a file position does not fit in 32 bits
@@ -54,15 +57,13 @@ struct ArchiveError {
   QString detail;  // the system's own words for a runtime failure
   QString path;    // the file or folder the error is about, where it names one
 
+  ArchiveError() = default;
+  ArchiveError(Kind kind, int number, QString detail, QString path)
+      : kind(kind), number(number), detail(std::move(detail)), path(std::move(path)) {}
+  // A failure of the file layer, with its path.
+  ArchiveError(const fileio::FileError& error);  // NOLINT: implicit, every file failure is one
+
   static ArchiveError of(Kind kind) { return {kind, 0, {}, {}}; }
-  // The system's failure errorNumber, in its own words, at path where one is known.
-  static ArchiveError system(int errorNumber, const QString& path = {});
-  // A system failure of another runtime kind: FolderNotWritable, FileNotWritable.
-  static ArchiveError system(Kind kind, int errorNumber, const QString& path);
-  static ArchiveError notRegularFile(const QString& path, unsigned fileType);
-  static ArchiveError positionBeforeStart();
-  static ArchiveError pastEndOfFile();
-  static ArchiveError overflow();
 
   bool isRuntimeFailure() const;
   bool operator==(const ArchiveError&) const = default;

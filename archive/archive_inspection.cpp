@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "archive/archive_reader.h"
-#include "archive/checked_arithmetic.h"
+#include "fileio/checked_arithmetic.h"
+#include "fileio/file_reader.h"
 
 namespace {
 
@@ -22,18 +22,18 @@ ArchiveError asContentFault(const ArchiveError& error) {
 
 // The file offset of the last identifier copy in member 3's name table:
 // E - 10, where E = the member's offset + L, its name-table end.
-Expected<int32_t, ArchiveError> lastIdentifierCopy(const ArchiveReader& reader,
+Expected<int32_t, ArchiveError> lastIdentifierCopy(const fileio::FileReader& reader,
                                                    const ArchiveFixedPart& fixedPart) {
   const int32_t memberOffset = fixedPart.entries[2].memberOffset;
   auto nameTableEnd = reader.readWordInRecord(memberOffset, ArchiveLayout::NameTableStartSize,
                                               ArchiveLayout::NameTableEndOffset);
   if (!nameTableEnd) return nameTableEnd;
-  auto end = checkedSum(memberOffset, *nameTableEnd);
+  auto end = fileio::checkedSum(memberOffset, *nameTableEnd);
   if (!end) return end;
-  return checkedDifference(*end, ArchiveLayout::LastCopyBeforeEnd);
+  return fileio::checkedDifference(*end, ArchiveLayout::LastCopyBeforeEnd);
 }
 
-PortraitPlace portraitPlace(const ArchiveReader& reader, const ArchiveFixedPart& fixedPart) {
+PortraitPlace portraitPlace(const fileio::FileReader& reader, const ArchiveFixedPart& fixedPart) {
   PortraitPlace place;
   place.offset = fixedPart.entries[3].memberOffset;
   if (const auto length = portraitLengthWord(reader, place.offset)) place.ownLength = *length;
@@ -43,7 +43,7 @@ PortraitPlace portraitPlace(const ArchiveReader& reader, const ArchiveFixedPart&
   return place;
 }
 
-Expected<ArchiveInfo, ArchiveError> inspect(const ArchiveReader& reader) {
+Expected<ArchiveInfo, ArchiveError> inspect(const fileio::FileReader& reader) {
   const auto header = readHeader(reader);
   if (!header) return Unexpected(header.error());
   if (header->archiveSize != reader.length())
@@ -61,7 +61,7 @@ Expected<ArchiveInfo, ArchiveError> inspect(const ArchiveReader& reader) {
   info.fixedPart = ArchiveFixedPart::parse(*fixedPart);
 
   const auto markerOffset =
-      checkedSum(info.fixedPart.entries[0].memberOffset, ArchiveLayout::MarkerOffset);
+      fileio::checkedSum(info.fixedPart.entries[0].memberOffset, ArchiveLayout::MarkerOffset);
   if (!markerOffset) return Unexpected(markerOffset.error());
   const auto marker = reader.readByteAt(*markerOffset);
   if (!marker) return Unexpected(marker.error());
@@ -81,26 +81,26 @@ Expected<ArchiveInfo, ArchiveError> inspect(const ArchiveReader& reader) {
 
 }  // namespace
 
-Expected<int32_t, ArchiveError> portraitLengthWord(const ArchiveReader& reader,
+Expected<int32_t, ArchiveError> portraitLengthWord(const fileio::FileReader& reader,
                                                    int32_t portraitOffset) {
   return reader.readWordInRecord(portraitOffset, ArchiveLayout::ImageStartSize,
                                  ArchiveLayout::ImageLengthOffset);
 }
 
-Expected<ArchiveHeader, ArchiveError> readHeader(const ArchiveReader& reader) {
+Expected<ArchiveHeader, ArchiveError> readHeader(const fileio::FileReader& reader) {
   const auto bytes = reader.readAt(0, ArchiveLayout::HeaderSize);
   if (!bytes) return Unexpected(bytes.error());
   return ArchiveHeader::parse(*bytes);
 }
 
-Expected<ArchiveInfo, ArchiveError> inspectArchive(const ArchiveReader& reader) {
+Expected<ArchiveInfo, ArchiveError> inspectArchive(const fileio::FileReader& reader) {
   auto info = inspect(reader);
   if (!info) return Unexpected(asContentFault(info.error()));
   return info;
 }
 
 Expected<ArchiveInfo, ArchiveError> inspectArchive(const QString& path) {
-  const auto reader = ArchiveReader::open(path);
+  const auto reader = fileio::FileReader::open(path);
   if (!reader) return Unexpected(reader.error());
   return inspectArchive(*reader);
 }

@@ -9,7 +9,9 @@
 #include "archive/archive_layout.h"
 #include "common/expected.h"
 
-class ArchiveReader;
+namespace fileio {
+class FileReader;
+}
 
 // Where member 4, the portrait image, lies. Inspecting an archive does not
 // judge the image; reading or replacing it does.
@@ -34,12 +36,12 @@ struct ArchiveInfo {
 // the identifier's last copy in member 3. A position outside the file, or one
 // that overflows, is OutsideFile; what the system refuses is SystemError.
 Expected<ArchiveInfo, ArchiveError> inspectArchive(const QString& path);
-Expected<ArchiveInfo, ArchiveError> inspectArchive(const ArchiveReader& reader);
+Expected<ArchiveInfo, ArchiveError> inspectArchive(const fileio::FileReader& reader);
 
 // The portrait image's own length word, read with the 8 bytes of the image's
 // start that hold it; they must lie in the file.
-Expected<int32_t, ArchiveError> portraitLengthWord(const ArchiveReader& reader,
+Expected<int32_t, ArchiveError> portraitLengthWord(const fileio::FileReader& reader,
                                                    int32_t portraitOffset);
 
 // The header at the start of the file; a file shorter than it is a failure.
-Expected<ArchiveHeader, ArchiveError> readHeader(const ArchiveReader& reader);
+Expected<ArchiveHeader, ArchiveError> readHeader(const fileio::FileReader& reader);

@@ -7,10 +7,10 @@
 
 #include "archive/archive_inspection.h"
 #include "archive/archive_layout.h"
-#include "archive/archive_reader.h"
-#include "archive/checked_arithmetic.h"
-#include "archive/file_replacement.h"
-#include "archive/regular_file.h"
+#include "fileio/checked_arithmetic.h"
+#include "fileio/file_reader.h"
+#include "fileio/file_replacement.h"
+#include "fileio/regular_file.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ struct ImagePlace {
 
 // The header and directory of an archive that passes the size check. A file
 // shorter than the header cannot: it does not even hold a whole size field.
-Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& archive) {
+Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const fileio::FileReader& archive) {
   if (archive.length() < ArchiveLayout::HeaderSize)
     return Unexpected(ArchiveError::of(Kind::SizeMismatch));
   const auto header = readHeader(archive);
@@ -38,8 +38,8 @@ Expected<ArchiveFixedPart, ArchiveError> readFixedPart(const ArchiveReader& arch
 
 // An image whose length word says `length` must be long enough to hold the
 // word and lie wholly inside the archive.
-Expected<ImagePlace, ArchiveError> checkImagePlace(const ArchiveReader& archive, int32_t offset,
-                                                   int32_t length) {
+Expected<ImagePlace, ArchiveError> checkImagePlace(const fileio::FileReader& archive,
+                                                   int32_t offset, int32_t length) {
   if (length < ArchiveLayout::ImageStartSize)
     return Unexpected(ArchiveError{Kind::NoImageLength, length, {}, {}});
   if (length > archive.length() - offset) return Unexpected(ArchiveError::of(Kind::ImagePastEnd));
@@ -48,7 +48,7 @@ Expected<ImagePlace, ArchiveError> checkImagePlace(const ArchiveReader& archive,
 
 // The image must hold its own length word and lie wholly inside the archive;
 // both are checked before its bytes are read or anything is allocated for them.
-Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
+Expected<ImagePlace, ArchiveError> locateImage(const fileio::FileReader& archive,
                                                const ArchiveFixedPart& fixedPart) {
   const int32_t offset = fixedPart.entries[3].memberOffset;
   const auto length = portraitLengthWord(archive, offset);
@@ -56,7 +56,7 @@ Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive,
   return checkImagePlace(archive, offset, *length);
 }
 
-Expected<ImagePlace, ArchiveError> locateImage(const ArchiveReader& archive) {
+Expected<ImagePlace, ArchiveError> locateImage(const fileio::FileReader& archive) {
   const auto fixedPart = readFixedPart(archive);
   if (!fixedPart) return Unexpected(fixedPart.error());
   return locateImage(archive, *fixedPart);
@@ -71,7 +71,7 @@ bool isLastMember(const ArchiveFixedPart& fixedPart, int32_t offset) {
 // (too small, past the end, cut off inside its header) is no obstacle where
 // nothing follows it: the new image then takes everything from its offset to
 // the end of the file.
-Expected<ImagePlace, ArchiveError> imageToReplace(const ArchiveReader& archive,
+Expected<ImagePlace, ArchiveError> imageToReplace(const fileio::FileReader& archive,
                                                   const ArchiveFixedPart& fixedPart) {
   auto current = locateImage(archive, fixedPart);
   if (current) return current;
@@ -90,7 +90,7 @@ Expected<ImagePlace, ArchiveError> imageToReplace(const ArchiveReader& archive,
 struct NewImage {
   qint64 length = 0;
   QByteArray start;  // up to ImageStartSize bytes
-  ContentPiece content;
+  fileio::ContentPiece content;
 };
 
 // An FSH image starts with its signature, and its own length word is its size.
@@ -108,8 +108,8 @@ Expected<void, ArchiveError> checkImage(const NewImage& image) {
 // The archive as Load sees it must stay so: the new image may not change the
 // bytes that tell its kind, where its name table ends or its identifier,
 // which overlapping members can put inside the image.
-Expected<void, ArchiveError> checkLoadsAlike(const ArchiveReader& archive,
-                                             const FileReplacement& replacement) {
+Expected<void, ArchiveError> checkLoadsAlike(const fileio::FileReader& archive,
+                                             const fileio::FileReplacement& replacement) {
   const auto before = inspectArchive(archive);
   if (!before) return {};  // Load refuses it already; Import does not need it to load
   const auto prepared = replacement.readPrepared();
@@ -122,10 +122,10 @@ Expected<void, ArchiveError> checkLoadsAlike(const ArchiveReader& archive,
 
 // Prepares the archive's new content with image in place of member 4; the old
 // image itself is never read.
-Expected<FileReplacement, ArchiveError> prepareReplaceImage(const QString& archivePath,
-                                                            const NewImage& image) {
+Expected<fileio::FileReplacement, ArchiveError> prepareReplaceImage(const QString& archivePath,
+                                                                    const NewImage& image) {
   if (auto checked = checkImage(image); !checked) return Unexpected(checked.error());
-  const auto archive = ArchiveReader::open(archivePath);
+  const auto archive = fileio::FileReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   const auto fixedPart = readFixedPart(*archive);
   if (!fixedPart) return Unexpected(fixedPart.error());
@@ -144,21 +144,23 @@ Expected<FileReplacement, ArchiveError> prepareReplaceImage(const QString& archi
   if (resized) {
     // The size field and entry 4's size follow the new image, so the archive
     // still passes the size check.
-    const auto rest = checkedDifference(static_cast<int32_t>(archive->length()), current->length);
+    const auto rest =
+        fileio::checkedDifference(static_cast<int32_t>(archive->length()), current->length);
     if (!rest) return Unexpected(rest.error());
-    const auto newSize = checkedSum(*rest, imageLength);
+    const auto newSize = fileio::checkedSum(*rest, imageLength);
     if (!newSize) return Unexpected(newSize.error());
     qToLittleEndian<int32_t>(*newSize, head->data() + ArchiveLayout::ArchiveSizeOffset);
     qToBigEndian<int32_t>(imageLength, head->data() + ArchiveLayout::EntryOffsets[3] +
                                            ArchiveLayout::MemberSizeInEntry);
   }
   const qint64 imageEnd = qint64{current->offset} + current->length;
-  const auto beforeImage = ContentPiece::range(*archive, ArchiveLayout::FixedPartSize,
-                                               current->offset - ArchiveLayout::FixedPartSize);
-  const auto afterImage = ContentPiece::range(*archive, imageEnd, archive->length() - imageEnd);
+  const auto beforeImage = fileio::ContentPiece::range(
+      *archive, ArchiveLayout::FixedPartSize, current->offset - ArchiveLayout::FixedPartSize);
+  const auto afterImage =
+      fileio::ContentPiece::range(*archive, imageEnd, archive->length() - imageEnd);
   if (!beforeImage) return Unexpected(beforeImage.error());
   if (!afterImage) return Unexpected(afterImage.error());
-  auto replacement = FileReplacement::prepare(
+  auto replacement = fileio::FileReplacement::prepare(
       archivePath, {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
   if (!replacement) return Unexpected(replacement.error());
   if (auto alike = checkLoadsAlike(*archive, *replacement); !alike)
@@ -166,20 +168,21 @@ Expected<FileReplacement, ArchiveError> prepareReplaceImage(const QString& archi
   return replacement;
 }
 
-Expected<void, ArchiveError> commitPrepared(Expected<FileReplacement, ArchiveError> replacement) {
+Expected<void, ArchiveError> commitPrepared(
+    Expected<fileio::FileReplacement, ArchiveError> replacement) {
   if (!replacement) return Unexpected(replacement.error());
   return replacement->commit();
 }
 
 }  // namespace
 
-Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive) {
+Expected<PortraitRange, ArchiveError> locatePortrait(const fileio::FileReader& archive) {
   const auto image = locateImage(archive);
   if (!image) return Unexpected(image.error());
   return PortraitRange{image->offset, image->length};
 }
 
-Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive,
+Expected<PortraitRange, ArchiveError> locatePortrait(const fileio::FileReader& archive,
                                                      const ArchiveInfo& info) {
   // Without a length word inspecting found, the reason it is missing is the reader's.
   if (!info.portrait.ownLength) return locatePortrait(archive);
@@ -189,44 +192,44 @@ Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archiv
 }
 
 Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
-  const auto archive = ArchiveReader::open(archivePath);
+  const auto archive = fileio::FileReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   const auto image = locateImage(*archive);
   if (!image) return Unexpected(image.error());
   return archive->readAt(image->offset, image->length);
 }
 
-Expected<FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
-                                                              const QString& targetPath) {
-  const auto archive = ArchiveReader::open(archivePath);
+Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
+                                                                      const QString& targetPath) {
+  const auto archive = fileio::FileReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   // However it is named: writing the image over the archive would lose the rest of it.
-  if (identityOf(targetPath) == archive->identity())
+  if (fileio::identityOf(targetPath) == archive->identity())
     return Unexpected(ArchiveError::of(Kind::TargetIsArchive));
   const auto image = locateImage(*archive);
   if (!image) return Unexpected(image.error());
-  const auto content = ContentPiece::range(*archive, image->offset, image->length);
+  const auto content = fileio::ContentPiece::range(*archive, image->offset, image->length);
   if (!content) return Unexpected(content.error());
-  return FileReplacement::prepare(targetPath, {*content});
+  return fileio::FileReplacement::prepare(targetPath, {*content});
 }
 
 Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
   return commitPrepared(prepareExportPortrait(archivePath, targetPath));
 }
 
-Expected<FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
-                                                              const QString& imagePath) {
+Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
+                                                                      const QString& imagePath) {
   // The image file is opened and checked before the archive is looked at.
-  const auto file = ArchiveReader::open(imagePath);
+  const auto file = fileio::FileReader::open(imagePath);
   if (!file) return Unexpected(file.error());
   // An archive's size field is where an image keeps its length, so the archive
   // itself would pass for an image of its own length.
-  if (identityOf(archivePath) == file->identity())
+  if (fileio::identityOf(archivePath) == file->identity())
     return Unexpected(ArchiveError::of(Kind::ImageIsArchive));
   const auto start =
       file->readAt(0, std::min<qint64>(file->length(), ArchiveLayout::ImageStartSize));
   if (!start) return Unexpected(start.error());
-  const auto content = ContentPiece::range(*file, 0, file->length());
+  const auto content = fileio::ContentPiece::range(*file, 0, file->length());
   if (!content) return Unexpected(content.error());
   return prepareReplaceImage(archivePath, {file->length(), *start, *content});
 }
@@ -235,8 +238,8 @@ Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QS
   return commitPrepared(prepareImportPortrait(archivePath, imagePath));
 }
 
-Expected<FileReplacement, ArchiveError> prepareImportPortraitBytes(const QString& archivePath,
-                                                                   const QByteArray& image) {
+Expected<fileio::FileReplacement, ArchiveError> prepareImportPortraitBytes(
+    const QString& archivePath, const QByteArray& image) {
   return prepareReplaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
                                            QByteArrayView(image)});
 }

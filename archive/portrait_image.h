@@ -5,10 +5,12 @@
 #include <cstdint>
 
 #include "archive/archive_error.h"
-#include "archive/file_replacement.h"
 #include "common/expected.h"
+#include "fileio/file_replacement.h"
 
-class ArchiveReader;
+namespace fileio {
+class FileReader;
+}
 struct ArchiveInfo;
 
 // Member 4 of an archive is its portrait, an FSH image whose own length word
@@ -22,10 +24,10 @@ struct PortraitRange {
   int32_t offset = 0;
   int32_t length = 0;
 };
-Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive);
+Expected<PortraitRange, ArchiveError> locatePortrait(const fileio::FileReader& archive);
 // The same for an archive that inspectArchive described, without parsing its
 // header and directory again.
-Expected<PortraitRange, ArchiveError> locatePortrait(const ArchiveReader& archive,
+Expected<PortraitRange, ArchiveError> locatePortrait(const fileio::FileReader& archive,
                                                      const ArchiveInfo& info);
 
 // The portrait's bytes. Its length word is checked against the archive before
@@ -46,10 +48,10 @@ Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
 
 // The same three with every check made and the new file prepared aside, but
 // not yet committed: for a dry run, which throws it away, and for a batch,
-// which commits many together (see commitTogether).
-Expected<FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
-                                                              const QString& targetPath);
-Expected<FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
-                                                              const QString& imagePath);
-Expected<FileReplacement, ArchiveError> prepareImportPortraitBytes(const QString& archivePath,
-                                                                   const QByteArray& image);
+// which commits many together (see fileio::commitTogether).
+Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
+                                                                      const QString& targetPath);
+Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
+                                                                      const QString& imagePath);
+Expected<fileio::FileReplacement, ArchiveError> prepareImportPortraitBytes(
+    const QString& archivePath, const QByteArray& image);

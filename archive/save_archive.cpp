@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "archive/archive_inspection.h"
-#include "archive/archive_reader.h"
-#include "archive/file_replacement.h"
 #include "archive/portrait_identifier.h"
+#include "fileio/file_reader.h"
+#include "fileio/file_replacement.h"
 
 namespace {
 
@@ -52,13 +52,11 @@ bool sparesWhatLoadReads(const ArchiveInfo& info, const std::vector<qint64>& pos
 
 }  // namespace
 
-Expected<FileReplacement, ArchiveError> prepareSaveWithIdentifier(const QString& source,
-                                                                  const QString& target,
-                                                                  ArchiveKind kind,
-                                                                  const QString& identifierText) {
+Expected<fileio::FileReplacement, ArchiveError> prepareSaveWithIdentifier(
+    const QString& source, const QString& target, ArchiveKind kind, const QString& identifierText) {
   // Opened with read access only: the new content goes to a temporary file
   // that is renamed over the target only when complete.
-  const auto reader = ArchiveReader::open(source);
+  const auto reader = fileio::FileReader::open(source);
   if (!reader) return Unexpected(reader.error());
   const auto info = inspectArchive(*reader);
   if (!info) return Unexpected(info.error());
@@ -78,10 +76,10 @@ Expected<FileReplacement, ArchiveError> prepareSaveWithIdentifier(const QString&
   const auto identifier = validateIdentifier(identifierText);
   if (!identifier) return Unexpected(identifier.error());
 
-  std::vector<ContentPiece> pieces;
+  std::vector<fileio::ContentPiece> pieces;
   qint64 copied = 0;
   const auto copyUpTo = [&](qint64 end) -> Expected<void, ArchiveError> {
-    auto piece = ContentPiece::range(*reader, copied, end - copied);
+    auto piece = fileio::ContentPiece::range(*reader, copied, end - copied);
     if (!piece) return Unexpected(piece.error());
     pieces.push_back(*piece);
     return {};
@@ -96,7 +94,7 @@ Expected<FileReplacement, ArchiveError> prepareSaveWithIdentifier(const QString&
   }
   if (auto copiedToEnd = copyUpTo(reader->length()); !copiedToEnd)
     return Unexpected(copiedToEnd.error());
-  return FileReplacement::prepare(target, pieces);
+  return fileio::FileReplacement::prepare(target, pieces);
 }
 
 Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,

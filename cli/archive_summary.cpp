@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "archive/archive_inspection.h"
-#include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
 #include "cli/printable_text.h"
+#include "fileio/file_reader.h"
 #include "fsh/bitmap_check.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
@@ -23,11 +23,11 @@ PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
 // makes is made, but no pixel is converted: that would be most of the time a
 // listing of many archives takes. Most portraits are described by the bytes
 // already read with the archive's header; only the others are read whole.
-Expected<PortraitSummary, QString> summarisePortrait(const ArchiveReader& archive,
+Expected<PortraitSummary, QString> summarisePortrait(const fileio::FileReader& archive,
                                                      const ArchiveInfo& info) {
   const auto range = locatePortrait(archive, info);
   if (!range) return Unexpected(describe(range.error()));
-  const qint64 readAlready = std::max<qint64>(ArchiveReader::HeadSize - range->offset, 0);
+  const qint64 readAlready = std::max<qint64>(fileio::FileReader::HeadSize - range->offset, 0);
   const auto start = archive.readAt(range->offset, std::min<qint64>(range->length, readAlready));
   if (!start) return Unexpected(describe(start.error()));
   if (const auto quick = fsh::describeFromStart(*start, range->length)) {
@@ -57,7 +57,7 @@ QString kindName(ArchiveKind kind) {
 }
 
 Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
-  const auto archive = ArchiveReader::open(path);
+  const auto archive = fileio::FileReader::open(path);
   if (!archive) return Unexpected(archiveFailure(path, archive.error()));
   const auto info = inspectArchive(*archive);
   if (!info) return Unexpected(archiveFailure(path, info.error()));

@@ -5,15 +5,15 @@
 #include <QSet>
 
 #include "archive/archive_inspection.h"
-#include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
-#include "archive/regular_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_failure.h"
 #include "cli/file_writes.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
+#include "fileio/file_replacement.h"
+#include "fileio/regular_file.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     return;
   }
   // However it is named: a picture written over the archive would lose all of it.
-  if (const auto output = identityOf(job.output); output && output == identityOf(job.archive)) {
+  if (const auto output = fileio::identityOf(job.output);
+      output && output == fileio::identityOf(job.archive)) {
     console.failure(
         archiveFailure(job.output, ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
     return;
@@ -57,7 +58,8 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     console.failure(picture.error());
     return;
   }
-  writes.add(FileReplacement::prepare(job.output, {QByteArrayView(picture->bytes)}), job.output,
+  writes.add(fileio::FileReplacement::prepare(job.output, {QByteArrayView(picture->bytes)}),
+             job.output,
              note(from + QStringLiteral(" as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));
@@ -72,14 +74,15 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
   QList<ExportJob> jobs;
   QSet<QString> outputs;
   // An output that is one of the archives would replace it before its turn.
-  QList<FileIdentity> archives;
+  QList<fileio::FileIdentity> archives;
   for (const QString& archive : request.archives)
-    if (const auto identity = identityOf(archive)) archives << *identity;
+    if (const auto identity = fileio::identityOf(archive)) archives << *identity;
   for (const QString& archive : request.archives) {
     const QString name = QFileInfo(archive).completeBaseName() +
                          (png ? QStringLiteral(".png") : QStringLiteral(".fsh"));
     const QString output = folder.filePath(name);
-    if (const auto identity = identityOf(output); identity && archives.contains(*identity)) {
+    if (const auto identity = fileio::identityOf(output);
+        identity && archives.contains(*identity)) {
       console.failure({output, QStringLiteral("is one of the archives to export; it is not "
                                               "written over")});
       continue;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "archive/archive_error.h"
-#include "archive/file_replacement.h"
 #include "common/expected.h"
+#include "fileio/file_replacement.h"
 
 class Console;
 
@@ -20,7 +20,7 @@ struct WriteNote {
 
 // Where the commands' new files go. One at a time, each is committed as soon
 // as it is prepared, synced on its own. Together (a batch), they are committed
-// in groups, one sync of their file systems for each group (commitTogether).
+// in groups, one sync of their file systems for each group (fileio::commitTogether).
 // In a dry run each is prepared, so that every check a real run makes is made,
 // and thrown away once no later file of the batch can read it. Refusals and failures are reported
 // on the console, naming the file; a file that is refused or fails is left as it was.
@@ -33,7 +33,7 @@ class FileWrites {
   FileWrites& operator=(const FileWrites&) = delete;
 
   // Takes a preparation's result; a refusal is reported for refusedFile.
-  void add(Expected<FileReplacement, ArchiveError> prepared, const QString& refusedFile,
+  void add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& refusedFile,
            WriteNote note);
   // Before a file reads source and writes target: what earlier files of the
   // batch wrote there must be seen. A real batch commits what is pending when
@@ -50,7 +50,7 @@ class FileWrites {
  private:
   Mode m_mode;
   Console& m_console;
-  std::vector<FileReplacement> m_pending;
+  std::vector<fileio::FileReplacement> m_pending;
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   QSet<QString> m_expectedReads;

@@ -3,15 +3,15 @@
 #include <QFileInfo>
 
 #include "archive/archive_inspection.h"
-#include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
-#include "archive/regular_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_failure.h"
 #include "cli/file_writes.h"
 #include "cli/picture_tools.h"
 #include "cli/printable_text.h"
+#include "fileio/file_reader.h"
+#include "fileio/regular_file.h"
 #include "fsh/image_file_kind.h"
 
 namespace {
@@ -38,9 +38,9 @@ class Import {
 
  private:
   WriteNote note(const QString& how) const;
-  void add(Expected<FileReplacement, ArchiveError> prepared, const QString& how);
+  void add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& how);
   void importImageFile();
-  void importCompressedImage(const ArchiveReader& input);
+  void importCompressedImage(const fileio::FileReader& input);
   void importPicture();
 
   const ImportRequest& m_request;
@@ -53,7 +53,7 @@ WriteNote Import::note(const QString& how) const {
           QStringLiteral("portrait would be replaced by ") + how};
 }
 
-void Import::add(Expected<FileReplacement, ArchiveError> prepared, const QString& how) {
+void Import::add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& how) {
   const QString refused =
       prepared ? m_request.archive
                : importFailureFile(prepared.error(), m_request.archive, m_request.input);
@@ -68,7 +68,7 @@ void Import::importImageFile() {
 
 // Stored unpacked, as the window stores it: the archive's portrait carries its
 // own length, which only the unpacked image has.
-void Import::importCompressedImage(const ArchiveReader& input) {
+void Import::importCompressedImage(const fileio::FileReader& input) {
   const auto refuse = [this](const fsh::Error& error) {
     m_console.failure({m_request.input, QStringLiteral("compressed FSH image: ") + error.message});
   };
@@ -101,7 +101,7 @@ void Import::importPicture() {
 }
 
 ExitStatus Import::run() {
-  const auto input = ArchiveReader::open(m_request.input);
+  const auto input = fileio::FileReader::open(m_request.input);
   if (!input) {
     m_console.failure(archiveFailure(m_request.input, input.error()));
     return m_console.status();
@@ -125,7 +125,7 @@ ExitStatus Import::run() {
     return m_console.status();
   }
   // An archive's size field is where an image keeps its length: it would pass for one.
-  if (identityOf(m_request.archive) == input->identity()) {
+  if (fileio::identityOf(m_request.archive) == input->identity()) {
     m_console.failure(
         archiveFailure(m_request.input, ArchiveError::of(ArchiveError::Kind::ImageIsArchive)));
     return m_console.status();

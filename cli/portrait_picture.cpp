@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "archive/archive_reader.h"
 #include "archive/portrait_image.h"
+#include "fileio/file_reader.h"
 #include "fsh/bitmap_decoder.h"
 #include "fsh/fit_picture.h"
 #include "fsh/fsh_file.h"
@@ -66,7 +66,7 @@ Expected<QByteArray, FileFailure> encodePicture(const QImage& picture, PictureFo
 }
 
 Expected<QImage, FileFailure> readPicture(const QString& path) {
-  const auto file = ArchiveReader::open(path);
+  const auto file = fileio::FileReader::open(path);
   if (!file) return Unexpected(archiveFailure(path, file.error()));
   if (file->length() > MaxPictureFileSize)
     return Unexpected(FileFailure{

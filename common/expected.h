@@ -29,6 +29,17 @@ class [[nodiscard]] Expected {
   template <typename G>
   Expected(Unexpected<G> error)  // NOLINT: implicit, as std::expected
       : m_state(std::in_place_index<1>, std::move(error).error()) {}
+  // From a result of a lower layer, whose error this one's wraps.
+  template <typename G>
+  requires(!std::is_same_v<E, G> && std::is_constructible_v<E, const G&>)
+      Expected(const Expected<T, G>& other)  // NOLINT: implicit, as std::expected
+      : m_state(other ? State(std::in_place_index<0>, *other)
+                      : State(std::in_place_index<1>, E(other.error()))) {}
+  template <typename G>
+  requires(!std::is_same_v<E, G> && std::is_constructible_v<E, const G&>)
+      Expected(Expected<T, G>&& other)  // NOLINT: implicit, as std::expected
+      : m_state(other ? State(std::in_place_index<0>, std::move(*other))
+                      : State(std::in_place_index<1>, E(other.error()))) {}
 
   bool has_value() const { return m_state.index() == 0; }
   explicit operator bool() const { return has_value(); }
@@ -56,7 +67,8 @@ class [[nodiscard]] Expected {
     return std::get<0>(m_state);
   }
 
-  std::variant<T, E> m_state;
+  using State = std::variant<T, E>;
+  State m_state;
 };
 
 template <typename E>
@@ -66,6 +78,13 @@ class [[nodiscard]] Expected<void, E> {
   template <typename G>
   Expected(Unexpected<G> error)  // NOLINT: implicit, as std::expected
       : m_error(std::move(error).error()), m_failed(true) {}
+  // From a result of a lower layer, whose error this one's wraps.
+  template <typename G>
+  requires(!std::is_same_v<E, G> && std::is_constructible_v<E, const G&>)
+      Expected(const Expected<void, G>& other)  // NOLINT: implicit, as std::expected
+      : m_failed(!other) {
+    if (!other) m_error = E(other.error());
+  }
 
   bool has_value() const { return !m_failed; }
   explicit operator bool() const { return has_value(); }

@@ -7,7 +7,7 @@ CPE_EXTRA_PACKAGES="clang-tidy ${CPE_EXTRA_PACKAGES:-}" scripts/setup.sh
 build_dir=${CPE_BUILD_DIR:-build}
 # The compile database, and the generated files the sources include.
 scripts/build.sh >/dev/null
-mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- 'archive/*.cpp' 'fsh/*.cpp')
+mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- 'fileio/*.cpp' 'archive/*.cpp' 'fsh/*.cpp')
 echo "clang-tidy: ${#sources[@]} files in $(printf '%s\n' "${sources[@]}" | cut -d/ -f1 | sort -u | xargs)"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT

@@ -126,7 +126,7 @@ TEST_F(InspectArchive, AnOverflowKeepsItsNumberBehindTheContentFault) {
   const auto info = inspect(fixture.build());
   ASSERT_FALSE(info);
   EXPECT_EQ(info.error().kind, Kind::OutsideFile);
-  EXPECT_EQ(info.error().number, ArchiveError::overflow().number);
+  EXPECT_EQ(info.error().number, fileio::FileError::overflow().number);
 }
 
 TEST_F(InspectArchive, WhatTheSystemRefusesIsASystemErrorWithItsErrno) {
@@ -141,7 +141,8 @@ TEST_F(InspectArchive, AFolderIsNotAnArchive) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
   const auto info = inspectArchive(dir.filePath("folder"));
   ASSERT_FALSE(info);
-  EXPECT_EQ(info.error(), ArchiveError::notRegularFile(dir.filePath("folder"), S_IFDIR));
+  EXPECT_EQ(info.error(),
+            ArchiveError(fileio::FileError::notRegularFile(dir.filePath("folder"), S_IFDIR)));
 }
 
 }  // namespace

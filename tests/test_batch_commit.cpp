@@ -5,16 +5,16 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "archive/batch_commit.h"
-#include "archive/file_replacement.h"
+#include "fileio/batch_commit.h"
+#include "fileio/file_replacement.h"
 #include "support/archive_fixture.h"
 #include "support/file_snapshot.h"
 #include "support/qt_printers.h"
 
 namespace {
 
-FileReplacement prepared(const QString& path, const QByteArray& bytes) {
-  auto replacement = FileReplacement::prepare(path, {QByteArrayView(bytes)});
+fileio::FileReplacement prepared(const QString& path, const QByteArray& bytes) {
+  auto replacement = fileio::FileReplacement::prepare(path, {QByteArrayView(bytes)});
   EXPECT_TRUE(replacement) << path.toStdString();
   return std::move(replacement).value();
 }
@@ -23,11 +23,11 @@ TEST(CommitTogether, ReplacesAndCreatesEveryFile) {
   QTemporaryDir dir;
   QDir(dir.path()).mkdir("other");
   writeFile(dir.filePath("old.big"), "old content");
-  std::vector<FileReplacement> replacements;
+  std::vector<fileio::FileReplacement> replacements;
   for (const char* name : {"old.big", "new.big", "other/new.big"})
     replacements.push_back(prepared(dir.filePath(name), QByteArray(name) + " bytes"));
 
-  const auto results = commitTogether(replacements);
+  const auto results = fileio::commitTogether(replacements);
 
   ASSERT_EQ(results.size(), 3u);
   for (const auto& result : results) EXPECT_TRUE(result);
@@ -42,7 +42,7 @@ TEST(CommitTogether, ReplacesAndCreatesEveryFile) {
 // over: that one fails, the files around it are committed.
 TEST(CommitTogether, OneFailureLeavesItsFileAndTheOthersGoOn) {
   QTemporaryDir dir;
-  std::vector<FileReplacement> replacements;
+  std::vector<fileio::FileReplacement> replacements;
   for (const char* name : {"a.big", "b.big", "c.big"}) {
     writeFile(dir.filePath(name), "old");
     replacements.push_back(prepared(dir.filePath(name), "new"));
@@ -50,11 +50,11 @@ TEST(CommitTogether, OneFailureLeavesItsFileAndTheOthersGoOn) {
   ASSERT_TRUE(QFile::remove(dir.filePath("b.big")));
   ASSERT_TRUE(QDir(dir.path()).mkdir("b.big"));
 
-  const auto results = commitTogether(replacements);
+  const auto results = fileio::commitTogether(replacements);
 
   EXPECT_TRUE(results[0]);
   ASSERT_FALSE(results[1]);
-  EXPECT_EQ(results[1].error().kind, ArchiveError::Kind::SystemError);
+  EXPECT_EQ(results[1].error().kind, fileio::FileError::Kind::SystemError);
   EXPECT_TRUE(results[2]);
   EXPECT_EQ(readFile(dir.filePath("a.big")), "new");
   EXPECT_EQ(readFile(dir.filePath("c.big")), "new");

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <utility>
 
-#include "archive/archive_reader.h"
-#include "archive/file_replacement.h"
+#include "fileio/file_reader.h"
+#include "fileio/file_replacement.h"
 #include "support/archive_fixture.h"
 #include "support/file_snapshot.h"
 
@@ -21,7 +21,7 @@ TEST(ReplaceFileContents, ReplacesALongerFileWithoutAStaleTail) {
   QTemporaryDir dir;
   const QString path = dir.filePath("target.big");
   writeFile(path, QByteArray(1000, 'x'));
-  ASSERT_TRUE(replaceFileContents(path, "short"));
+  ASSERT_TRUE(fileio::replaceFileContents(path, "short"));
   EXPECT_EQ(readFile(path), "short");
   EXPECT_EQ(entries(dir), QStringList{"target.big"});
 }
@@ -29,14 +29,14 @@ TEST(ReplaceFileContents, ReplacesALongerFileWithoutAStaleTail) {
 TEST(ReplaceFileContents, FailureLeavesEverythingAsItWas) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-  const auto missing = replaceFileContents(dir.filePath("missing/target.big"), "bytes");
+  const auto missing = fileio::replaceFileContents(dir.filePath("missing/target.big"), "bytes");
   ASSERT_FALSE(missing);
-  EXPECT_EQ(missing.error().kind, ArchiveError::Kind::SystemError);
+  EXPECT_EQ(missing.error().kind, fileio::FileError::Kind::SystemError);
   EXPECT_EQ(missing.error().number, ENOENT);
   EXPECT_FALSE(missing.error().detail.isEmpty());
-  const auto folder = replaceFileContents(dir.filePath("folder"), "bytes");
+  const auto folder = fileio::replaceFileContents(dir.filePath("folder"), "bytes");
   ASSERT_FALSE(folder);
-  EXPECT_EQ(folder.error(), ArchiveError::notRegularFile(dir.filePath("folder"), S_IFDIR));
+  EXPECT_EQ(folder.error(), fileio::FileError::notRegularFile(dir.filePath("folder"), S_IFDIR));
   EXPECT_EQ(entries(dir), QStringList{"folder"});
   EXPECT_TRUE(QDir(dir.filePath("folder")).isEmpty());
 }
@@ -52,12 +52,12 @@ TEST(ReplaceFileContents, JoinsFileRangesAndBytes) {
   for (const QTemporaryDir* sourceDir : {&dir, &ramDir}) {
     const QString sourcePath = sourceDir->filePath("source.bin");
     writeFile(sourcePath, source);
-    const auto reader = ArchiveReader::open(sourcePath);
+    const auto reader = fileio::FileReader::open(sourcePath);
     ASSERT_TRUE(reader);
     const QString target = dir.filePath("target.bin");
-    ASSERT_TRUE(replaceFileContents(
-        target, {*ContentPiece::range(*reader, 0, 10), QByteArrayView("-patch-"),
-                 *ContentPiece::range(*reader, 17, source.size() - 17)}));
+    ASSERT_TRUE(fileio::replaceFileContents(
+        target, {*fileio::ContentPiece::range(*reader, 0, 10), QByteArrayView("-patch-"),
+                 *fileio::ContentPiece::range(*reader, 17, source.size() - 17)}));
     QByteArray expected = source;
     expected.replace(10, 7, "-patch-");
     EXPECT_EQ(readFile(target), expected);
@@ -70,13 +70,13 @@ TEST(ReplaceFileContents, SourceShortenedAfterItsCheckFailsAndWritesNothing) {
   writeFile(sourcePath, QByteArray(100000, 's'));
   const QString target = dir.filePath("target.bin");
   writeFile(target, "old target");
-  const auto reader = ArchiveReader::open(sourcePath);
+  const auto reader = fileio::FileReader::open(sourcePath);
   ASSERT_TRUE(reader);
-  const std::vector<ContentPiece> pieces{*ContentPiece::range(*reader, 0, 100000)};
+  const std::vector<fileio::ContentPiece> pieces{*fileio::ContentPiece::range(*reader, 0, 100000)};
   ASSERT_TRUE(QFile::resize(sourcePath, 5000));
-  const auto replaced = replaceFileContents(target, pieces);
+  const auto replaced = fileio::replaceFileContents(target, pieces);
   ASSERT_FALSE(replaced) << "a short source was copied as if whole";
-  EXPECT_EQ(replaced.error(), ArchiveError::pastEndOfFile());
+  EXPECT_EQ(replaced.error(), fileio::FileError::pastEndOfFile(sourcePath));
   EXPECT_EQ(readFile(target), "old target");
   EXPECT_EQ(entries(dir), QStringList({"source.bin", "target.bin"}));
 }
@@ -85,11 +85,13 @@ TEST(ReplaceFileContents, RangesOutsideTheSourceAreRefusedBeforeWriting) {
   QTemporaryDir dir;
   const QString sourcePath = dir.filePath("source.bin");
   writeFile(sourcePath, QByteArray(64, 's'));
-  const auto reader = ArchiveReader::open(sourcePath);
+  const auto reader = fileio::FileReader::open(sourcePath);
   ASSERT_TRUE(reader);
-  EXPECT_EQ(ContentPiece::range(*reader, -1, 4).error(), ArchiveError::positionBeforeStart());
-  EXPECT_EQ(ContentPiece::range(*reader, 60, 5).error(), ArchiveError::pastEndOfFile());
-  EXPECT_TRUE(ContentPiece::range(*reader, 64, 0));
+  EXPECT_EQ(fileio::ContentPiece::range(*reader, -1, 4).error(),
+            fileio::FileError::positionBeforeStart(sourcePath));
+  EXPECT_EQ(fileio::ContentPiece::range(*reader, 60, 5).error(),
+            fileio::FileError::pastEndOfFile(sourcePath));
+  EXPECT_TRUE(fileio::ContentPiece::range(*reader, 64, 0));
 }
 
 }  // namespace
@@ -103,9 +105,10 @@ TEST(FileReplacement, NothingChangesUntilTheCommit) {
   const QString path = writeFile(dir.filePath("target.big"), "old content");
   const auto before = snapshotFile(path);
   {
-    auto replacement = FileReplacement::prepare(path, {QByteArrayView("new content, longer")});
+    auto replacement =
+        fileio::FileReplacement::prepare(path, {QByteArrayView("new content, longer")});
     ASSERT_TRUE(replacement);
-    EXPECT_EQ(replacement->method(), FileReplacement::Method::Rename);
+    EXPECT_EQ(replacement->method(), fileio::FileReplacement::Method::Rename);
     const auto prepared = replacement->readPrepared();
     ASSERT_TRUE(prepared);
     EXPECT_EQ(*prepared->readAt(0, prepared->length()), "new content, longer");
@@ -115,9 +118,9 @@ TEST(FileReplacement, NothingChangesUntilTheCommit) {
   EXPECT_EQ(entries(dir), QStringList{"target.big"});
 
   // A caller that synced the file system itself (a batch) commits without a sync of its own.
-  auto replacement = FileReplacement::prepare(path, {QByteArrayView("new")});
+  auto replacement = fileio::FileReplacement::prepare(path, {QByteArrayView("new")});
   ASSERT_TRUE(replacement);
-  ASSERT_TRUE(replacement->commit(FileReplacement::Sync::DoneByCaller));
+  ASSERT_TRUE(replacement->commit(fileio::FileReplacement::Sync::DoneByCaller));
   EXPECT_EQ(readFile(path), "new");
   EXPECT_EQ(entries(dir), QStringList{"target.big"});
 }
@@ -129,9 +132,9 @@ TEST(FileReplacement, AHardLinkedFileIsWrittenInPlace) {
   ASSERT_EQ(::link(QFile::encodeName(path).constData(),
                    QFile::encodeName(dir.filePath("other.big")).constData()),
             0);
-  auto replacement = FileReplacement::prepare(path, {QByteArrayView("new")});
+  auto replacement = fileio::FileReplacement::prepare(path, {QByteArrayView("new")});
   ASSERT_TRUE(replacement);
-  EXPECT_EQ(replacement->method(), FileReplacement::Method::InPlace);
+  EXPECT_EQ(replacement->method(), fileio::FileReplacement::Method::InPlace);
   EXPECT_EQ(readFile(path), "old content, longer than the new");
   ASSERT_TRUE(replacement->commit());
   EXPECT_EQ(readFile(path), "new");

@@ -10,7 +10,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "archive/file_size_signal.h"
+#include "fileio/file_size_signal.h"
 #include "support/archive_fixture.h"
 #include "support/child_process.h"
 #include "support/file_snapshot.h"
@@ -49,7 +49,7 @@ TEST(FileSizeSignal, AWritePastTheLimitEndsInTheErrorMessage) {
 
   const QByteArray message = runInChild([&window] {
     std::signal(SIGXFSZ, SIG_DFL);
-    ignoreFileSizeSignal();
+    fileio::ignoreFileSizeSignal();
     const rlimit limit{Limit, Limit};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return QByteArray("no limit");
     exportPortraitFrom(window);

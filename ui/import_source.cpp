@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
-#include "archive/archive_reader.h"
+#include "fileio/file_reader.h"
 #include "fsh/image_file_kind.h"
 
 namespace {
@@ -72,7 +72,7 @@ Expected<ImportSource, PictureError> unpack(Kind kind, const QByteArray& bytes) 
 }  // namespace
 
 Expected<ImportSource, PictureError> readImportSource(const QString& path) {
-  const auto file = ArchiveReader::open(path);
+  const auto file = fileio::FileReader::open(path);
   if (!file) return ImportSource{};
   const auto head = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
   if (!head) return ImportSource{};

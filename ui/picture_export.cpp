@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "archive/file_replacement.h"
 #include "archive/portrait_image.h"
-#include "archive/regular_file.h"
+#include "fileio/file_replacement.h"
+#include "fileio/regular_file.h"
 #include "fsh/bitmap_decoder.h"
 #include "fsh/fsh_file.h"
 #include "fsh/picture_file.h"
@@ -28,7 +28,8 @@ Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
                                                    const QString& targetPath) {
   const QByteArray format = writerFormat(targetPath);
   // However it is named: the picture would replace the whole archive.
-  if (const auto archive = identityOf(archivePath); archive && identityOf(targetPath) == archive)
+  if (const auto archive = fileio::identityOf(archivePath);
+      archive && fileio::identityOf(targetPath) == archive)
     return Unexpected(PictureError::archive(ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
   const auto image = readPortrait(archivePath);
   if (!image) return Unexpected(PictureError::archive(image.error()));
@@ -39,7 +40,7 @@ Expected<void, PictureError> exportPortraitPicture(const QString& archivePath,
 
   const auto bytes = fsh::encodePictureFile(*picture, format);
   if (!bytes) return Unexpected(PictureError::pictureFile(bytes.error()));
-  const auto written = replaceFileContents(targetPath, QByteArrayView(*bytes));
+  const auto written = fileio::replaceFileContents(targetPath, QByteArrayView(*bytes));
   if (!written) return Unexpected(PictureError::archive(written.error()));
   return {};
 }

@@ -4,14 +4,19 @@
 
 #include <QString>
 
-#include "archive/archive_error.h"
 #include "common/expected.h"
+#include "fileio/file_error.h"
+
+namespace fileio {
 
 // Gives the file open as target what the file at sourcePath has beside its
 // content: owner and group, mode, and extended attributes (access control
 // lists among them), as far as the system lets this process set them. An
 // owner or group this process may not give, or an attribute it may not set
 // or the target's file system cannot hold, is left as it is; any other
-// failure is reported. source is what stat said of sourcePath.
-Expected<void, ArchiveError> copyFileMetadata(const QString& sourcePath, const struct stat& source,
-                                              int target);
+// failure is reported. source is what stat said of sourcePath; targetPath
+// names the target in errors.
+Expected<void, FileError> copyFileMetadata(const QString& sourcePath, const struct stat& source,
+                                           int target, const QString& targetPath);
+
+}  // namespace fileio

@@ -1,4 +1,4 @@
-#include "archive/file_replacement.h"
+#include "fileio/file_replacement.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,38 +10,42 @@
 #include <cerrno>
 #include <utility>
 
-#include "archive/archive_reader.h"
-#include "archive/file_metadata.h"
-#include "archive/regular_file.h"
+#include "fileio/file_metadata.h"
+#include "fileio/file_reader.h"
+#include "fileio/regular_file.h"
+
+namespace fileio {
 
 namespace {
 
-using Result = Expected<void, ArchiveError>;
+using Result = Expected<void, FileError>;
 
 // Ranges up to this long are read into memory rather than copied by the kernel.
 constexpr qint64 SmallRange = 4096;
 
-Result writeBytes(int out, qint64 at, QByteArrayView bytes) {
+Result writeBytes(int out, const QString& outPath, qint64 at, QByteArrayView bytes) {
   qint64 done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::pwrite(out, bytes.data() + done, bytes.size() - done, at + done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return Unexpected(ArchiveError::system(n < 0 ? errno : EIO));
+    if (n <= 0) return Unexpected(FileError::system(n < 0 ? errno : EIO, outPath));
     done += n;
   }
   return {};
 }
 
 // Through a buffer, where the kernel cannot copy between the two files itself.
-Result copyThroughMemory(int in, qint64 from, int out, qint64 at, qint64 length) {
+Result copyThroughMemory(int in, const QString& inPath, qint64 from, int out,
+                         const QString& outPath, qint64 at, qint64 length) {
   QByteArray buffer(std::min<qint64>(length, qint64{1} << 20), Qt::Uninitialized);
   while (length > 0) {
     const ssize_t n = ::pread(in, buffer.data(), std::min<qint64>(length, buffer.size()), from);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Unexpected(ArchiveError::system(errno));
+    if (n < 0) return Unexpected(FileError::system(errno, inPath));
     // The source is shorter than when it was checked: it changed meanwhile.
-    if (n == 0) return Unexpected(ArchiveError::pastEndOfFile());
-    if (auto written = writeBytes(out, at, QByteArrayView(buffer.constData(), n)); !written)
+    if (n == 0) return Unexpected(FileError::pastEndOfFile(inPath));
+    if (auto written = writeBytes(out, outPath, at, QByteArrayView(buffer.constData(), n));
+        !written)
       return written;
     from += n;
     at += n;
@@ -50,7 +54,8 @@ Result copyThroughMemory(int in, qint64 from, int out, qint64 at, qint64 length)
   return {};
 }
 
-Result copyRange(int in, qint64 from, int out, qint64 at, qint64 length) {
+Result copyRange(int in, const QString& inPath, qint64 from, int out, const QString& outPath,
+                 qint64 at, qint64 length) {
   while (length > 0) {
     loff_t inOffset = from;
     loff_t outOffset = at;
@@ -58,9 +63,11 @@ Result copyRange(int in, qint64 from, int out, qint64 at, qint64 length) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
                   errno == EBADF))
-      return copyThroughMemory(in, from, out, at, length);
-    if (n < 0) return Unexpected(ArchiveError::system(errno));
-    if (n == 0) return Unexpected(ArchiveError::pastEndOfFile());
+      return copyThroughMemory(in, inPath, from, out, outPath, at, length);
+    // Mostly the output's (a full disk, the file-size limit), though a failing
+    // read of the source looks alike here.
+    if (n < 0) return Unexpected(FileError::system(errno, outPath));
+    if (n == 0) return Unexpected(FileError::pastEndOfFile(inPath));
     from += n;
     at += n;
     length -= n;
@@ -86,8 +93,8 @@ QString randomSuffix() {
 
 }  // namespace
 
-Expected<ContentPiece, ArchiveError> ContentPiece::range(const ArchiveReader& source, qint64 offset,
-                                                         qint64 length) {
+Expected<ContentPiece, FileError> ContentPiece::range(const FileReader& source, qint64 offset,
+                                                      qint64 length) {
   if (auto inside = source.requireInside(offset, length); !inside)
     return Unexpected(inside.error());
   ContentPiece piece;
@@ -103,35 +110,36 @@ Expected<ContentPiece, ArchiveError> ContentPiece::range(const ArchiveReader& so
   return piece;
 }
 
-Result ContentPiece::writeTo(int out, qint64 at) const {
-  if (m_source) return copyRange(m_source->handle(), m_offset, out, at, m_length);
-  return writeBytes(out, at, bytes());
+Result ContentPiece::writeTo(int out, const QString& outPath, qint64 at) const {
+  if (m_source)
+    return copyRange(m_source->handle(), m_source->path(), m_offset, out, outPath, at, m_length);
+  return writeBytes(out, outPath, at, bytes());
 }
 
-Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
+Expected<FileReplacement, FileError> FileReplacement::prepare(
     const QString& path, const std::vector<ContentPiece>& pieces) {
   FileReplacement replacement;
   replacement.m_path = path;
-  if (path.isEmpty()) return Unexpected(ArchiveError::system(ENOENT, path));
+  if (path.isEmpty()) return Unexpected(FileError::system(ENOENT, path));
   replacement.m_finalPath = followLinks(path);
   const QByteArray name = QFile::encodeName(replacement.m_finalPath);
   struct stat& old = replacement.m_old;
   if (::stat(name.constData(), &old) == 0) {
     // A rename would put a regular file in place of a pipe or device.
-    if (!S_ISREG(old.st_mode)) return Unexpected(ArchiveError::notRegularFile(path, old.st_mode));
+    if (!S_ISREG(old.st_mode)) return Unexpected(FileError::notRegularFile(path, old.st_mode));
     replacement.m_existed = true;
     // A file this user may not write stays as it is, even where its folder
     // would let it be replaced.
     if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
-      return Unexpected(ArchiveError::system(ArchiveError::Kind::FileNotWritable, errno, path));
+      return Unexpected(FileError::system(FileError::Kind::FileNotWritable, errno, path));
   } else if (errno != ENOENT) {
-    return Unexpected(ArchiveError::system(errno, path));
+    return Unexpected(FileError::system(errno, path));
   }
 
   if (replacement.m_existed && old.st_nlink > 1) {
     replacement.m_method = Method::InPlace;
   } else if (auto beside = replacement.createBeside(); !beside) {
-    const ArchiveError& error = beside.error();
+    const FileError& error = beside.error();
     const bool folderRefused = error.number == EACCES || error.number == EPERM;
     if (!(replacement.m_existed && folderRefused)) return Unexpected(error);
     replacement.m_method = Method::InPlace;
@@ -139,9 +147,9 @@ Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
   if (replacement.m_method == Method::InPlace) {
     auto target = openRegularFile(replacement.m_finalPath, O_WRONLY);
     if (!target) {
-      ArchiveError error = target.error();
+      FileError error = target.error();
       if (error.number == EACCES || error.number == EPERM)
-        error.kind = ArchiveError::Kind::FileNotWritable;
+        error.kind = FileError::Kind::FileNotWritable;
       error.path = path;
       return Unexpected(error);
     }
@@ -157,7 +165,7 @@ Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
   qint64 gatheredAt = 0;
   const auto writeGathered = [&]() -> Result {
     if (gathered.isEmpty()) return {};
-    auto written = writeBytes(out, gatheredAt, gathered);
+    auto written = writeBytes(out, path, gatheredAt, gathered);
     gathered.clear();
     return written;
   };
@@ -168,7 +176,7 @@ Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
       gathered += piece.bytes();
     } else {
       if (auto written = writeGathered(); !written) return Unexpected(written.error());
-      if (auto written = piece.writeTo(out, at); !written) return Unexpected(written.error());
+      if (auto written = piece.writeTo(out, path, at); !written) return Unexpected(written.error());
     }
     at += piece.length();
   }
@@ -177,7 +185,7 @@ Expected<FileReplacement, ArchiveError> FileReplacement::prepare(
   return replacement;
 }
 
-Expected<void, ArchiveError> FileReplacement::createBeside() {
+Expected<void, FileError> FileReplacement::createBeside() {
   const QFileInfo target(m_finalPath);
   const QString folder = target.absolutePath();
   // Hidden, named after the file so that one left by a crash is recognised,
@@ -197,13 +205,13 @@ Expected<void, ArchiveError> FileReplacement::createBeside() {
     }
     if (errno == EEXIST || errno == EINTR) continue;
     if (errno == EACCES || errno == EPERM || errno == EROFS)
-      return Unexpected(ArchiveError::system(ArchiveError::Kind::FolderNotWritable, errno, folder));
-    return Unexpected(ArchiveError::system(errno, m_path));
+      return Unexpected(FileError::system(FileError::Kind::FolderNotWritable, errno, folder));
+    return Unexpected(FileError::system(errno, m_path));
   }
-  return Unexpected(ArchiveError::system(EEXIST, m_path));
+  return Unexpected(FileError::system(EEXIST, m_path));
 }
 
-Expected<void, ArchiveError> FileReplacement::createAside() {
+Expected<void, FileError> FileReplacement::createAside() {
   // A file without a name, which disappears with its descriptor: in the
   // file's own folder where that may be written (the copy then stays on one
   // file system), else in the system's temporary folder.
@@ -223,7 +231,7 @@ Expected<void, ArchiveError> FileReplacement::createAside() {
     }
     error = errno;
   }
-  return Unexpected(ArchiveError::system(error, QDir::tempPath()));
+  return Unexpected(FileError::system(error, QDir::tempPath()));
 }
 
 FileReplacement::FileReplacement(FileReplacement&& other) noexcept { *this = std::move(other); }
@@ -253,35 +261,35 @@ void FileReplacement::discard() {
   m_preparedPath.clear();
 }
 
-Expected<ArchiveReader, ArchiveError> FileReplacement::readPrepared() const {
-  return ArchiveReader::openDuplicate(m_prepared.get());
+Expected<FileReader, FileError> FileReplacement::readPrepared() const {
+  return FileReader::openDuplicate(m_prepared.get(), m_path);
 }
 
-Expected<void, ArchiveError> FileReplacement::commit(Sync sync) {
+Expected<void, FileError> FileReplacement::commit(Sync sync) {
   Q_ASSERT(m_prepared.isOpen());
   Result done = m_method == Method::Rename ? renameOver(sync) : writeInPlace();
   discard();
   return done;
 }
 
-Expected<void, ArchiveError> FileReplacement::renameOver(Sync sync) {
+Expected<void, FileError> FileReplacement::renameOver(Sync sync) {
   const int fd = m_prepared.get();
   if (m_existed) {
-    if (auto kept = copyFileMetadata(m_finalPath, m_old, fd); !kept) return kept;
+    if (auto kept = copyFileMetadata(m_finalPath, m_old, fd, m_path); !kept) return kept;
   }
   if (sync == Sync::File && ::fdatasync(fd) != 0)
-    return Unexpected(ArchiveError::system(errno, m_path));
+    return Unexpected(FileError::system(errno, m_path));
   if (::rename(QFile::encodeName(m_preparedPath).constData(),
                QFile::encodeName(m_finalPath).constData()) != 0)
-    return Unexpected(ArchiveError::system(errno, m_path));
+    return Unexpected(FileError::system(errno, m_path));
   m_preparedPath.clear();
   return {};
 }
 
-Expected<void, ArchiveError> FileReplacement::writeInPlace() {
+Expected<void, FileError> FileReplacement::writeInPlace() {
   const int out = m_target.get();
   struct stat now {};
-  if (::fstat(out, &now) != 0) return Unexpected(ArchiveError::system(errno, m_path));
+  if (::fstat(out, &now) != 0) return Unexpected(FileError::system(errno, m_path));
   const qint64 oldLength = now.st_size;
   if (m_length > oldLength) {
     // The room is taken first, so that a full disk or the file-size limit stop
@@ -291,13 +299,14 @@ Expected<void, ArchiveError> FileReplacement::writeInPlace() {
       // old bytes followed by zeros.
       if (::ftruncate(out, oldLength) != 0) {
       }
-      return Unexpected(ArchiveError::system(error, m_path));
+      return Unexpected(FileError::system(error, m_path));
     }
   }
-  if (auto copied = copyRange(m_prepared.get(), 0, out, 0, m_length); !copied) return copied;
+  if (auto copied = copyRange(m_prepared.get(), m_path, 0, out, m_path, 0, m_length); !copied)
+    return copied;
   if (m_length < oldLength && ::ftruncate(out, m_length) != 0)
-    return Unexpected(ArchiveError::system(errno, m_path));
-  if (::fdatasync(out) != 0) return Unexpected(ArchiveError::system(errno, m_path));
+    return Unexpected(FileError::system(errno, m_path));
+  if (::fdatasync(out) != 0) return Unexpected(FileError::system(errno, m_path));
   return {};
 }
 
@@ -310,3 +319,5 @@ Result replaceFileContents(const QString& path, const std::vector<ContentPiece>&
 Result replaceFileContents(const QString& path, QByteArrayView bytes) {
   return replaceFileContents(path, std::vector<ContentPiece>{bytes});
 }
+
+}  // namespace fileio

@@ -7,11 +7,13 @@
 #include <QString>
 #include <vector>
 
-#include "archive/archive_error.h"
-#include "archive/file_handle.h"
 #include "common/expected.h"
+#include "fileio/file_error.h"
+#include "fileio/file_handle.h"
 
-class ArchiveReader;
+namespace fileio {
+
+class FileReader;
 
 // One piece of a file's new content: bytes in memory, or a range of a file that
 // is open for reading, which the kernel copies without it passing through memory.
@@ -21,22 +23,22 @@ class ContentPiece {
  public:
   ContentPiece(QByteArrayView bytes) : m_bytes(bytes) {}  // NOLINT: bytes are a piece
   // Fails where the range does not lie inside the file.
-  static Expected<ContentPiece, ArchiveError> range(const ArchiveReader& source, qint64 offset,
-                                                    qint64 length);
+  static Expected<ContentPiece, FileError> range(const FileReader& source, qint64 offset,
+                                                 qint64 length);
 
   qint64 length() const { return m_source ? m_length : bytes().size(); }
   // The piece's bytes, when it is held in memory.
   bool isInMemory() const { return m_source == nullptr; }
   QByteArrayView bytes() const { return m_owned.isNull() ? m_bytes : QByteArrayView(m_owned); }
-  // Writes the piece to out at offset at.
-  Expected<void, ArchiveError> writeTo(int out, qint64 at) const;
+  // Writes the piece to out, the file at outPath, at offset at.
+  Expected<void, FileError> writeTo(int out, const QString& outPath, qint64 at) const;
 
  private:
   ContentPiece() = default;
 
   QByteArrayView m_bytes;
   QByteArray m_owned;  // a small range, read
-  const ArchiveReader* m_source = nullptr;
+  const FileReader* m_source = nullptr;
   qint64 m_offset = 0;
   qint64 m_length = 0;
 };
@@ -67,8 +69,8 @@ class FileReplacement {
   // (a batch that prepared many files and synced their file system once).
   enum class Sync { File, DoneByCaller };
 
-  static Expected<FileReplacement, ArchiveError> prepare(const QString& path,
-                                                         const std::vector<ContentPiece>& pieces);
+  static Expected<FileReplacement, FileError> prepare(const QString& path,
+                                                      const std::vector<ContentPiece>& pieces);
 
   FileReplacement(FileReplacement&& other) noexcept;
   FileReplacement& operator=(FileReplacement&& other) noexcept;
@@ -82,20 +84,20 @@ class FileReplacement {
   // The file being replaced, as the caller named it.
   const QString& path() const { return m_path; }
   // The prepared content, to check before it is committed.
-  Expected<ArchiveReader, ArchiveError> readPrepared() const;
+  Expected<FileReader, FileError> readPrepared() const;
   // The temporary file that holds the prepared content, open for writing.
   int preparedHandle() const { return m_prepared.get(); }
 
   // Makes the prepared content the file's. Once, on a prepared replacement.
   // An in-place write is always synced, whatever sync says.
-  Expected<void, ArchiveError> commit(Sync sync = Sync::File);
+  Expected<void, FileError> commit(Sync sync = Sync::File);
 
  private:
   FileReplacement() = default;
-  Expected<void, ArchiveError> createBeside();
-  Expected<void, ArchiveError> createAside();
-  Expected<void, ArchiveError> renameOver(Sync sync);
-  Expected<void, ArchiveError> writeInPlace();
+  Expected<void, FileError> createBeside();
+  Expected<void, FileError> createAside();
+  Expected<void, FileError> renameOver(Sync sync);
+  Expected<void, FileError> writeInPlace();
   void discard();
 
   QString m_path;       // as the caller named it, for messages
@@ -114,6 +116,8 @@ class FileReplacement {
 // the old file is as it was (see FileReplacement for writing in place) and no
 // temporary file is left; after success the file is exactly as long as the
 // pieces.
-Expected<void, ArchiveError> replaceFileContents(const QString& path,
-                                                 const std::vector<ContentPiece>& pieces);
-Expected<void, ArchiveError> replaceFileContents(const QString& path, QByteArrayView bytes);
+Expected<void, FileError> replaceFileContents(const QString& path,
+                                              const std::vector<ContentPiece>& pieces);
+Expected<void, FileError> replaceFileContents(const QString& path, QByteArrayView bytes);
+
+}  // namespace fileio

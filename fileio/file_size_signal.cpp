@@ -1,5 +1,9 @@
-#include "archive/file_size_signal.h"
+#include "fileio/file_size_signal.h"
 
 #include <csignal>
 
+namespace fileio {
+
 void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+}  // namespace fileio

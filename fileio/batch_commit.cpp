@@ -1,4 +1,4 @@
-#include "archive/batch_commit.h"
+#include "fileio/batch_commit.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,11 +7,13 @@
 #include <cerrno>
 #include <map>
 
-#include "archive/file_handle.h"
+#include "fileio/file_handle.h"
+
+namespace fileio {
 
 namespace {
 
-using Result = Expected<void, ArchiveError>;
+using Result = Expected<void, FileError>;
 
 // One open file on each file system the replacements lie on, to sync it by.
 struct FileSystems {
@@ -50,7 +52,7 @@ std::vector<Result> commitTogether(std::vector<FileReplacement>& replacements) {
     FileReplacement& replacement = replacements[i];
     const auto failed = fileSystems.syncErrors.find(devices[i]);
     if (devices[i] != 0 && failed != fileSystems.syncErrors.end()) {
-      results.emplace_back(Unexpected(ArchiveError::system(failed->second, replacement.path())));
+      results.emplace_back(Unexpected(FileError::system(failed->second, replacement.path())));
       const FileReplacement givenUp(std::move(replacement));  // its temporary file goes with it
       continue;
     }
@@ -66,7 +68,9 @@ std::vector<Result> commitTogether(std::vector<FileReplacement>& replacements) {
   for (size_t i = 0; i < results.size(); ++i) {
     const auto failed = fileSystems.syncErrors.find(devices[i]);
     if (devices[i] != 0 && results[i] && failed != fileSystems.syncErrors.end())
-      results[i] = Unexpected(ArchiveError::system(failed->second, replacements[i].path()));
+      results[i] = Unexpected(FileError::system(failed->second, replacements[i].path()));
   }
   return results;
 }
+
+}  // namespace fileio

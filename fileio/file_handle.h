@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace fileio {
+
 // An open file descriptor that is closed with its owner.
 class FileHandle {
  public:
@@ -31,3 +33,5 @@ class FileHandle {
  private:
   int m_fd = -1;
 };
+
+}  // namespace fileio

@@ -2,9 +2,11 @@
 
 #include <vector>
 
-#include "archive/archive_error.h"
-#include "archive/file_replacement.h"
 #include "common/expected.h"
+#include "fileio/file_error.h"
+#include "fileio/file_replacement.h"
+
+namespace fileio {
 
 // Commits many prepared replacements as one batch. Each would sync its own
 // file on commit (one fdatasync a file, which dominates the time of many small
@@ -15,5 +17,6 @@
 // leaves its file as it was and no temporary file behind, and the others go
 // on. The answer has one result per replacement, in their order; all of them
 // are committed or given up when it returns.
-std::vector<Expected<void, ArchiveError>> commitTogether(
-    std::vector<FileReplacement>& replacements);
+std::vector<Expected<void, FileError>> commitTogether(std::vector<FileReplacement>& replacements);
+
+}  // namespace fileio

@@ -1,4 +1,4 @@
-#include "archive/file_metadata.h"
+#include "fileio/file_metadata.h"
 
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -7,9 +7,11 @@
 #include <QFile>
 #include <cerrno>
 
+namespace fileio {
+
 namespace {
 
-using Result = Expected<void, ArchiveError>;
+using Result = Expected<void, FileError>;
 
 // What a process without the privilege to set something is told; the file
 // then keeps what it was created with.
@@ -32,14 +34,14 @@ Expected<QByteArray, int> readSized(Call call) {
   return Unexpected(ERANGE);
 }
 
-Result copyAttributes(const QString& sourcePath, int target) {
+Result copyAttributes(const QString& sourcePath, int target, const QString& targetPath) {
   const QByteArray path = QFile::encodeName(sourcePath);
   const auto names = readSized(
       [&path](char* buffer, size_t size) { return ::listxattr(path.constData(), buffer, size); });
   if (!names) {
     // A file system without extended attributes has none to keep.
     if (names.error() == ENOTSUP) return {};
-    return Unexpected(ArchiveError::system(names.error(), sourcePath));
+    return Unexpected(FileError::system(names.error(), sourcePath));
   }
   for (const QByteArray& name : names->split('\0')) {
     if (name.isEmpty()) continue;
@@ -48,29 +50,32 @@ Result copyAttributes(const QString& sourcePath, int target) {
     });
     if (!value) {
       if (value.error() == ENODATA || notPermitted(value.error())) continue;  // gone or hidden
-      return Unexpected(ArchiveError::system(value.error(), sourcePath));
+      return Unexpected(FileError::system(value.error(), sourcePath));
     }
     if (::fsetxattr(target, name.constData(), value->constData(), value->size(), 0) != 0 &&
         !notPermitted(errno))
-      return Unexpected(ArchiveError::system(errno));
+      return Unexpected(FileError::system(errno, targetPath));
   }
   return {};
 }
 
 }  // namespace
 
-Result copyFileMetadata(const QString& sourcePath, const struct stat& source, int target) {
+Result copyFileMetadata(const QString& sourcePath, const struct stat& source, int target,
+                        const QString& targetPath) {
   // The owner first: changing it clears the set-user-ID and set-group-ID bits,
   // which the mode then puts back. A user may give a file only to a group of
   // their own, and to no other owner.
   if (::fchown(target, source.st_uid, source.st_gid) != 0) {
-    if (errno != EPERM) return Unexpected(ArchiveError::system(errno));
+    if (errno != EPERM) return Unexpected(FileError::system(errno, targetPath));
     if (::fchown(target, static_cast<uid_t>(-1), source.st_gid) != 0 && errno != EPERM)
-      return Unexpected(ArchiveError::system(errno));
+      return Unexpected(FileError::system(errno, targetPath));
   }
   if (::fchmod(target, source.st_mode & 07777) != 0 && errno != EPERM)
-    return Unexpected(ArchiveError::system(errno));
+    return Unexpected(FileError::system(errno, targetPath));
   // Access control lists are attributes too; setting one also sets the mode
   // bits it stands for, which agree with the mode copied above.
-  return copyAttributes(sourcePath, target);
+  return copyAttributes(sourcePath, target, targetPath);
 }
+
+}  // namespace fileio

@@ -5,9 +5,11 @@
 #include <QString>
 #include <optional>
 
-#include "archive/archive_error.h"
-#include "archive/file_handle.h"
 #include "common/expected.h"
+#include "fileio/file_error.h"
+#include "fileio/file_handle.h"
+
+namespace fileio {
 
 // Which file an open file or a path is, however it was named: two names of
 // one file (a hard link, a symbolic link, "a/../b") have the same identity.
@@ -30,8 +32,10 @@ struct RegularFile {
 // device or folder) with NotRegularFile before a byte is read or written. The
 // opened file itself is checked, so a swap between a look at the name and the
 // open cannot slip a pipe in.
-Expected<RegularFile, ArchiveError> openRegularFile(const QString& path, int accessMode);
+Expected<RegularFile, FileError> openRegularFile(const QString& path, int accessMode);
 
 // The identity of the file at path, following symbolic links; nothing where
 // there is no such file.
 std::optional<FileIdentity> identityOf(const QString& path);
+
+}  // namespace fileio
