@@ -91,17 +91,22 @@ struct NewImage {
   qint64 length = 0;
   QByteArray start;  // up to ImageStartSize bytes
   fileio::ContentPiece content;
+  QString path;  // the image file, where it comes from one
 };
 
 // An FSH image starts with its signature, and its own length word is its size.
 Expected<void, ArchiveError> checkImage(const NewImage& image) {
-  if (image.length == 0) return Unexpected(ArchiveError::of(Kind::EmptyImageFile));
-  if (!image.start.startsWith(ArchiveLayout::ImageSignature))
-    return Unexpected(ArchiveError::of(Kind::NoImageSignature));
+  const auto fault = [&image](Kind kind) {
+    ArchiveError error = ArchiveError::of(kind);
+    error.path = image.path;
+    return Unexpected(std::move(error));
+  };
+  if (image.length == 0) return fault(Kind::EmptyImageFile);
+  if (!image.start.startsWith(ArchiveLayout::ImageSignature)) return fault(Kind::NoImageSignature);
   if (image.start.size() < ArchiveLayout::ImageStartSize ||
       qFromLittleEndian<int32_t>(image.start.constData() + ArchiveLayout::ImageLengthOffset) !=
           image.length)
-    return Unexpected(ArchiveError::of(Kind::NotAnImage));
+    return fault(Kind::NotAnImage);
   return {};
 }
 
@@ -205,7 +210,7 @@ Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QStr
   if (!archive) return Unexpected(archive.error());
   // However it is named: writing the image over the archive would lose the rest of it.
   if (fileio::identityOf(targetPath) == archive->identity())
-    return Unexpected(ArchiveError::of(Kind::TargetIsArchive));
+    return Unexpected(ArchiveError(Kind::TargetIsArchive, 0, {}, targetPath));
   const auto image = locateImage(*archive);
   if (!image) return Unexpected(image.error());
   const auto content = fileio::ContentPiece::range(*archive, image->offset, image->length);
@@ -225,13 +230,13 @@ Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QStr
   // An archive's size field is where an image keeps its length, so the archive
   // itself would pass for an image of its own length.
   if (fileio::identityOf(archivePath) == file->identity())
-    return Unexpected(ArchiveError::of(Kind::ImageIsArchive));
+    return Unexpected(ArchiveError(Kind::ImageIsArchive, 0, {}, imagePath));
   const auto start =
       file->readAt(0, std::min<qint64>(file->length(), ArchiveLayout::ImageStartSize));
   if (!start) return Unexpected(start.error());
   const auto content = fileio::ContentPiece::range(*file, 0, file->length());
   if (!content) return Unexpected(content.error());
-  return prepareReplaceImage(archivePath, {file->length(), *start, *content});
+  return prepareReplaceImage(archivePath, {file->length(), *start, *content, imagePath});
 }
 
 Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath) {
@@ -241,7 +246,7 @@ Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QS
 Expected<fileio::FileReplacement, ArchiveError> prepareImportPortraitBytes(
     const QString& archivePath, const QByteArray& image) {
   return prepareReplaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
-                                           QByteArrayView(image)});
+                                           QByteArrayView(image), QString()});
 }
 
 Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,

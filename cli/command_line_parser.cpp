@@ -71,11 +71,11 @@ std::optional<std::string> nameNotInUtf8(int argc, const char* const* argv) {
   return std::nullopt;
 }
 
-fsh::FitMode fitModeNamed(const std::string& name) {
+portrait::FitMode fitModeNamed(const std::string& name) {
   const QString lower = QString::fromStdString(name).toLower();
-  if (lower == QLatin1String("fit")) return fsh::FitMode::Fit;
-  if (lower == QLatin1String("stretch")) return fsh::FitMode::Stretch;
-  return fsh::FitMode::Fill;
+  if (lower == QLatin1String("fit")) return portrait::FitMode::Fit;
+  if (lower == QLatin1String("stretch")) return portrait::FitMode::Stretch;
+  return portrait::FitMode::Fill;
 }
 
 const char* const Footer =

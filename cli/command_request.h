@@ -6,7 +6,7 @@
 #include <optional>
 #include <variant>
 
-#include "fsh/fit_picture.h"
+#include "portrait/import_settings.h"
 
 // What a command line asks for, once parsed and checked.
 
@@ -38,7 +38,7 @@ struct ExportRequest {
 struct ImportRequest {
   QString archive;
   QString input;
-  fsh::FitMode fit = fsh::FitMode::Fill;
+  portrait::FitMode fit = portrait::FitMode::Fill;
   std::optional<uint8_t> code;       // none: the portrait's own
   std::optional<int> mipmapCount;    // none: the portrait's own
   bool pictureChangesAsked = false;  // --format or --mipmaps other than keep

@@ -3,24 +3,25 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
+#include "archive/prepared_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_failure.h"
 #include "cli/file_writes.h"
-#include "cli/picture_tools.h"
+#include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
-#include "fileio/file_replacement.h"
-#include "fileio/regular_file.h"
+#include "portrait/picture_names.h"
 
 namespace {
 
 struct ExportJob {
   QString archive;
   QString output;
-  std::optional<PictureFormat> picture;  // none: the FSH bytes as they are
+  std::optional<portrait::PictureFormat> picture;  // none: the FSH bytes as they are
 };
 
 void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
@@ -35,31 +36,21 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
                      QStringLiteral("would be written ") + how};
   };
   if (!job.picture) {
-    auto prepared = prepareExportPortrait(job.archive, job.output);
-    const QString refused =
-        prepared ? job.output : exportFailureFile(prepared.error(), job.archive, job.output);
-    writes.add(std::move(prepared), refused, note(from + QStringLiteral(" as FSH")));
+    writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
+               note(from + QStringLiteral(" as FSH")));
     return;
   }
-  // However it is named: a picture written over the archive would lose all of it.
-  if (const auto output = fileio::identityOf(job.output);
-      output && output == fileio::identityOf(job.archive)) {
-    console.failure(
-        archiveFailure(job.output, ArchiveError::of(ArchiveError::Kind::TargetIsArchive)));
+  const auto service = portraitService();
+  if (!service) {
+    console.failure(service.error());
     return;
   }
-  const auto tools = pictureTools();
-  if (!tools) {
-    console.failure(tools.error());
-    return;
-  }
-  const auto picture = (*tools)->exportPicture(job.archive, *job.picture, job.output);
+  const auto picture = (*service)->portraitPictureFile(job.archive, job.output, *job.picture);
   if (!picture) {
-    console.failure(picture.error());
+    console.failure(pictureFailure(job.archive, job.output, picture.error()));
     return;
   }
-  writes.add(fileio::FileReplacement::prepare(job.output, {QByteArrayView(picture->bytes)}),
-             job.output,
+  writes.add(prepareFile(job.output, picture->bytes), job.output,
              note(from + QStringLiteral(" as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));
@@ -74,15 +65,12 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
   QList<ExportJob> jobs;
   QSet<QString> outputs;
   // An output that is one of the archives would replace it before its turn.
-  QList<fileio::FileIdentity> archives;
-  for (const QString& archive : request.archives)
-    if (const auto identity = fileio::identityOf(archive)) archives << *identity;
   for (const QString& archive : request.archives) {
     const QString name = QFileInfo(archive).completeBaseName() +
                          (png ? QStringLiteral(".png") : QStringLiteral(".fsh"));
     const QString output = folder.filePath(name);
-    if (const auto identity = fileio::identityOf(output);
-        identity && archives.contains(*identity)) {
+    if (std::any_of(request.archives.begin(), request.archives.end(),
+                    [&output](const QString& archive) { return isSameFile(output, archive); })) {
       console.failure({output, QStringLiteral("is one of the archives to export; it is not "
                                               "written over")});
       continue;
@@ -94,8 +82,9 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
       continue;
     }
     outputs.insert(name);
-    jobs << ExportJob{archive, output,
-                      png ? std::optional<PictureFormat>(PictureFormat::Png) : std::nullopt};
+    jobs << ExportJob{
+        archive, output,
+        png ? std::optional<portrait::PictureFormat>(portrait::PictureFormat::Png) : std::nullopt};
   }
   return jobs;
 }
@@ -113,14 +102,15 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
     }
     jobs = folderJobs(request, console);
   } else {
-    if (namesOtherPictureFormat(request.output)) {
+    if (portrait::namesOtherPictureFormat(request.output)) {
       console.usageError(
           QStringLiteral("%1: export writes pictures as .png, .bmp, .jpg or .jpeg, and the FSH "
                          "image under any name that is not a picture's, such as .fsh")
               .arg(printableText(request.output)));
       return ExitStatus::UsageError;
     }
-    jobs << ExportJob{request.archive, request.output, pictureFormatForPath(request.output)};
+    jobs << ExportJob{request.archive, request.output,
+                      portrait::pictureFormatForPath(request.output)};
   }
   // A folder of exports is a batch: its files are synced together, not one by one.
   FileWrites writes(writeMode(dryRun, request.folder.has_value()), console);

@@ -1,7 +1,7 @@
 #include "cli/file_failure.h"
 
-FileFailure archiveFailure(const QString& file, const ArchiveError& error) {
-  return {file, describe(error)};
+FileFailure archiveFailure(const QString& otherwise, const ArchiveError& error) {
+  return {error.path.isEmpty() ? otherwise : error.path, describe(error)};
 }
 
 FileFailure portraitFailure(const QString& file, const fsh::Error& error) {
@@ -10,45 +10,43 @@ FileFailure portraitFailure(const QString& file, const fsh::Error& error) {
 
 namespace {
 
-using Kind = ArchiveError::Kind;
-
-bool isImageFault(Kind kind) {
-  return kind == Kind::EmptyImageFile || kind == Kind::NoImageSignature ||
-         kind == Kind::NotAnImage || kind == Kind::ImageIsArchive;
-}
-
-// What reading the archive and finding its portrait can meet.
-bool isArchiveFault(Kind kind) {
-  switch (kind) {
-    case Kind::SizeMismatch:
-    case Kind::NotPortrait:
-    case Kind::UnknownHeaderLength:
-    case Kind::UnknownMarker:
-    case Kind::OutsideFile:
-    case Kind::NoImageLength:
-    case Kind::ImagePastEnd:
-    case Kind::ImageOverDirectory:
-    case Kind::PositionBeforeStart:
-    case Kind::PastEndOfFile:
-    case Kind::Overflow:
-      return true;
-    default:
-      return false;
+QString pictureReason(const portrait::Error& error) {
+  using Problem = portrait::Error::PictureProblem;
+  switch (error.pictureProblem) {
+    case Problem::FileTooLarge:
+      return QStringLiteral("the picture file is larger than %1 MiB").arg(error.limit >> 20);
+    case Problem::TooManyPixels:
+      return QStringLiteral("the picture is %1x%2 pixels, more than the %3 million allowed")
+          .arg(error.size.width())
+          .arg(error.size.height())
+          .arg(error.limit / 1000000);
+    case Problem::NotAPicture:
+      return QStringLiteral("this is neither an FSH image nor a picture Qt can read");
+    case Problem::VectorFormat:
+      return QStringLiteral("%1 pictures cannot be imported; use a raster format such as PNG")
+          .arg(QString::fromLatin1(error.format).toUpper());
+    case Problem::Unreadable:
+      return QStringLiteral("the picture cannot be read: %1").arg(error.qtReason);
+    case Problem::Unwritable:
+      return QStringLiteral("the picture cannot be written as %1: %2")
+          .arg(QString::fromLatin1(error.format).toUpper(), error.qtReason);
+    case Problem::Empty:
+      break;
   }
+  return QStringLiteral("the picture is empty");
 }
 
 }  // namespace
 
-QString importFailureFile(const ArchiveError& error, const QString& archive, const QString& image) {
-  if (isImageFault(error.kind) || (!error.path.isEmpty() && error.path == image)) return image;
-  return archive;
-}
-
-QString exportFailureFile(const ArchiveError& error, const QString& archive,
-                          const QString& output) {
-  // Opening either file names it. A system error without a path comes from
-  // copying the portrait out: nearly always the output's (a full disk, the
-  // file-size limit), though a read of the archive failing there looks alike.
-  if (!error.path.isEmpty()) return error.path == archive ? archive : output;
-  return isArchiveFault(error.kind) ? archive : output;
+FileFailure pictureFailure(const QString& archive, const QString& picture,
+                           const portrait::Error& error) {
+  switch (error.source) {
+    case portrait::Error::Source::Archive:
+      return archiveFailure(archive, error.archiveError);
+    case portrait::Error::Source::Codec:
+      return portraitFailure(archive, error.codecError);
+    case portrait::Error::Source::Picture:
+      break;
+  }
+  return {picture, pictureReason(error)};
 }

@@ -8,15 +8,13 @@
 
 #include "cli/console.h"
 #include "cli/printable_text.h"
-#include "fileio/batch_commit.h"
-#include "fileio/regular_file.h"
 
 namespace {
 
 // One file however it is named: its identity where it exists, else its
 // folder's real path (looked up once a folder) and its name.
 QString fileKey(const QString& path, QHash<QString, QString>& realFolders) {
-  if (const auto identity = fileio::identityOf(path))
+  if (const auto identity = fileIdentity(path))
     return QStringLiteral("%1:%2").arg(identity->device).arg(identity->inode);
   const QFileInfo info(path);
   const QString folder = info.absolutePath();
@@ -49,10 +47,12 @@ FileWrites::FileWrites(Mode mode, Console& console)
 
 FileWrites::~FileWrites() = default;
 
-void FileWrites::add(Expected<fileio::FileReplacement, ArchiveError> prepared,
-                     const QString& refusedFile, WriteNote note) {
+void FileWrites::add(Expected<PreparedFile, ArchiveError> prepared, const QString& refusedFile,
+                     WriteNote note, Naming naming) {
   if (!prepared) {
-    m_console.failure(archiveFailure(refusedFile, prepared.error()));
+    m_console.failure(naming == Naming::AlwaysRefusedFile
+                          ? FileFailure{refusedFile, describe(prepared.error())}
+                          : archiveFailure(refusedFile, prepared.error()));
     return;
   }
   switch (m_mode) {
@@ -100,7 +100,7 @@ void FileWrites::finish() {
     m_pendingFiles.clear();
     return;
   }
-  const auto results = fileio::commitTogether(m_pending);
+  const auto results = commitFiles(m_pending);
   for (size_t i = 0; i < results.size(); ++i) {
     if (!results[i])
       m_console.failure(archiveFailure(m_notes[i].file, results[i].error()));

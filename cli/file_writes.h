@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "archive/archive_error.h"
+#include "archive/prepared_file.h"
 #include "common/expected.h"
-#include "fileio/file_replacement.h"
 
 class Console;
 
@@ -32,9 +32,12 @@ class FileWrites {
   FileWrites(const FileWrites&) = delete;
   FileWrites& operator=(const FileWrites&) = delete;
 
-  // Takes a preparation's result; a refusal is reported for refusedFile.
-  void add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& refusedFile,
-           WriteNote note);
+  // Whom a refusal is reported for: the file the error names, or else
+  // refusedFile; or always refusedFile (a roster line, named by its pair).
+  enum class Naming { FileInError, AlwaysRefusedFile };
+  // Takes a preparation's result.
+  void add(Expected<PreparedFile, ArchiveError> prepared, const QString& refusedFile,
+           WriteNote note, Naming naming = Naming::FileInError);
   // Before a file reads source and writes target: what earlier files of the
   // batch wrote there must be seen. A real batch commits what is pending when
   // either is pending; a dry run reads the content prepared for source instead.
@@ -50,7 +53,7 @@ class FileWrites {
  private:
   Mode m_mode;
   Console& m_console;
-  std::vector<fileio::FileReplacement> m_pending;
+  std::vector<PreparedFile> m_pending;
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   QSet<QString> m_expectedReads;

@@ -4,25 +4,17 @@
 
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
+#include "archive/prepared_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_failure.h"
 #include "cli/file_writes.h"
-#include "cli/picture_tools.h"
+#include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
 #include "fileio/file_reader.h"
-#include "fileio/regular_file.h"
 #include "fsh/image_file_kind.h"
 
 namespace {
-
-QString describeBitmap(const fsh::BitmapDescription& bitmap) {
-  return QStringLiteral("%1x%2 %3, %4 mipmaps")
-      .arg(bitmap.width)
-      .arg(bitmap.height)
-      .arg(bitmap.formatName)
-      .arg(bitmap.mipmapCount);
-}
 
 bool hasFshName(const QString& path) {
   return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
@@ -38,10 +30,10 @@ class Import {
 
  private:
   WriteNote note(const QString& how) const;
-  void add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& how);
+  void add(Expected<PreparedFile, ArchiveError> prepared, const QString& how);
   void importImageFile();
   void importCompressedImage(const fileio::FileReader& input);
-  void importPicture();
+  void importPicture(const portrait::Service& service);
 
   const ImportRequest& m_request;
   Console& m_console;
@@ -53,11 +45,8 @@ WriteNote Import::note(const QString& how) const {
           QStringLiteral("portrait would be replaced by ") + how};
 }
 
-void Import::add(Expected<fileio::FileReplacement, ArchiveError> prepared, const QString& how) {
-  const QString refused =
-      prepared ? m_request.archive
-               : importFailureFile(prepared.error(), m_request.archive, m_request.input);
-  m_writes.add(std::move(prepared), refused, note(how));
+void Import::add(Expected<PreparedFile, ArchiveError> prepared, const QString& how) {
+  m_writes.add(std::move(prepared), m_request.archive, note(how));
 }
 
 // With all of Import's checks: a file that is no FSH image is refused by them.
@@ -78,26 +67,26 @@ void Import::importCompressedImage(const fileio::FileReader& input) {
   if (!bytes) return m_console.failure(archiveFailure(m_request.input, bytes.error()));
   const auto unpacked = fsh::unpackImageFile(*bytes);
   if (!unpacked) return refuse(unpacked.error());
-  add(prepareImportPortraitBytes(m_request.archive, *unpacked),
+  auto prepared = prepareImportPortraitBytes(m_request.archive, *unpacked);
+  // The image's own faults are the compressed file's.
+  if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
+    return m_console.failure(archiveFailure(m_request.input, prepared.error()));
+  add(std::move(prepared),
       QStringLiteral("the compressed FSH image %1, unpacked").arg(printableText(m_request.input)));
 }
 
-void Import::importPicture() {
-  const auto tools = pictureTools();
-  if (!tools) {
-    m_console.failure(tools.error());
-    return;
-  }
-  const auto portrait = (*tools)->importPicture(
+void Import::importPicture(const portrait::Service& service) {
+  const auto portrait = service.importPictureFile(
       m_request.archive, m_request.input, {m_request.fit, m_request.code, m_request.mipmapCount});
   if (!portrait) {
-    m_console.failure(portrait.error());
+    m_console.failure(pictureFailure(m_request.archive, m_request.input, portrait.error()));
     return;
   }
   // The image is made here from the archive's own portrait: a refusal is the archive's.
-  m_writes.add(prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
-               note(QStringLiteral("the picture %1 as %2")
-                        .arg(printableText(m_request.input), describeBitmap(portrait->after))));
+  m_writes.add(
+      prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
+      note(QStringLiteral("the picture %1 as %2")
+               .arg(printableText(m_request.input), service.bitmapDetails(portrait->after))));
 }
 
 ExitStatus Import::run() {
@@ -124,12 +113,6 @@ ExitStatus Import::run() {
     m_console.failure(archiveFailure(m_request.archive, info.error()));
     return m_console.status();
   }
-  // An archive's size field is where an image keeps its length: it would pass for one.
-  if (fileio::identityOf(m_request.archive) == input->identity()) {
-    m_console.failure(
-        archiveFailure(m_request.input, ArchiveError::of(ArchiveError::Kind::ImageIsArchive)));
-    return m_console.status();
-  }
   switch (kind) {
     case fsh::FileKind::Image:
       importImageFile();
@@ -138,16 +121,19 @@ ExitStatus Import::run() {
       importCompressedImage(*input);
       break;
     case fsh::FileKind::Other: {
+      const auto service = portraitService();
+      if (!service) {
+        m_console.failure(service.error());
+        break;
+      }
       // A damaged file named as an FSH image meets Import's checks, which say
       // what is wrong with it; unless it is a picture after all.
-      if (hasFshName(m_request.input)) {
-        const auto tools = pictureTools();
-        if (!tools || !(*tools)->isPicture(*start)) {
-          importImageFile();
-          break;
-        }
+      if (hasFshName(m_request.input) &&
+          (*service)->inputKindOf(*start, m_request.input) != portrait::InputKind::Picture) {
+        importImageFile();
+        break;
       }
-      importPicture();
+      importPicture(**service);
       break;
     }
   }

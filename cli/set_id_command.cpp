@@ -36,7 +36,8 @@ void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   writes.add(
       prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
       label(rename),
-      {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how});
+      {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how},
+      FileWrites::Naming::AlwaysRefusedFile);
 }
 
 // The map's lines, or nothing after the reasons why it cannot be used.

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "fsh/fit_picture.h"
 #include "fsh/pixel_formats.h"
+#include "portrait/fit_picture.h"
 
 namespace {
 
-using fsh::FitMode;
+using portrait::FitMode;
 
 // A 40x20 picture: left half red, right half blue, with a green column at x = 0.
 QImage halves() {
@@ -19,7 +19,7 @@ QImage halves() {
 }
 
 TEST(FitPicture, StretchFillsTheTargetAndKeepsBothHalves) {
-  const QImage out = fsh::fitPicture(halves(), QSize(16, 32), FitMode::Stretch);
+  const QImage out = portrait::fitPicture(halves(), QSize(16, 32), FitMode::Stretch);
   ASSERT_EQ(out.size(), QSize(16, 32));
   EXPECT_EQ(out.format(), QImage::Format_ARGB32);
   EXPECT_EQ(out.pixel(4, 16), qRgb(255, 0, 0));
@@ -28,7 +28,7 @@ TEST(FitPicture, StretchFillsTheTargetAndKeepsBothHalves) {
 
 TEST(FitPicture, FillCoversTheTargetAndCutsBothSidesEqually) {
   // Scaled to 64x32, then 16 columns cut on each side: the green edge goes.
-  const QImage out = fsh::fitPicture(halves(), QSize(32, 32), FitMode::Fill);
+  const QImage out = portrait::fitPicture(halves(), QSize(32, 32), FitMode::Fill);
   ASSERT_EQ(out.size(), QSize(32, 32));
   for (int y = 0; y < 32; ++y) {
     EXPECT_EQ(out.pixel(0, y), qRgb(255, 0, 0)) << y;
@@ -40,7 +40,7 @@ TEST(FitPicture, FillCoversTheTargetAndCutsBothSidesEqually) {
 
 TEST(FitPicture, FitShowsTheWholePictureOnTransparentMargins) {
   // Scaled to 32x16, centred with 8 transparent rows above and below.
-  const QImage out = fsh::fitPicture(halves(), QSize(32, 32), FitMode::Fit);
+  const QImage out = portrait::fitPicture(halves(), QSize(32, 32), FitMode::Fit);
   ASSERT_EQ(out.size(), QSize(32, 32));
   for (int x = 0; x < 32; ++x) {
     EXPECT_EQ(qAlpha(out.pixel(x, 7)), 0) << x;
@@ -58,13 +58,13 @@ TEST(FitPicture, SmoothScalingAveragesWhatItShrinks) {
     for (int x = 0; x < 64; ++x)
       stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
   }
-  const QImage out = fsh::fitPicture(stripes, QSize(8, 8), FitMode::Stretch);
+  const QImage out = portrait::fitPicture(stripes, QSize(8, 8), FitMode::Stretch);
   EXPECT_NEAR(qGreen(out.pixel(4, 4)), 128, 8);
 }
 
 TEST(FitPicture, NothingToFitGivesANullImage) {
-  EXPECT_TRUE(fsh::fitPicture(QImage(), QSize(8, 8), FitMode::Fill).isNull());
-  EXPECT_TRUE(fsh::fitPicture(halves(), QSize(0, 8), FitMode::Fit).isNull());
+  EXPECT_TRUE(portrait::fitPicture(QImage(), QSize(8, 8), FitMode::Fill).isNull());
+  EXPECT_TRUE(portrait::fitPicture(halves(), QSize(0, 8), FitMode::Fit).isNull());
 }
 
 TEST(FormatNames, MapTheCommandLinesNamesToCodes) {

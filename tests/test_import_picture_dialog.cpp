@@ -29,8 +29,9 @@ namespace Code = fsh::Code;
 // A picture twice as wide as high, opaque.
 QImage widePicture() { return noisePicture({96, 48}, 21, false); }
 
-PictureImport prepared(const QByteArray& portrait, const QImage& picture = widePicture()) {
-  auto import = PictureImport::prepare(portrait, picture, "wide.png");
+portrait::PictureImport prepared(const QByteArray& portrait,
+                                 const QImage& picture = widePicture()) {
+  auto import = portrait::PictureImport::prepare(portrait, picture, "wide.png");
   EXPECT_TRUE(import);
   return std::move(import).value();
 }
@@ -42,7 +43,7 @@ void choose(QDialog& dialog, const char* button) {
 }
 
 TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndCrop) {
-  PictureImport import = prepared(portraitImage(Code::Dxt5, smoothPicture({64, 32}), 4));
+  portrait::PictureImport import = prepared(portraitImage(Code::Dxt5, smoothPicture({64, 32}), 4));
   ImportPictureDialog dialog(import);
   EXPECT_EQ(dialog.windowTitle(), "Import picture");
   EXPECT_TRUE(dialog.findChild<QRadioButton*>("fillButton")->isChecked());
@@ -52,14 +53,15 @@ TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndC
   const auto* mipmaps = dialog.findChild<QSpinBox*>("mipmapBox");
   EXPECT_EQ(mipmaps->value(), 4);
   EXPECT_EQ(mipmaps->maximum(), 5);  // 64x32 halves five times to 2x1
-  EXPECT_EQ(dialog.settings(), (PictureImportSettings{fsh::FitMode::Fill, Code::Dxt5, 4}));
+  EXPECT_EQ(dialog.settings(), (portrait::ImportSettings{portrait::FitMode::Fill, Code::Dxt5, 4}));
   EXPECT_EQ(dialog.preview().size(), QSize(64, 32));
   EXPECT_TRUE(dialog.status().startsWith("New portrait: 64 x 32 - DXT5 - 4 mipmaps, "))
       << dialog.status().toStdString();
 }
 
 TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
-  PictureImport import = prepared(portraitImage(Code::Argb8888, smoothPicture({32, 32}), 2));
+  portrait::PictureImport import =
+      prepared(portraitImage(Code::Argb8888, smoothPicture({32, 32}), 2));
   ImportPictureDialog dialog(import);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -67,7 +69,7 @@ TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 255);
 
   choose(dialog, "fitInsideButton");
-  EXPECT_EQ(dialog.settings().fitMode, fsh::FitMode::Fit);
+  EXPECT_EQ(dialog.settings().fitMode, portrait::FitMode::Fit);
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 0) << "transparent margin above";
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 16)), 255);
 
@@ -101,7 +103,7 @@ TEST(ImportPictureDialogTest, ThePortraitsFormatIsOfferedOnlyWhenTheCodecWritesI
   block.data = QByteArray(256, '\x05');
   FshFixture unknown;
   unknown.entries = {FixtureEntry{"img0", {block}, {}}};
-  PictureImport import = prepared(unknown.build());
+  portrait::PictureImport import = prepared(unknown.build());
   ImportPictureDialog dialog(import);
   const auto* format = dialog.findChild<QComboBox*>("formatBox");
   EXPECT_EQ(format->currentText(), "ARGB8888");

@@ -22,7 +22,7 @@
 namespace {
 
 namespace Code = fsh::Code;
-using fsh::FitMode;
+using portrait::FitMode;
 
 class PictureCommandTest : public ::testing::Test {
  protected:
@@ -398,7 +398,7 @@ TEST_F(PictureCommandTest, PortraitTheCodecCannotShowTakesAPictureOfItsSize) {
   ASSERT_EQ(ui.pictures->shown.size(), 1u);
   EXPECT_EQ(ui.pictures->shown[0].portraitSize, QSize(8, 4));
   EXPECT_EQ(ui.pictures->shown[0].defaults,
-            (PictureImportSettings{FitMode::Fill, Code::Argb8888, 0}));
+            (portrait::ImportSettings{FitMode::Fill, Code::Argb8888, 0}));
   EXPECT_EQ(ui.window->portraitWindow()->details(), "8 x 4 - ARGB8888 - no mipmaps");
   EXPECT_FALSE(ui.window->portraitWindow()->picture().isNull());
 }

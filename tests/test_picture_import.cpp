@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include "fsh/fsh_layout.h"
+#include "portrait/input_file.h"
+#include "portrait/picture_import.h"
 #include "support/archive_fixture.h"
 #include "support/fsh_fixture.h"
-#include "ui/import_source.h"
-#include "ui/picture_import.h"
 #include "ui/qt_file_dialog.h"
 
 namespace {
@@ -41,9 +43,9 @@ TEST_P(PictureFormatTest, EveryOfferedFormatIsReadAsAPicture) {
     ASSERT_TRUE(smoothPicture(GetParam().size).save(&buffer, GetParam().format));
   }
   // Named as nothing in particular: the content decides.
-  const auto source = readImportSource(writeFile(dir.filePath("picture.dat"), bytes));
+  const auto source = portrait::readInputFile(writeFile(dir.filePath("picture.dat"), bytes));
   ASSERT_TRUE(source);
-  EXPECT_EQ(source->kind, ImportSource::Kind::Picture);
+  EXPECT_EQ(source->kind, portrait::InputKind::Picture);
   EXPECT_EQ(source->picture.size(), GetParam().size);
 }
 
@@ -54,15 +56,33 @@ INSTANTIATE_TEST_SUITE_P(Formats, PictureFormatTest,
                                            FormatCase{"webp", {20, 10}}, FormatCase{"gif", {1, 1}}),
                          [](const auto& info) { return std::string(info.param.format); });
 
-TEST(ImportSourceTest, FormatsImportDoesNotOfferAreNoPictures) {
+// One list of formats for both front ends: PPM, which the window once refused.
+TEST(ImportSourceTest, EveryFormatQtReadsIsAPicture) {
   QTemporaryDir dir;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
+  QByteArray ppm;
+  QBuffer buffer(&ppm);
   buffer.open(QIODevice::WriteOnly);
   ASSERT_TRUE(smoothPicture({8, 8}).save(&buffer, "ppm"));
-  const auto source = readImportSource(writeFile(dir.filePath("picture.ppm"), bytes));
+  const auto source = portrait::readInputFile(writeFile(dir.filePath("picture.ppm"), ppm));
   ASSERT_TRUE(source);
-  EXPECT_EQ(source->kind, ImportSource::Kind::Other);
+  EXPECT_EQ(source->kind, portrait::InputKind::Picture);
+}
+
+// A small file that declares a huge picture is refused before a pixel is
+// allocated, with the size it declares.
+TEST(ImportSourceTest, APictureOfTooManyPixelsIsRefusedBeforeDecoding) {
+  QTemporaryDir dir;
+  // A 69-byte PNG whose header declares 60000 x 60000 pixels.
+  const QByteArray png = QByteArray::fromHex(
+      "89504e470d0a1a0a0000000d494844520000ea600000ea60080600000080d275420000000c49444154789c6360"
+      "a00c000000400001b7347cef0000000049454e44ae426082");
+  QElapsedTimer timer;
+  timer.start();
+  const auto source = portrait::readInputFile(writeFile(dir.filePath("huge.png"), png));
+  EXPECT_LT(timer.elapsed(), 100);
+  ASSERT_FALSE(source);
+  EXPECT_EQ(source.error().pictureProblem, portrait::Error::PictureProblem::TooManyPixels);
+  EXPECT_EQ(source.error().size, QSize(60000, 60000));
 }
 
 struct MipmapCase {
@@ -88,7 +108,8 @@ TEST_P(MaxMipmapTest, HalvingStopsWhereASideNoLongerDivides) {
   }
   FshFixture fixture;
   fixture.entries = {FixtureEntry{"img0", {block}, {}}};
-  const auto import = PictureImport::prepare(fixture.build(), smoothPicture({4, 4}), "p.png");
+  const auto import =
+      portrait::PictureImport::prepare(fixture.build(), smoothPicture({4, 4}), "p.png");
   ASSERT_TRUE(import);
   EXPECT_EQ(import->maxMipmapCount(), c.maximum);
   EXPECT_EQ(import->portraitSize(), QSize(c.width, c.height));

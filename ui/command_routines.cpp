@@ -5,10 +5,10 @@
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
 #include "archive/save_archive.h"
+#include "portrait/input_file.h"
+#include "portrait/portrait_picture.h"
 #include "ui/editor_window.h"
 #include "ui/error_messages.h"
-#include "ui/import_source.h"
-#include "ui/picture_export.h"
 #include "ui/picture_messages.h"
 #include "ui/size_caption.h"
 
@@ -77,19 +77,19 @@ bool saveArchiveFrom(EditorWindow& window) {
 bool importPortraitInto(EditorWindow& window) {
   const WindowState& state = window.state();
   const QString fileName = QFileInfo(state.importPath).fileName();
-  const auto source = readImportSource(state.importPath);
+  const auto source = portrait::readInputFile(state.importPath);
   if (!source) {
     showError(window, importFileMessage(fileName, source.error()));
     return false;
   }
   switch (source->kind) {
-    case ImportSource::Kind::Picture:
+    case portrait::InputKind::Picture:
       return importPictureInto(window, source->picture, fileName);
-    case ImportSource::Kind::CompressedFshImage:
+    case portrait::InputKind::CompressedFshImage:
       return presentImageResult(window, FileCommandName::Import,
                                 importPortraitBytes(state.archivePath, source->image));
-    case ImportSource::Kind::FshImage:
-    case ImportSource::Kind::Other:
+    case portrait::InputKind::FshImage:
+    case portrait::InputKind::Other:
       break;
   }
   return presentImageResult(window, FileCommandName::Import,
@@ -103,12 +103,12 @@ bool importPictureInto(EditorWindow& window, const QImage& picture, const QStrin
     showError(window, errorMessage(FileCommandName::Import, portrait.error()));
     return false;
   }
-  auto import = PictureImport::prepare(*portrait, picture, pictureName);
+  auto import = portrait::PictureImport::prepare(*portrait, picture, pictureName);
   if (!import) {
     showError(window, portraitNotReplaceableMessage(import.error()));
     return false;
   }
-  const std::optional<PictureImportSettings> settings = window.askPictureImport(*import);
+  const std::optional<portrait::ImportSettings> settings = window.askPictureImport(*import);
   if (!settings) return false;  // cancelled: nothing is written
   const auto encoded = import->encode(*settings);
   if (!encoded) {
@@ -121,8 +121,8 @@ bool importPictureInto(EditorWindow& window, const QImage& picture, const QStrin
 
 bool exportPortraitFrom(EditorWindow& window) {
   const WindowState& state = window.state();
-  if (isPictureFileName(state.exportPath)) {
-    const auto written = exportPortraitPicture(state.archivePath, state.exportPath);
+  if (portrait::pictureFormatForPath(state.exportPath)) {
+    const auto written = portrait::exportPortraitPicture(state.archivePath, state.exportPath);
     if (written) return true;
     showError(window,
               pictureExportMessage(QFileInfo(state.exportPath).fileName(), written.error()));

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "ui/picture_import.h"
+#include "portrait/picture_import.h"
 
 // The paths the file commands work on. They keep their last values until the
 // program ends.
@@ -39,7 +39,8 @@ class EditorWindow {
   virtual void showMessage(const QString& text, const QString& caption, MessageStyle style) = 0;
   // Shows the picture as it would become the portrait and lets the user choose
   // how; nothing when the user cancelled. Returns when the user has decided.
-  virtual std::optional<PictureImportSettings> askPictureImport(PictureImport& import) = 0;
+  virtual std::optional<portrait::ImportSettings> askPictureImport(
+      portrait::PictureImport& import) = 0;
 
   WindowState& state() { return m_state; }
   const WindowState& state() const { return m_state; }

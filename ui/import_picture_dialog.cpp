@@ -31,13 +31,14 @@ QString mipmapsText(int count) {
 
 }  // namespace
 
-std::optional<PictureImportSettings> QtPictureImportPrompt::ask(PictureImport& import) {
+std::optional<portrait::ImportSettings> QtPictureImportPrompt::ask(
+    portrait::PictureImport& import) {
   ImportPictureDialog dialog(import, m_parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.settings();
 }
 
-ImportPictureDialog::ImportPictureDialog(PictureImport& import, QWidget* parent)
+ImportPictureDialog::ImportPictureDialog(portrait::PictureImport& import, QWidget* parent)
     : QDialog(parent), m_import(import) {
   setObjectName(QStringLiteral("ImportPictureDialog"));
   setWindowTitle(QStringLiteral("Import picture"));
@@ -71,13 +72,13 @@ void ImportPictureDialog::buildControls() {
   m_fitModes = new QButtonGroup(this);
   auto* fitColumn = new QVBoxLayout;
   const struct {
-    fsh::FitMode mode;
+    portrait::FitMode mode;
     const char* name;
     const char* text;
   } fits[] = {
-      {fsh::FitMode::Fill, "fillButton", "&Fill and crop"},
-      {fsh::FitMode::Fit, "fitInsideButton", "Fit &inside, transparent margins"},
-      {fsh::FitMode::Stretch, "stretchButton", "&Stretch"},
+      {portrait::FitMode::Fill, "fillButton", "&Fill and crop"},
+      {portrait::FitMode::Fit, "fitInsideButton", "Fit &inside, transparent margins"},
+      {portrait::FitMode::Stretch, "stretchButton", "&Stretch"},
   };
   for (const auto& fit : fits) {
     auto* button = new QRadioButton(QString::fromUtf8(fit.text), this);
@@ -132,12 +133,12 @@ void ImportPictureDialog::buildControls() {
   connect(m_mipmaps, &QSpinBox::valueChanged, this, &ImportPictureDialog::updatePreview);
 }
 
-PictureImportSettings ImportPictureDialog::settings() const {
-  return {static_cast<fsh::FitMode>(m_fitModes->checkedId()),
+portrait::ImportSettings ImportPictureDialog::settings() const {
+  return {static_cast<portrait::FitMode>(m_fitModes->checkedId()),
           static_cast<uint8_t>(m_format->currentData().toInt()), m_mipmaps->value()};
 }
 
-void ImportPictureDialog::setSettings(const PictureImportSettings& settings) {
+void ImportPictureDialog::setSettings(const portrait::ImportSettings& settings) {
   // One preview for the new settings, not one for each control on the way.
   const QSignalBlocker formatBlocker(m_format);
   const QSignalBlocker mipmapBlocker(m_mipmaps);
@@ -153,7 +154,7 @@ QString ImportPictureDialog::status() const { return m_status->text(); }
 
 void ImportPictureDialog::updatePreview() {
   if (m_fitModes->checkedId() < 0 || m_format->currentIndex() < 0) return;
-  const PictureImportSettings chosen = settings();
+  const portrait::ImportSettings chosen = settings();
   // Encoding a large picture in DXT with its mipmaps takes a moment.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const auto result = m_import.encode(chosen);

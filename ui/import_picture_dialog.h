@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "ui/picture_import.h"
+#include "portrait/picture_import.h"
 #include "ui/picture_import_prompt.h"
 
 class QButtonGroup;
@@ -19,10 +19,10 @@ class ImportPictureDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ImportPictureDialog(PictureImport& import, QWidget* parent = nullptr);
+  ImportPictureDialog(portrait::PictureImport& import, QWidget* parent = nullptr);
 
-  PictureImportSettings settings() const;
-  void setSettings(const PictureImportSettings& settings);
+  portrait::ImportSettings settings() const;
+  void setSettings(const portrait::ImportSettings& settings);
 
   // The result for the current settings, as shown; null when they give none.
   const QImage& preview() const;
@@ -36,7 +36,7 @@ class ImportPictureDialog : public QDialog {
   void buildControls();
   void updatePreview();
 
-  PictureImport& m_import;
+  portrait::PictureImport& m_import;
   QButtonGroup* m_fitModes = nullptr;
   QComboBox* m_format = nullptr;
   QSpinBox* m_mipmaps = nullptr;
@@ -49,7 +49,7 @@ class ImportPictureDialog : public QDialog {
 class QtPictureImportPrompt : public PictureImportPrompt {
  public:
   explicit QtPictureImportPrompt(QWidget* parent) : m_parent(parent) {}
-  std::optional<PictureImportSettings> ask(PictureImport& import) override;
+  std::optional<portrait::ImportSettings> ask(portrait::PictureImport& import) override;
 
  private:
   QWidget* m_parent;

@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <map>
 
+#include "portrait/portrait_preview.h"
 #include "ui/about_dialog.h"
 #include "ui/application_title.h"
 #include "ui/command_routines.h"
@@ -23,7 +24,6 @@
 #include "ui/hot_spot.h"
 #include "ui/import_picture_dialog.h"
 #include "ui/picture_messages.h"
-#include "ui/portrait_preview.h"
 #include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/skin.h"
@@ -231,7 +231,7 @@ void MainWindow::showPortrait() {
     m_portraitWindow->installEventFilter(this);
   }
   m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
-  m_portraitWindow->setPreview(previewPortrait(state().archivePath));
+  m_portraitWindow->setPreview(portrait::previewPortrait(state().archivePath));
   m_portraitWindow->openBeside(frameGeometry());
 }
 
@@ -368,6 +368,7 @@ void MainWindow::showMessage(const QString& text, const QString& caption, Messag
   m_messages->show(text, caption, style);
 }
 
-std::optional<PictureImportSettings> MainWindow::askPictureImport(PictureImport& import) {
+std::optional<portrait::ImportSettings> MainWindow::askPictureImport(
+    portrait::PictureImport& import) {
   return m_pictureImport->ask(import);
 }

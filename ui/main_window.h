@@ -51,7 +51,8 @@ class MainWindow : public QWidget, public EditorWindow {
   void setMousePointer(MousePointer pointer) override;
   void enableFileButtons(bool enabled) override;
   void showMessage(const QString& text, const QString& caption, MessageStyle style) override;
-  std::optional<PictureImportSettings> askPictureImport(PictureImport& import) override;
+  std::optional<portrait::ImportSettings> askPictureImport(
+      portrait::PictureImport& import) override;
 
   FileDialog& fileDialog() { return m_fileDialog; }
   // Null until the first archive has loaded.

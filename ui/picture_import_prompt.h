@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "ui/picture_import.h"
+#include "portrait/picture_import.h"
 
 // Asks how a picture becomes the portrait: the "Import picture" dialog, or
 // scripted answers in tests. Nothing when the user cancelled.
 class PictureImportPrompt {
  public:
   virtual ~PictureImportPrompt() = default;
-  virtual std::optional<PictureImportSettings> ask(PictureImport& import) = 0;
+  virtual std::optional<portrait::ImportSettings> ask(portrait::PictureImport& import) = 0;
 };

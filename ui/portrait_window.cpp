@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "portrait/bitmap_details.h"
+#include "ui/picture_messages.h"
 #include "ui/portrait_view.h"
 #include "ui/skin.h"
 #include "ui/skin_layout.h"
@@ -56,10 +58,12 @@ void PortraitWindow::setArchiveName(const QString& archiveName) {
   setWindowTitle(QStringLiteral("Portrait - ") + archiveName);
 }
 
-void PortraitWindow::setPreview(const PortraitPreview& preview) {
-  m_view->setPicture(preview.picture, preview.problem);
-  m_details->setText(preview.details);
-  m_details->setVisible(!preview.details.isEmpty());
+void PortraitWindow::setPreview(const portrait::PortraitPreview& preview) {
+  m_view->setPicture(preview.picture,
+                     preview.problem ? previewProblemText(*preview.problem) : QString());
+  const QString details = preview.bitmap ? portrait::bitmapDetails(*preview.bitmap) : QString();
+  m_details->setText(details);
+  m_details->setVisible(!details.isEmpty());
 }
 
 const QImage& PortraitWindow::picture() const { return m_view->picture(); }

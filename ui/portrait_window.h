@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "ui/portrait_preview.h"
+#include "portrait/portrait_preview.h"
 
 class QLabel;
 class PortraitView;
@@ -26,7 +26,7 @@ class PortraitWindow : public QWidget {
 
   // "Portrait - <archive file name>"
   void setArchiveName(const QString& archiveName);
-  void setPreview(const PortraitPreview& preview);
+  void setPreview(const portrait::PortraitPreview& preview);
   // Sizes the window for the picture at the largest scale the room beside
   // anchor allows, and shows it there. An open window stays where it is, and
   // keeps its size unless the picture's size changed.

@@ -63,10 +63,11 @@ TEST_F(CliImport, PutsAPictureInInThePortraitsOwnFormat) {
   const fsh::FshFile file = portrait();
   EXPECT_EQ(fsh::describe(file)->code, Argb8888);
   EXPECT_EQ(*fsh::decodeMainBitmap(file), picture);
-  EXPECT_EQ(result.outText(),
-            QStringLiteral("a.big: portrait replaced by the picture p.png as 32x32 ARGB8888, 0 "
-                           "mipmaps (%1 bytes)\n")
-                .arg(QFileInfo(path("a.big")).size()));
+  EXPECT_EQ(
+      result.outText(),
+      QStringLiteral("a.big: portrait replaced by the picture p.png as 32 x 32 - ARGB8888 - no "
+                     "mipmaps (%1 bytes)\n")
+          .arg(QFileInfo(path("a.big")).size()));
 }
 
 TEST_F(CliImport, FormatAndMipmapsChangeThePortrait) {
@@ -264,7 +265,7 @@ TEST_F(CliImport, DryRunWritesNothing) {
   EXPECT_EQ(image.exitCode, 0) << image.errText().toStdString();
   EXPECT_EQ(snapshotTree(dir.path()), before);
   EXPECT_TRUE(picture.outText().startsWith(
-      "a.big: portrait would be replaced by the picture p.png as 32x32 DXT5, 0 mipmaps"))
+      "a.big: portrait would be replaced by the picture p.png as 32 x 32 - DXT5 - no mipmaps"))
       << picture.outText().toStdString();
 }
 

@@ -37,7 +37,8 @@ void RecordingWindow::showMessage(const QString& message, const QString& caption
   calls << "message " + message + "|" + caption;
 }
 
-std::optional<PictureImportSettings> RecordingWindow::askPictureImport(PictureImport& import) {
+std::optional<portrait::ImportSettings> RecordingWindow::askPictureImport(
+    portrait::PictureImport& import) {
   calls << "picture dialog " + import.pictureName();
   return pictureImport.ask(import);
 }

@@ -30,7 +30,8 @@ class RecordingWindow : public EditorWindow {
   void setMousePointer(MousePointer value) override;
   void enableFileButtons(bool value) override;
   void showMessage(const QString& text, const QString& caption, MessageStyle style) override;
-  std::optional<PictureImportSettings> askPictureImport(PictureImport& import) override;
+  std::optional<portrait::ImportSettings> askPictureImport(
+      portrait::PictureImport& import) override;
 
   // Fills the controls as a successful load would.
   void showLoaded(IdentifierBox box, const QString& identifier, const QString& size);

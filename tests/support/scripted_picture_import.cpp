@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-std::optional<PictureImportSettings> ScriptedPictureImport::ask(PictureImport& import) {
+std::optional<portrait::ImportSettings> ScriptedPictureImport::ask(
+    portrait::PictureImport& import) {
   shown.push_back(
       {import.pictureName(), import.picture().size(), import.portraitSize(), import.defaults()});
   if (m_answers.empty()) {
@@ -12,5 +13,5 @@ std::optional<PictureImportSettings> ScriptedPictureImport::ask(PictureImport& i
   auto answer = std::move(m_answers.front());
   m_answers.pop_front();
   if (std::holds_alternative<Defaults>(answer)) return import.defaults();
-  return std::get<std::optional<PictureImportSettings>>(answer);
+  return std::get<std::optional<portrait::ImportSettings>>(answer);
 }

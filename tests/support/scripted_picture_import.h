@@ -13,23 +13,23 @@
 // "Import picture" answers given in advance; what each dialog was shown with is kept.
 class ScriptedPictureImport : public PictureImportPrompt {
  public:
-  void nextAccept(const PictureImportSettings& settings) { m_answers.emplace_back(settings); }
+  void nextAccept(const portrait::ImportSettings& settings) { m_answers.emplace_back(settings); }
   // OK on the settings the dialog opens with.
   void nextAcceptDefaults() { m_answers.emplace_back(Defaults{}); }
   void nextCancel() { m_answers.emplace_back(std::nullopt); }
 
-  std::optional<PictureImportSettings> ask(PictureImport& import) override;
+  std::optional<portrait::ImportSettings> ask(portrait::PictureImport& import) override;
 
   struct Shown {
     QString pictureName;
     QSize pictureSize;
     QSize portraitSize;
-    PictureImportSettings defaults;
+    portrait::ImportSettings defaults;
   };
   std::vector<Shown> shown;
   bool exhausted() const { return m_answers.empty(); }
 
  private:
   struct Defaults {};
-  std::deque<std::variant<std::optional<PictureImportSettings>, Defaults>> m_answers;
+  std::deque<std::variant<std::optional<portrait::ImportSettings>, Defaults>> m_answers;
 };

@@ -168,7 +168,7 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
     painter.fillRect(wide.rect(), court);
     painter.drawImage(QRect(90, 0, 300, 300), paintedPortrait({300, 300}));
   }
-  auto import = PictureImport::prepare(
+  auto import = portrait::PictureImport::prepare(
       portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), wide, "court.png");
   ASSERT_TRUE(import);
   ImportPictureDialog dialog(*import);

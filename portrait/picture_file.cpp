@@ -1,10 +1,10 @@
-#include "fsh/picture_file.h"
+#include "portrait/picture_file.h"
 
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 
-namespace fsh {
+namespace portrait {
 
 namespace {
 
@@ -31,4 +31,4 @@ Expected<QByteArray, QString> encodePictureFile(const QImage& picture, QByteArra
   return bytes;
 }
 
-}  // namespace fsh
+}  // namespace portrait

@@ -8,18 +8,13 @@
 #include <optional>
 
 #include "common/expected.h"
-#include "fsh/fit_picture.h"
+#include "fsh/describe.h"
 #include "fsh/fsh_error.h"
 #include "fsh/fsh_file.h"
+#include "portrait/import_settings.h"
+#include "portrait/portrait_error.h"
 
-// How a picture becomes the portrait: fitted to the portrait's size, then
-// stored in a pixel format with a number of mipmap levels.
-struct PictureImportSettings {
-  fsh::FitMode fitMode = fsh::FitMode::Fill;
-  uint8_t code = 0;  // a bitmap code the codec writes
-  int mipmapCount = 0;
-  bool operator==(const PictureImportSettings&) const = default;
-};
+namespace portrait {
 
 // The new portrait for one choice of settings.
 struct EncodedPortrait {
@@ -42,19 +37,22 @@ class PictureImport {
   QSize portraitSize() const { return m_portraitSize; }
   uint8_t portraitCode() const { return m_portraitCode; }
   int portraitMipmapCount() const { return m_portraitMipmaps; }
+  // The main bitmap of the portrait the picture replaces.
+  const fsh::BitmapDescription& portraitDescription() const { return m_description; }
   // The most mipmap levels the portrait's bitmap can take.
   int maxMipmapCount() const { return m_maxMipmaps; }
 
   // Fill and crop, in the portrait's own format (32-bit ARGB where the codec
   // cannot write that) with its own number of mipmaps.
-  PictureImportSettings defaults() const;
+  ImportSettings defaults() const;
 
-  Expected<EncodedPortrait, fsh::Error> encode(const PictureImportSettings& settings);
+  Expected<EncodedPortrait, fsh::Error> encode(const ImportSettings& settings);
 
  private:
   PictureImport() = default;
 
   fsh::FshFile m_portrait;
+  fsh::BitmapDescription m_description;
   int m_entryIndex = 0;
   QImage m_picture;
   QString m_pictureName;
@@ -64,8 +62,32 @@ class PictureImport {
   int m_maxMipmaps = 0;
 
   struct Cached {
-    PictureImportSettings settings;
+    ImportSettings settings;
     EncodedPortrait result;
   };
   std::optional<Cached> m_last;
 };
+
+// What a picture changes in a portrait, when nothing asks otherwise: none
+// keeps the portrait's own pixel format (32-bit ARGB where the codec cannot
+// write that) or number of mipmaps.
+struct ImportChoice {
+  FitMode fitMode = FitMode::Fill;
+  std::optional<uint8_t> code;
+  std::optional<int> mipmapCount;
+};
+
+// A portrait image made from a picture: the old portrait with the picture in
+// place of its main bitmap, and that bitmap described before and after.
+struct ImportedPortrait {
+  QByteArray image;
+  fsh::BitmapDescription before, after;
+};
+
+// The picture made into the portrait, as the window's Import picture dialog
+// makes it when OK is pressed with these settings.
+Expected<ImportedPortrait, Error> portraitFromPicture(const QByteArray& portrait,
+                                                      const QImage& picture,
+                                                      const ImportChoice& choice);
+
+}  // namespace portrait

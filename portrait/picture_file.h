@@ -7,7 +7,7 @@
 
 #include "common/expected.h"
 
-namespace fsh {
+namespace portrait {
 
 // The bytes of a picture file that shows the portrait, in one of the formats
 // both front ends export: "png", "bmp" or "jpeg" (Qt's format names). PNG keeps
@@ -17,4 +17,4 @@ namespace fsh {
 // Fails with Qt's words when the writer cannot write the format.
 Expected<QByteArray, QString> encodePictureFile(const QImage& picture, QByteArrayView format);
 
-}  // namespace fsh
+}  // namespace portrait

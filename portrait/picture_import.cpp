@@ -1,10 +1,13 @@
-#include "ui/picture_import.h"
+#include "portrait/picture_import.h"
 
 #include "fsh/bitmap_decoder.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_layout.h"
 #include "fsh/pixel_formats.h"
 #include "fsh/replace_bitmap.h"
+#include "portrait/fit_picture.h"
+
+namespace portrait {
 
 namespace {
 
@@ -36,6 +39,7 @@ Expected<PictureImport, fsh::Error> PictureImport::prepare(const QByteArray& por
         QStringLiteral("its bitmap is %1x%2 pixels").arg(bitmap->width).arg(bitmap->height)));
   }
   PictureImport import;
+  import.m_description = *bitmap;
   import.m_entryIndex = bitmap->entryIndex;
   import.m_portraitSize = QSize(bitmap->width, bitmap->height);
   import.m_portraitCode = bitmap->code;
@@ -47,15 +51,15 @@ Expected<PictureImport, fsh::Error> PictureImport::prepare(const QByteArray& por
   return import;
 }
 
-PictureImportSettings PictureImport::defaults() const {
+ImportSettings PictureImport::defaults() const {
   const uint8_t code =
       fsh::isBitmapCode(m_portraitCode) ? m_portraitCode : uint8_t(fsh::Code::Argb8888);
-  return {fsh::FitMode::Fill, code, m_portraitMipmaps};
+  return {FitMode::Fill, code, m_portraitMipmaps};
 }
 
-Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const PictureImportSettings& settings) {
+Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const ImportSettings& settings) {
   if (m_last && m_last->settings == settings) return m_last->result;
-  const QImage fitted = fsh::fitPicture(m_picture, m_portraitSize, settings.fitMode);
+  const QImage fitted = fitPicture(m_picture, m_portraitSize, settings.fitMode);
   if (fitted.isNull()) {
     return Unexpected(
         fsh::makeError(fsh::ErrorKind::InvalidRequest, QStringLiteral("the picture is empty")));
@@ -73,3 +77,24 @@ Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const PictureImportS
   m_last = Cached{settings, {std::move(*image), std::move(*decoded)}};
   return m_last->result;
 }
+
+Expected<ImportedPortrait, Error> portraitFromPicture(const QByteArray& portrait,
+                                                      const QImage& picture,
+                                                      const ImportChoice& choice) {
+  auto import = PictureImport::prepare(portrait, picture, {});
+  if (!import) return Unexpected(Error::codec(std::move(import).error()));
+  ImportSettings settings = import->defaults();
+  settings.fitMode = choice.fitMode;
+  if (choice.code) settings.code = *choice.code;
+  if (choice.mipmapCount) settings.mipmapCount = *choice.mipmapCount;
+  if (picture.isNull()) return Unexpected(Error::picture(Error::PictureProblem::Empty));
+  auto encoded = import->encode(settings);
+  if (!encoded) return Unexpected(Error::codec(std::move(encoded).error()));
+  const auto written = fsh::parseFsh(encoded->image);
+  if (!written) return Unexpected(Error::codec(written.error()));
+  const auto after = fsh::describe(*written);
+  if (!after) return Unexpected(Error::codec(after.error()));
+  return ImportedPortrait{std::move(encoded->image), import->portraitDescription(), *after};
+}
+
+}  // namespace portrait

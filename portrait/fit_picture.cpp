@@ -1,9 +1,9 @@
-#include "fsh/fit_picture.h"
+#include "portrait/fit_picture.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace fsh {
+namespace portrait {
 
 namespace {
 
@@ -43,4 +43,4 @@ QImage fitPicture(const QImage& picture, QSize target, FitMode mode) {
   return centred(scaled, target);
 }
 
-}  // namespace fsh
+}  // namespace portrait

@@ -1,0 +1,176 @@
+#include "portrait/input_file.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+
+#include "fileio/file_reader.h"
+#include "fsh/image_file_kind.h"
+
+namespace portrait {
+
+namespace {
+
+// Formats whose content check accepts almost any bytes, so that a damaged FSH
+// file would pass for one: read only when the file's name asks for them.
+bool isNamedOnly(const QByteArray& format) { return format == "tga" || format == "wbmp"; }
+
+bool isVector(const QByteArray& format) {
+  return format == "svg" || format == "svgz" || format == "pdf";
+}
+
+QByteArray formatInContent(const QByteArray& bytes) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return QImageReader::imageFormat(&buffer).toLower();
+}
+
+// The format the name's suffix gives, when it is one pictures are read in.
+QByteArray formatOfName(const QString& fileName) {
+  QByteArray suffix = QFileInfo(fileName).suffix().toLower().toLatin1();
+  if (suffix == "jpg") suffix = "jpeg";
+  if (suffix == "tif") suffix = "tiff";
+  return pictureFormats().contains(suffix) ? suffix : QByteArray();
+}
+
+// The format to read bytes in: the content's, or else the name's where its
+// reader takes the bytes for its own (a TGA file, whose content Qt's
+// recognition takes for another format or none).
+QByteArray pictureFormatOf(const QByteArray& bytes, const QString& fileName) {
+  const QByteArray content = formatInContent(bytes);
+  if (!content.isEmpty() && !isNamedOnly(content) && pictureFormats().contains(content))
+    return content;
+  const QByteArray named = formatOfName(fileName);
+  if (named.isEmpty()) return {};
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return QImageReader(&buffer, named).canRead() ? named : QByteArray();
+}
+
+Error tooManyPixels(QSize size) {
+  Error error = Error::picture(Error::PictureProblem::TooManyPixels);
+  error.size = size;
+  error.limit = MaxPicturePixels;
+  return error;
+}
+
+Error fileTooLarge() {
+  Error error = Error::picture(Error::PictureProblem::FileTooLarge);
+  error.limit = MaxPictureFileSize;
+  return error;
+}
+
+Expected<QImage, Error> decode(const QByteArray& bytes, const QByteArray& format) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  // The size a picture declares is checked before a pixel is allocated; the
+  // allocation limit stands behind it for readers that cannot tell the size.
+  if (const QSize size = reader.size(); size.isValid() && !checkPictureSize(size))
+    return Unexpected(tooManyPixels(size));
+  QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1);
+  QImage picture = reader.read();
+  if (picture.isNull()) {
+    Error error = Error::picture(Error::PictureProblem::Unreadable);
+    error.qtReason = reader.errorString();
+    return Unexpected(std::move(error));
+  }
+  return picture;
+}
+
+}  // namespace
+
+QByteArrayList pictureFormats() {
+  static const QByteArrayList Formats = [] {
+    QByteArrayList formats;
+    for (QByteArray format : QImageReader::supportedImageFormats()) {
+      format = format.toLower();
+      if (!isVector(format) && !formats.contains(format)) formats << format;
+    }
+    std::sort(formats.begin(), formats.end());
+    return formats;
+  }();
+  return Formats;
+}
+
+InputKind inputKindOf(const QByteArray& start, const QString& fileName) {
+  switch (fsh::fileKindOf(start)) {
+    case fsh::FileKind::Image:
+      return InputKind::FshImage;
+    case fsh::FileKind::CompressedImage:
+      return InputKind::CompressedFshImage;
+    case fsh::FileKind::Other:
+      break;
+  }
+  return pictureFormatOf(start, fileName).isEmpty() ? InputKind::Other : InputKind::Picture;
+}
+
+Expected<QImage, Error> readPicture(const QByteArray& bytes, const QString& fileName) {
+  const QByteArray content = formatInContent(bytes);
+  if (isVector(content)) {
+    Error error = Error::picture(Error::PictureProblem::VectorFormat);
+    error.format = content;
+    return Unexpected(std::move(error));
+  }
+  const QByteArray format = pictureFormatOf(bytes, fileName);
+  if (format.isEmpty()) return Unexpected(Error::picture(Error::PictureProblem::NotAPicture));
+  auto picture = decode(bytes, format);
+  // Content that looked like one format but does not read as it: the name may know better.
+  if (!picture && picture.error().pictureProblem == Error::PictureProblem::Unreadable) {
+    const QByteArray named = formatOfName(fileName);
+    if (!named.isEmpty() && named != format) {
+      if (auto byName = decode(bytes, named)) return byName;
+    }
+  }
+  return picture;
+}
+
+Expected<void, Error> checkPictureSize(QSize size) {
+  if (qint64(size.width()) * size.height() > MaxPicturePixels)
+    return Unexpected(tooManyPixels(size));
+  return {};
+}
+
+Expected<QImage, Error> readPictureFile(const QString& path) {
+  const auto file = fileio::FileReader::open(path);
+  if (!file) return Unexpected(Error::archive(file.error()));
+  if (file->length() > MaxPictureFileSize) return Unexpected(fileTooLarge());
+  const auto bytes = file->readAt(0, file->length());
+  if (!bytes) return Unexpected(Error::archive(bytes.error()));
+  return readPicture(*bytes, path);
+}
+
+Expected<InputFile, Error> readInputFile(const QString& path) {
+  const auto file = fileio::FileReader::open(path);
+  if (!file) return InputFile{};
+  const auto head = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
+  if (!head) return InputFile{};
+  InputFile input;
+  input.kind = inputKindOf(*head, path);
+  if (input.kind == InputKind::FshImage || input.kind == InputKind::Other) return input;
+
+  if (input.kind == InputKind::Picture && file->length() > MaxPictureFileSize)
+    return Unexpected(fileTooLarge());
+  if (input.kind == InputKind::CompressedFshImage) {
+    if (auto length = fsh::checkCompressedFileLength(file->length()); !length)
+      return Unexpected(Error::codec(std::move(length).error()));
+  }
+  const auto bytes = file->readAt(0, file->length());
+  if (!bytes) return Unexpected(Error::archive(bytes.error()));
+  if (input.kind == InputKind::CompressedFshImage) {
+    auto image = fsh::unpackImageFile(*bytes);
+    if (!image) return Unexpected(Error::codec(std::move(image).error()));
+    input.image = std::move(*image);
+    return input;
+  }
+  auto picture = readPicture(*bytes, path);
+  if (!picture) return Unexpected(std::move(picture).error());
+  input.picture = std::move(*picture);
+  return input;
+}
+
+}  // namespace portrait

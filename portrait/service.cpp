@@ -1,0 +1,58 @@
+#include "portrait/service.h"
+
+#include <QtGlobal>
+
+#include "archive/portrait_image.h"
+#include "portrait/bitmap_details.h"
+#include "portrait/same_file.h"
+
+namespace portrait {
+
+namespace {
+
+class LinkedService final : public Service {
+ public:
+  QByteArrayList pictureFormats() const override { return portrait::pictureFormats(); }
+  InputKind inputKindOf(const QByteArray& start, const QString& fileName) const override {
+    return portrait::inputKindOf(start, fileName);
+  }
+  Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
+                                                      const QString& picturePath,
+                                                      const ImportChoice& choice) const override {
+    return portrait::importPictureFile(archivePath, picturePath, choice);
+  }
+  Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
+                                                   const QString& targetPath,
+                                                   PictureFormat format) const override {
+    return portrait::portraitPictureFile(archivePath, targetPath, format);
+  }
+  QString bitmapDetails(const fsh::BitmapDescription& bitmap) const override {
+    return portrait::bitmapDetails(bitmap);
+  }
+};
+
+}  // namespace
+
+const Service& service() {
+  static const LinkedService linked;
+  return linked;
+}
+
+Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
+                                                    const QString& picturePath,
+                                                    const ImportChoice& choice) {
+  if (auto other = checkNotTheArchive(archivePath, picturePath, ArchiveError::Kind::ImageIsArchive);
+      !other)
+    return Unexpected(Error::archive(other.error()));
+  const auto picture = readPictureFile(picturePath);
+  if (!picture) return Unexpected(picture.error());
+  const auto portrait = readPortrait(archivePath);
+  if (!portrait) return Unexpected(Error::archive(portrait.error()));
+  return portraitFromPicture(*portrait, *picture, choice);
+}
+
+}  // namespace portrait
+
+extern "C" Q_DECL_EXPORT const portrait::Service* cpePortraitService() {
+  return &portrait::service();
+}
