@@ -7,6 +7,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/file_replacement.h"
+#include "cli/file_keys.h"
 #include "common/expected.h"
 
 class Console;
@@ -54,6 +55,6 @@ class FileWrites {
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   QSet<QString> m_expectedReads;
-  mutable QHash<QString, QString> m_realFolders;
+  FileKeys m_keys;
   size_t m_groupSize;
 };

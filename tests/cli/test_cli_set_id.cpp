@@ -178,13 +178,15 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   oldB.trailingBytes = 5;
   write("a.big", a.build());
   write("b.big", oldB.build());
-  write("roster.csv", "a.big,b.big,xxxxxx1\nb.big,c.big,yyyyyy2\n");
+  // Through a link too, made before the file it names.
+  ASSERT_TRUE(QFile::link("c.big", dir.filePath("link.big")));
+  write("roster.csv", "a.big,b.big,xxxxxx1\nb.big,c.big,yyyyyy2\nlink.big,d.big,zzzzzz3\n");
   const FileTree before = snapshotTree(dir.path());
 
   // A dry run reads what the lines before would have written.
   const CliRun dryRun = run({"set-id", "--dry-run", "--map", "roster.csv"});
   EXPECT_EQ(dryRun.exitCode, 0) << dryRun.errText().toStdString();
-  EXPECT_EQ(dryRun.outText().count("would be saved"), 2);
+  EXPECT_EQ(dryRun.outText().count("would be saved"), 3);
   // Also when more lines than a batch holds open lie between (groups of 20 here).
   QByteArray longMap = "a.big,new.big,xxxxxx1\n";
   for (int i = 0; i < 100; ++i)
@@ -206,6 +208,7 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
   EXPECT_EQ(read("b.big"), a.buildSavedAs("XXXXXX1", "xxxxxx1", 1));
   EXPECT_EQ(read("c.big"), a.buildSavedAs("YYYYYY2", "yyyyyy2", 1));
+  EXPECT_EQ(read("d.big"), a.buildSavedAs("ZZZZZZ3", "zzzzzz3", 1));
 }
 
 // Within a batch, a file that cannot be written (here: it is larger than the
