@@ -6,6 +6,7 @@
 
 #include "archive/batch_commit.h"
 #include "cli/console.h"
+#include "cli/interruption.h"
 #include "cli/printable_text.h"
 
 namespace {
@@ -27,7 +28,10 @@ QString noteText(const WriteNote& note, const QString& what, qint64 length) {
 }  // namespace
 
 FileWrites::FileWrites(Mode mode, Console& console)
-    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {}
+    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {
+  // From here on files are prepared aside: a signal must let them be finished or removed.
+  Interruption::deferEnd();
+}
 
 FileWrites::~FileWrites() = default;
 
