@@ -8,6 +8,7 @@
 #include "cli/console.h"
 #include "cli/interruption.h"
 #include "cli/printable_text.h"
+#include "cli/standard_streams.h"
 
 namespace {
 
@@ -39,6 +40,12 @@ void FileWrites::add(Expected<FileReplacement, ArchiveError> prepared, const QSt
                      WriteNote note) {
   if (!prepared) {
     m_console.failure(archiveFailure(refusedFile, prepared.error()));
+    return;
+  }
+  // Under `>> log.txt`, a new file renamed over log.txt would lose its lines.
+  if (const auto stream = standardStreamAt(prepared->path())) {
+    m_console.failure(
+        {refusedFile, QStringLiteral("is this program's %1; it is not written over").arg(*stream)});
     return;
   }
   switch (m_mode) {

@@ -33,7 +33,8 @@ class FileWrites {
   FileWrites(const FileWrites&) = delete;
   FileWrites& operator=(const FileWrites&) = delete;
 
-  // Takes a preparation's result; a refusal is reported for refusedFile.
+  // Takes a preparation's result; a refusal is reported for refusedFile, and
+  // so is a file that is one of the program's standard streams.
   void add(Expected<FileReplacement, ArchiveError> prepared, const QString& refusedFile,
            WriteNote note);
   // Before a file reads source and writes target: what earlier files of the
