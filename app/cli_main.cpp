@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <cstdio>
 #include <iostream>
@@ -39,14 +42,18 @@ int main(int argc, char* argv[]) {
   Console console({commandLine.quiet});
   Interruption::watch();
   ExitStatus status = runCommand(commandLine, console);
-  // What was written and listed reaches its reader before the program ends,
-  // whichever way it ends; lost output fails the run.
-  console.finishOutput();
-  if (status == ExitStatus::Success) status = console.status();
   if (Interruption::requested()) {
     if (!Interruption::byClosedOutput())
       console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
+    // The signal asks for an end, not for a wait until a pipe or a terminal
+    // takes the rest of the listing; a file takes it at once.
+    struct stat out {};
+    if (::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode)) std::fflush(stdout);
     Interruption::endAsRequested();
   }
+  // What was written and listed reaches its reader before the program ends;
+  // lost output fails the run.
+  console.finishOutput();
+  if (status == ExitStatus::Success) status = console.status();
   return exitCode(status);
 }

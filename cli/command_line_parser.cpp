@@ -163,7 +163,8 @@ struct Parser {
         "export",
         "Write an archive's portrait image: export ARCHIVE OUTPUT writes FSH bytes, or a "
         "picture when OUTPUT ends in .png, .bmp, .jpg or .jpeg (other picture names are "
-        "refused); export --to DIR ARCHIVE... writes one file per archive, named after it.");
+        "refused); OUTPUT - writes the FSH bytes to standard output; export --to DIR "
+        "ARCHIVE... writes one file per archive, named after it.");
     folderOption = exporting->add_option("--to", folder, "The folder for one file per archive");
     folderOption->type_name("DIR");
     exporting
@@ -173,7 +174,8 @@ struct Parser {
         ->needs(folderOption);
     exporting
         ->add_option("ARCHIVE OUTPUT", exportArguments,
-                     "The archive and the output, or with --to the archives")
+                     "The archive and the output (- for standard output), or with --to the "
+                     "archives")
         ->type_name("");
     addQuiet(*exporting, flags);
     addDryRun(*exporting, flags);

@@ -56,6 +56,25 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
                              .arg(picture->size.height())));
 }
 
+// "-": the FSH bytes on standard output, for a pipe; no note goes there with them.
+ExitStatus exportToStandardOutput(const QString& archive, bool dryRun, Console& console) {
+  if (const auto info = inspectArchive(archive); !info) {
+    console.failure(archiveFailure(archive, info.error()));
+    return console.status();
+  }
+  const auto portrait = readPortrait(archive);
+  if (!portrait) {
+    console.failure(archiveFailure(archive, portrait.error()));
+  } else if (dryRun) {
+    console.note(QStringLiteral("standard output: would be written from %1 as FSH (%2 bytes)")
+                     .arg(printableText(archive))
+                     .arg(portrait->size()));
+  } else {
+    console.resultBytes(*portrait);
+  }
+  return console.status();
+}
+
 // One output per archive in the folder, named after the archive without its
 // extension. Two archives of the same name would write the same output: the
 // later one is refused rather than overwriting the earlier's.
@@ -102,6 +121,8 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
     }
     jobs = folderJobs(request, console);
   } else {
+    if (request.output == QLatin1String("-"))
+      return exportToStandardOutput(request.archive, dryRun, console);
     if (portrait::namesOtherPictureFormat(request.output)) {
       console.usageError(
           QStringLiteral("%1: export writes pictures as .png, .bmp, .jpg or .jpeg, and the FSH "

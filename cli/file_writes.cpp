@@ -2,29 +2,14 @@
 
 #include <sys/resource.h>
 
-#include <QFileInfo>
-#include <QHash>
 #include <algorithm>
 
 #include "cli/console.h"
+#include "cli/interruption.h"
 #include "cli/printable_text.h"
+#include "cli/standard_streams.h"
 
 namespace {
-
-// One file however it is named: its identity where it exists, else its
-// folder's real path (looked up once a folder) and its name.
-QString fileKey(const QString& path, QHash<QString, QString>& realFolders) {
-  if (const auto identity = fileIdentity(path))
-    return QStringLiteral("%1:%2").arg(identity->device).arg(identity->inode);
-  const QFileInfo info(path);
-  const QString folder = info.absolutePath();
-  auto real = realFolders.find(folder);
-  if (real == realFolders.end()) {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    real = realFolders.insert(folder, canonical.isEmpty() ? folder : canonical);
-  }
-  return *real + QLatin1Char('/') + info.fileName();
-}
 
 // Each pending file holds a descriptor or two: a group stays well inside the
 // limit on open files.
@@ -43,7 +28,10 @@ QString noteText(const WriteNote& note, const QString& what, qint64 length) {
 }  // namespace
 
 FileWrites::FileWrites(Mode mode, Console& console)
-    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {}
+    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {
+  // From here on files are prepared aside: a signal must let them be finished or removed.
+  Interruption::deferEnd();
+}
 
 FileWrites::~FileWrites() = default;
 
@@ -55,10 +43,17 @@ void FileWrites::add(Expected<PreparedFile, ArchiveError> prepared, const QStrin
                           : archiveFailure(refusedFile, prepared.error()));
     return;
   }
+  // Under `>> log.txt`, a new file renamed over log.txt would lose its lines.
+  if (const auto stream = standardStreamAt(prepared->path())) {
+    m_console.failure(
+        {naming == Naming::AlwaysRefusedFile ? refusedFile : prepared->path(),
+         QStringLiteral("is this program's %1; it is not written over").arg(*stream)});
+    return;
+  }
   switch (m_mode) {
     case Mode::DryRun:
       m_console.note(noteText(note, note.wouldBe, prepared->length()));
-      if (!m_expectedReads.contains(fileKey(prepared->path(), m_realFolders))) return;
+      if (!m_expectedReads.contains(m_keys.of(prepared->path()))) return;
       break;  // kept until finish(), for later files of the batch to read
     case Mode::OneAtATime:
       if (auto committed = prepared->commit(); !committed)
@@ -69,26 +64,25 @@ void FileWrites::add(Expected<PreparedFile, ArchiveError> prepared, const QStrin
     case Mode::Together:
       break;
   }
-  m_pendingFiles.insert(fileKey(prepared->path(), m_realFolders), m_pending.size());
+  m_pendingFiles.insert(m_keys.of(prepared->path()), m_pending.size());
   m_pending.push_back(std::move(*prepared));
   m_notes.push_back(std::move(note));
   if (m_pending.size() >= m_groupSize) finish();
 }
 
 void FileWrites::expectReads(const QStringList& paths) {
-  for (const QString& path : paths) m_expectedReads.insert(fileKey(path, m_realFolders));
+  for (const QString& path : paths) m_expectedReads.insert(m_keys.of(path));
 }
 
 QString FileWrites::settleBefore(const QString& source, const QString& target) {
   if (m_pendingFiles.isEmpty()) return source;
-  const auto pending = m_pendingFiles.constFind(fileKey(source, m_realFolders));
+  const auto pending = m_pendingFiles.constFind(m_keys.of(source));
   if (m_mode == Mode::DryRun) {
     // The prepared content under a name that reads it, whatever way it was prepared.
     if (pending == m_pendingFiles.cend()) return source;
     return QStringLiteral("/proc/self/fd/%1").arg(m_pending[*pending].preparedHandle());
   }
-  if (pending != m_pendingFiles.cend() || m_pendingFiles.contains(fileKey(target, m_realFolders)))
-    finish();
+  if (pending != m_pendingFiles.cend() || m_pendingFiles.contains(m_keys.of(target))) finish();
   return source;
 }
 

@@ -7,6 +7,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/prepared_file.h"
+#include "cli/file_keys.h"
 #include "common/expected.h"
 
 class Console;
@@ -35,7 +36,8 @@ class FileWrites {
   // Whom a refusal is reported for: the file the error names, or else
   // refusedFile; or always refusedFile (a roster line, named by its pair).
   enum class Naming { FileInError, AlwaysRefusedFile };
-  // Takes a preparation's result.
+  // Takes a preparation's result; a file that is one of the program's
+  // standard streams is refused too.
   void add(Expected<PreparedFile, ArchiveError> prepared, const QString& refusedFile,
            WriteNote note, Naming naming = Naming::FileInError);
   // Before a file reads source and writes target: what earlier files of the
@@ -57,6 +59,6 @@ class FileWrites {
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   QSet<QString> m_expectedReads;
-  mutable QHash<QString, QString> m_realFolders;
+  FileKeys m_keys;
   size_t m_groupSize;
 };

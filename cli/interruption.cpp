@@ -6,8 +6,22 @@
 namespace {
 
 volatile sig_atomic_t arrived = 0;
+volatile sig_atomic_t deferred = 0;
 
-void remember(int signal) { arrived = signal; }
+// Both calls are safe in a signal handler: the signal, blocked while its
+// handler runs, is delivered with its default action once the handler returns.
+void endBy(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  ::raise(signal);
+}
+
+void remember(int signal) {
+  arrived = signal;
+  if (!deferred) endBy(signal);
+}
 
 // A closed pipe too: a reader that went away (| head) must not kill the
 // program between preparing a file and committing or removing it.
@@ -21,22 +35,19 @@ void watch() {
   struct sigaction action {};
   action.sa_handler = remember;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;  // system calls go on; the batch stops at the next file
+  // No SA_RESTART: a call that waits returns, and the program goes on to end.
+  action.sa_flags = 0;
   for (const int signal : Watched) sigaction(signal, &action, nullptr);
 }
+
+void deferEnd() { deferred = 1; }
 
 bool requested() { return arrived != 0; }
 
 bool byClosedOutput() { return arrived == SIGPIPE; }
 
 void endAsRequested() {
-  const int signal = arrived;
-  if (signal == 0) return;
-  struct sigaction action {};
-  action.sa_handler = SIG_DFL;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal, &action, nullptr);
-  ::raise(signal);
+  if (arrived != 0) endBy(arrived);
 }
 
 }  // namespace Interruption

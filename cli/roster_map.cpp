@@ -76,14 +76,19 @@ bool isHeader(const Record& record) {
 }
 
 // Names are read as UTF-8: one in another encoding would name another file.
-QStringList linesNotInUtf8(const QByteArray& text) {
+// A NUL byte would end a name where the system reads it, so that the line
+// would write a file other than the one it names.
+QStringList unreadableLines(const QByteArray& text) {
   QStringList faults;
   int number = 0;
   for (const QByteArray& line : text.split('\n')) {
     ++number;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     [[maybe_unused]] const QString decoded = decoder(line);
-    if (decoder.hasError()) faults << QStringLiteral("line %1: not valid UTF-8").arg(number);
+    if (line.contains('\0'))
+      faults << QStringLiteral("line %1: a NUL byte, which no file name can hold").arg(number);
+    else if (decoder.hasError())
+      faults << QStringLiteral("line %1: not valid UTF-8").arg(number);
   }
   return faults;
 }
@@ -91,7 +96,8 @@ QStringList linesNotInUtf8(const QByteArray& text) {
 }  // namespace
 
 Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text) {
-  if (const QStringList faults = linesNotInUtf8(text); !faults.isEmpty()) return Unexpected(faults);
+  if (const QStringList faults = unreadableLines(text); !faults.isEmpty())
+    return Unexpected(faults);
   QString decoded = QString::fromUtf8(text);
   if (decoded.startsWith(QChar(0xFEFF))) decoded.remove(0, 1);
   const auto records = splitRecords(decoded);

@@ -21,5 +21,6 @@ struct RosterLine {
 // quotes ("") and is taken exactly; an unquoted field loses the spaces around
 // it. Blank lines are skipped, and a first line whose first field is "source"
 // (in any case) is a header. Every line must have three fields and name both
-// files; otherwise the answer is one message per faulty line ("line 3: ...").
+// files, and no line may hold a NUL byte; otherwise the answer is one message
+// per faulty line ("line 3: ...").
 Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text);

@@ -10,6 +10,7 @@
 #include "cli/file_writes.h"
 #include "cli/printable_text.h"
 #include "cli/roster_map.h"
+#include "cli/roster_targets.h"
 
 namespace {
 
@@ -62,10 +63,10 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
     return std::nullopt;
   }
   const auto lines = parseRosterMap(text);
-  if (!lines) {
+  const QStringList faults = lines ? targetsWrittenTwice(*lines) : lines.error();
+  if (!faults.isEmpty()) {
     // Enough to see what is wrong; a file that is no map at all has a fault a line.
     constexpr qsizetype ShownFaults = 20;
-    const QStringList& faults = lines.error();
     for (qsizetype i = 0; i < std::min(faults.size(), ShownFaults); ++i)
       console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), faults[i]));
     if (faults.size() > ShownFaults)

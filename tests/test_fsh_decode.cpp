@@ -207,6 +207,24 @@ TEST_P(DecodeIndexed, TakesColoursFromTheBitmapsPalette) {
   EXPECT_LE(largestChannelDifference(image, expected), 1);
 }
 
+int warningsSeen = 0;
+
+// The fixture indexes a picture that is not indexed yet by its own colours,
+// without a warning for each pixel to bury the warnings that matter.
+TEST(DecodeIndexedFixture, APictureNotYetIndexedIsIndexedByItsOwnColours) {
+  const QImage picture = fewColoursPicture(QSize(8, 4), 3, 2);
+  warningsSeen = 0;
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+        if (type == QtWarningMsg) ++warningsSeen;
+      });
+  FshFixture fixture = singleBitmap(0x7B, picture);
+  qInstallMessageHandler(previous);
+  fixture.entries[0].blocks.append(paletteBlock(0x2A, indexedPicture(picture).colorTable()));
+  EXPECT_EQ(warningsSeen, 0);
+  EXPECT_EQ(largestChannelDifference(decoded(parsed(fixture.build())), picture), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryPaletteCodeAndHome, DecodeIndexed,
     ::testing::Combine(::testing::Values(uint8_t(0x22), uint8_t(0x24), uint8_t(0x2A), uint8_t(0x29),

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "support/archive_fixture.h"
@@ -73,6 +74,21 @@ TEST(MessageBox, MarkupInAFileNameOrAnIdentifierIsShownAsText) {
             "The current archive \u2068x<a href=http:evil>click.big\u2069 is no longer a valid "
             "portrait archive: its size field does not match its length. Nothing was saved.");
   EXPECT_TRUE(scripted->exhausted());
+}
+
+// Each question guards a write (a dropped file replacing the portrait, a file
+// chosen to save over): a slip of Enter answers No.
+TEST(MessageBox, AQuestionDefaultsToNo) {
+  QtMessageBoxBackend messages(nullptr);
+  bool defaultIsNo = false;
+  QTimer::singleShot(0, [&defaultIsNo] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(messages.ask("Replace the portrait?", "Courtside Portraits Editor"));
+  EXPECT_TRUE(defaultIsNo);
 }
 
 }  // namespace

@@ -45,7 +45,12 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
                        std::unique_ptr<MessageBoxBackend> messages,
                        std::unique_ptr<PictureImportPrompt> pictureImport, QWidget* parent)
     : QWidget(parent),
-      m_fileDialog(dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogBackend>(this)),
+      m_fileDialog(dialogs ? std::move(dialogs)
+                           : std::make_unique<QtFileDialogBackend>(
+                                 this,
+                                 [this](const QString& question, const QString& caption) {
+                                   return m_messages->ask(question, caption);
+                                 })),
       m_messages(messages ? std::move(messages) : std::make_unique<QtMessageBoxBackend>(this)),
       m_pictureImport(pictureImport ? std::move(pictureImport)
                                     : std::make_unique<QtPictureImportPrompt>(this)) {

@@ -13,7 +13,8 @@ bool QtMessageBoxBackend::ask(const QString& question, const QString& caption) {
   QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No,
                   m_parent);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Yes);
+  // Each question guards a write: a slip of Enter must not make it.
+  box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }

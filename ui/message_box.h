@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// Shows a modal message box with an OK button, or a question with Yes and No:
-// the real ones, or a recorder in tests.
+// Shows a modal message box with an OK button, or a question with Yes and No
+// (No the default): the real ones, or a recorder in tests.
 class MessageBoxBackend {
  public:
   virtual ~MessageBoxBackend() = default;

@@ -1,7 +1,10 @@
 #include "ui/qt_file_dialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include "ui/user_text.h"
 
 QString firstSuffix(const QString& filter, int index) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -46,8 +49,8 @@ Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
                      });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!(request.flags & DialogFlags::OverwritePrompt))
-      dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Asked below, as plain text: Qt's own question shows the name as rich text.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -58,7 +61,18 @@ Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
     if (preset.dir().exists()) dialog.setDirectory(preset.absolutePath());
     dialog.selectFile(preset.fileName());
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::optional<QString>();
-  return std::optional<QString>(dialog.selectedFiles().constFirst());
+  const bool confirm =
+      request.kind == DialogKind::Save && (request.flags & DialogFlags::OverwritePrompt);
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+      return std::optional<QString>();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (!confirm || !QFileInfo::exists(chosen)) return std::optional<QString>(chosen);
+    // Qt's words, in its translation where one is loaded; No leaves the dialog
+    // open, as Qt's question does.
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(isolatedUserText(QFileInfo(chosen).fileName()));
+    if (m_ask(question, dialog.windowTitle())) return std::optional<QString>(chosen);
+  }
 }

@@ -37,6 +37,10 @@ TEST_F(CliExport, WritesThePortraitsFshBytes) {
   // Any other name gets the FSH bytes too.
   EXPECT_EQ(run({"export", "a.big", "portrait"}).exitCode, 0);
   EXPECT_EQ(readFile(dir.filePath("portrait")), portrait);
+  // "-" is standard output, with nothing else on it.
+  const CliRun piped = run({"export", "a.big", "-"});
+  EXPECT_EQ(piped.exitCode, 0) << piped.errText().toStdString();
+  EXPECT_EQ(piped.out, portrait);
 }
 
 // Lossless formats hold the stored pixels exactly; JPEG comes close.

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -111,5 +113,36 @@ TEST_F(CliInterruption, AClosedOutputPipeEndsTheBatchAndLeavesNoTemporaryFile) {
     }
   }
 }
+
+struct WaitingCase {
+  const char* name;
+  int signal;
+  const char* map;  // a FIFO nobody writes, or standard input that nobody closes
+};
+
+class CliInterruptionWhileWaiting : public ::testing::TestWithParam<WaitingCase> {};
+
+// Before anything is prepared, the signal ends the program where it waits.
+TEST_P(CliInterruptionWhileWaiting, ReadingTheMapEndsAsTheSignalAsks) {
+  QTemporaryDir dir;
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+  QProcess cli;
+  cli.setWorkingDirectory(dir.path());
+  cli.start(QStringLiteral(CPE_CLI_PATH), {"set-id", "--map", GetParam().map});
+  ASSERT_TRUE(cli.waitForStarted());
+  QThread::msleep(300);  // inside its open or read of the map by then
+  ::kill(static_cast<pid_t>(cli.processId()), GetParam().signal);
+  const bool ended = cli.waitForFinished(2000);
+  if (!ended) cli.kill();
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit);
+  EXPECT_EQ(cli.exitCode(), GetParam().signal);  // the signal that ended it
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliInterruptionWhileWaiting,
+                         ::testing::Values(WaitingCase{"TermOnAFifo", SIGTERM, "fifo"},
+                                           WaitingCase{"HangUpOnAFifo", SIGHUP, "fifo"},
+                                           WaitingCase{"CtrlCOnStandardInput", SIGINT, "-"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

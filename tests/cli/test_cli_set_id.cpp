@@ -2,6 +2,7 @@
 // refusal with its exit status, leaving its target untouched.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -178,13 +179,15 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   oldB.trailingBytes = 5;
   write("a.big", a.build());
   write("b.big", oldB.build());
-  write("roster.csv", "a.big,b.big,xxxxxx1\nb.big,c.big,yyyyyy2\n");
+  // Through a link too, made before the file it names.
+  ASSERT_TRUE(QFile::link("c.big", dir.filePath("link.big")));
+  write("roster.csv", "a.big,b.big,xxxxxx1\nb.big,c.big,yyyyyy2\nlink.big,d.big,zzzzzz3\n");
   const FileTree before = snapshotTree(dir.path());
 
   // A dry run reads what the lines before would have written.
   const CliRun dryRun = run({"set-id", "--dry-run", "--map", "roster.csv"});
   EXPECT_EQ(dryRun.exitCode, 0) << dryRun.errText().toStdString();
-  EXPECT_EQ(dryRun.outText().count("would be saved"), 2);
+  EXPECT_EQ(dryRun.outText().count("would be saved"), 3);
   // Also when more lines than a batch holds open lie between (groups of 20 here).
   QByteArray longMap = "a.big,new.big,xxxxxx1\n";
   for (int i = 0; i < 100; ++i)
@@ -206,6 +209,40 @@ TEST_F(CliSetId, MapLinesSeeWhatEarlierLinesWrote) {
   EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
   EXPECT_EQ(read("b.big"), a.buildSavedAs("XXXXXX1", "xxxxxx1", 1));
   EXPECT_EQ(read("c.big"), a.buildSavedAs("YYYYYY2", "yyyyyy2", 1));
+  EXPECT_EQ(read("d.big"), a.buildSavedAs("ZZZZZZ3", "zzzzzz3", 1));
+}
+
+// However two lines name one file, the later would replace what the earlier
+// saved; a line may read it, though.
+TEST_F(CliSetId, MapThatWritesAFileTwiceIsRefusedWhole) {
+  write("a.big", ArchiveFixture().build());
+  QDir(dir.path()).mkdir("out");
+  ASSERT_TRUE(QFile::link("new.big", dir.filePath("new-link.big")));
+  ASSERT_TRUE(QFile::link("a.big", dir.filePath("a-link.big")));
+  ASSERT_TRUE(QFile::link("out", dir.filePath("alias")));
+  ASSERT_EQ(::link(QFile::encodeName(dir.filePath("a.big")).constData(),
+                   QFile::encodeName(dir.filePath("a-hard.big")).constData()),
+            0);
+  write("roster.csv",
+        "a.big,new.big,zz99yy8\na.big,./new.big,zz99yy8\na.big,out/../new-link.big,zz99yy8\n"
+        "a.big,a-link.big,zz99yy8\na.big,a-hard.big,zz99yy8\na.big,out/x.big,zz99yy8\n"
+        "a.big,alias/x.big,zz99yy8\nnew-link.big,c.big,zz99yy8\na.big,c.big,zz99yy8\n");
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun result = run({"set-id", "--map", "roster.csv"});
+
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.errText(),
+            "courtside-portraits-cli: roster.csv: line 2: writes ./new.big, as line 1 does "
+            "(new.big)\n"
+            "courtside-portraits-cli: roster.csv: line 3: writes out/../new-link.big, as line 1 "
+            "does (new.big)\n"
+            "courtside-portraits-cli: roster.csv: line 5: writes a-hard.big, as line 4 does "
+            "(a-link.big)\n"
+            "courtside-portraits-cli: roster.csv: line 7: writes alias/x.big, as line 6 does "
+            "(out/x.big)\n"
+            "courtside-portraits-cli: roster.csv: line 9: writes c.big, as line 8 does\n");
+  EXPECT_EQ(snapshotTree(dir.path()), before);
 }
 
 // Within a batch, a file that cannot be written (here: it is larger than the

@@ -69,6 +69,11 @@ TEST(RosterMapFaults, EveryFaultyLineIsNamed) {
   // A name in Latin-1 would be read as another name.
   EXPECT_EQ(parseRosterMap("a.big,b.big,zz99yy8\ncaf\xE9.big,d.big,zz99yy8\n").error(),
             QStringList{"line 2: not valid UTF-8"});
+  // The system would read "keep.big\0.new" as keep.big.
+  EXPECT_EQ(parseRosterMap("a.big,b.big,zz99yy8\nsrc.big,keep.big" + QByteArray(1, '\0') +
+                           ".new,zz00001\n")
+                .error(),
+            QStringList{"line 2: a NUL byte, which no file name can hold"});
 }
 
 }  // namespace

@@ -123,13 +123,35 @@ FshFixture singleBitmap(uint8_t type, const QImage& picture, int mipmaps, Fixtur
   return fixture;
 }
 
+QImage indexedPicture(const QImage& picture) {
+  if (picture.format() == QImage::Format_Indexed8) return picture;
+  // Qt's own conversion of a picture with alpha quantises to a colour cube.
+  QList<QRgb> table;
+  QImage indexed(picture.size(), QImage::Format_Indexed8);
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb colour = picture.pixel(x, y);
+      qsizetype index = table.indexOf(colour);
+      if (index < 0) {
+        index = table.size();
+        table.append(colour);
+        indexed.setColorTable(table);
+      }
+      indexed.setPixel(x, y, uint(index));
+    }
+  }
+  return indexed;
+}
+
 QByteArray fixturePixels(uint8_t type, const QImage& picture) {
   if (isDxt(type)) return dxtPixels(type, picture.convertToFormat(QImage::Format_ARGB32));
+  // Only an indexed picture has indices; pixelIndex() on another warns for every pixel.
+  const QImage indexed = type == 0x7B ? indexedPicture(picture) : picture;
   QByteArray bytes;
   for (int y = 0; y < picture.height(); ++y) {
     for (int x = 0; x < picture.width(); ++x) {
       if (type == 0x7B) {
-        bytes.append(char(picture.pixelIndex(x, y)));
+        bytes.append(char(indexed.pixelIndex(x, y)));
         continue;
       }
       const QRgb c = picture.pixel(x, y);

@@ -63,8 +63,11 @@ FixtureBlock bitmapBlock(uint8_t type, const QImage& picture, int mipmaps = 0,
 FixtureBlock paletteBlock(uint8_t type, const QList<QRgb>& colours);
 
 // One level's pixels in a bitmap code, each channel rounded to the nearest value the
-// code stores. Indexed8 takes a Format_Indexed8 picture and writes its indices.
+// code stores. Indexed8 writes the indices of indexedPicture(picture).
 QByteArray fixturePixels(uint8_t type, const QImage& picture);
+// A Format_Indexed8 picture as it is; another, of at most 256 colours, as one
+// whose colour table holds exactly its colours, in the order they first appear.
+QImage indexedPicture(const QImage& picture);
 // The picture and `count` levels below it, each scaled by Qt from the picture.
 QList<QImage> fixtureMipmaps(const QImage& picture, int count);
 QByteArray fixtureLevels(uint8_t type, const QList<QImage>& levels, FixtureLevels layout);
