@@ -69,11 +69,9 @@ struct ArchiveError {
   bool operator==(const ArchiveError&) const = default;
 };
 
-// What kind of file a st_mode file type is, in words: "a named pipe", "a folder", ...
+// What kind of file a st_mode file type is, in words both front ends use in
+// their sentences: "a named pipe", "a folder", ...
 QString fileTypeName(unsigned fileType);
 
 // A character's code as people write it: "U+0009".
 QString codePointName(int codePoint);
-
-// What a person is told, in plain words, for a front end without its own text.
-QString describe(const ArchiveError& error);

@@ -1,9 +1,11 @@
 #include "cli/archive_summary.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
+#include "cli/messages.h"
 #include "cli/printable_text.h"
 #include "fileio/file_reader.h"
 #include "fsh/bitmap_check.h"
@@ -46,8 +48,8 @@ Expected<PortraitSummary, QString> summarisePortrait(const fileio::FileReader& a
 }
 
 QString mipmapWords(int count) {
-  return QString::number(count) +
-         (count == 1 ? QStringLiteral(" mipmap") : QStringLiteral(" mipmaps"));
+  return QString::number(count) + (count == 1 ? QCoreApplication::translate("cli", " mipmap")
+                                              : QCoreApplication::translate("cli", " mipmaps"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 
@@ -32,7 +33,7 @@ void Console::finishOutput() {
   if (m_outputError == 0) return;
   ++m_failures;
   if (m_outputError == EPIPE) return;  // the reader left on purpose (| head)
-  usageError(QStringLiteral("standard output: ") +
+  usageError(QCoreApplication::translate("cli", "standard output: ") +
              QString::fromLocal8Bit(std::strerror(m_outputError)));
 }
 
@@ -51,15 +52,16 @@ void Console::failure(const FileFailure& failure) {
   std::fflush(m_settings.out);
   // A reason may quote a name too: nothing from a file or a name reaches the
   // terminal as a control character.
-  write(m_settings.err, (programName() + QStringLiteral(": ") + printableText(failure.file) +
-                         QStringLiteral(": ") + printableText(failure.reason) + QLatin1Char('\n'))
+  write(m_settings.err, (programName() + QCoreApplication::translate("cli", ": ") +
+                         printableText(failure.file) + QCoreApplication::translate("cli", ": ") +
+                         printableText(failure.reason) + QLatin1Char('\n'))
                             .toLocal8Bit());
 }
 
 void Console::usageError(const QString& message) {
-  write(m_settings.err,
-        (programName() + QStringLiteral(": ") + printableText(message) + QLatin1Char('\n'))
-            .toLocal8Bit());
+  write(m_settings.err, (programName() + QCoreApplication::translate("cli", ": ") +
+                         printableText(message) + QLatin1Char('\n'))
+                            .toLocal8Bit());
 }
 
 void Console::beginBatch(qsizetype files) {

@@ -1,5 +1,6 @@
 #include "cli/export_command.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -30,14 +31,14 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     console.failure(archiveFailure(job.archive, info.error()));
     return;
   }
-  const QString from = QStringLiteral("from ") + printableText(job.archive);
+  const QString from = QCoreApplication::translate("cli", "from ") + printableText(job.archive);
   const auto note = [&job](const QString& how) {
-    return WriteNote{job.output, QStringLiteral("written ") + how,
-                     QStringLiteral("would be written ") + how};
+    return WriteNote{job.output, QCoreApplication::translate("cli", "written ") + how,
+                     QCoreApplication::translate("cli", "would be written ") + how};
   };
   if (!job.picture) {
     writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
-               note(from + QStringLiteral(" as FSH")));
+               note(from + QCoreApplication::translate("cli", " as FSH")));
     return;
   }
   const auto service = portraitService();
@@ -51,7 +52,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     return;
   }
   writes.add(prepareFile(job.output, picture->bytes), job.output,
-             note(from + QStringLiteral(" as a %1x%2 picture")
+             note(from + QCoreApplication::translate("cli", " as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));
 }
@@ -66,7 +67,8 @@ ExitStatus exportToStandardOutput(const QString& archive, bool dryRun, Console& 
   if (!portrait) {
     console.failure(archiveFailure(archive, portrait.error()));
   } else if (dryRun) {
-    console.note(QStringLiteral("standard output: would be written from %1 as FSH (%2 bytes)")
+    console.note(QCoreApplication::translate(
+                     "cli", "standard output: would be written from %1 as FSH (%2 bytes)")
                      .arg(printableText(archive))
                      .arg(portrait->size()));
   } else {
@@ -115,8 +117,9 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
   if (request.folder) {
     const QFileInfo folder(*request.folder);
     if (!folder.isDir()) {
-      console.failure({*request.folder, folder.exists() ? QStringLiteral("not a folder")
-                                                        : QStringLiteral("no such folder")});
+      console.failure({*request.folder,
+                       folder.exists() ? QCoreApplication::translate("cli", "not a folder")
+                                       : QCoreApplication::translate("cli", "no such folder")});
       return console.status();
     }
     jobs = folderJobs(request, console);

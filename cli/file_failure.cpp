@@ -1,11 +1,15 @@
 #include "cli/file_failure.h"
 
+#include <QCoreApplication>
+
+#include "cli/messages.h"
+
 FileFailure archiveFailure(const QString& otherwise, const ArchiveError& error) {
   return {error.path.isEmpty() ? otherwise : error.path, describe(error)};
 }
 
 FileFailure portraitFailure(const QString& file, const fsh::Error& error) {
-  return {file, QStringLiteral("portrait image: ") + error.message};
+  return {file, QCoreApplication::translate("cli", "portrait image: ") + error.message};
 }
 
 namespace {
@@ -14,26 +18,31 @@ QString pictureReason(const portrait::Error& error) {
   using Problem = portrait::Error::PictureProblem;
   switch (error.pictureProblem) {
     case Problem::FileTooLarge:
-      return QStringLiteral("the picture file is larger than %1 MiB").arg(error.limit >> 20);
+      return QCoreApplication::translate("cli", "the picture file is larger than %1 MiB")
+          .arg(error.limit >> 20);
     case Problem::TooManyPixels:
-      return QStringLiteral("the picture is %1x%2 pixels, more than the %3 million allowed")
+      return QCoreApplication::translate(
+                 "cli", "the picture is %1x%2 pixels, more than the %3 million allowed")
           .arg(error.size.width())
           .arg(error.size.height())
           .arg(error.limit / 1000000);
     case Problem::NotAPicture:
-      return QStringLiteral("this is neither an FSH image nor a picture Qt can read");
+      return QCoreApplication::translate("cli",
+                                         "this is neither an FSH image nor a picture Qt can read");
     case Problem::VectorFormat:
-      return QStringLiteral("%1 pictures cannot be imported; use a raster format such as PNG")
+      return QCoreApplication::translate(
+                 "cli", "%1 pictures cannot be imported; use a raster format such as PNG")
           .arg(QString::fromLatin1(error.format).toUpper());
     case Problem::Unreadable:
-      return QStringLiteral("the picture cannot be read: %1").arg(error.qtReason);
+      return QCoreApplication::translate("cli", "the picture cannot be read: %1")
+          .arg(error.qtReason);
     case Problem::Unwritable:
-      return QStringLiteral("the picture cannot be written as %1: %2")
+      return QCoreApplication::translate("cli", "the picture cannot be written as %1: %2")
           .arg(QString::fromLatin1(error.format).toUpper(), error.qtReason);
     case Problem::Empty:
       break;
   }
-  return QStringLiteral("the picture is empty");
+  return QCoreApplication::translate("cli", "the picture is empty");
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <sys/resource.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "cli/console.h"
 #include "cli/interruption.h"
+#include "cli/messages.h"
 #include "cli/printable_text.h"
 #include "cli/standard_streams.h"
 
@@ -22,7 +24,9 @@ size_t largestGroup() {
 }
 
 QString noteText(const WriteNote& note, const QString& what, qint64 length) {
-  return QStringLiteral("%1: %2 (%3 bytes)").arg(printableText(note.file), what).arg(length);
+  return QCoreApplication::translate("cli", "%1: %2 (%3 bytes)")
+      .arg(printableText(note.file), what)
+      .arg(length);
 }
 
 }  // namespace
@@ -47,7 +51,8 @@ void FileWrites::add(Expected<PreparedFile, ArchiveError> prepared, const QStrin
   if (const auto stream = standardStreamAt(prepared->path())) {
     m_console.failure(
         {naming == Naming::AlwaysRefusedFile ? refusedFile : prepared->path(),
-         QStringLiteral("is this program's %1; it is not written over").arg(*stream)});
+         QCoreApplication::translate("cli", "is this program's %1; it is not written over")
+             .arg(*stream)});
     return;
   }
   switch (m_mode) {

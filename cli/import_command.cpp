@@ -1,5 +1,6 @@
 #include "cli/import_command.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "archive/archive_inspection.h"
@@ -41,8 +42,8 @@ class Import {
 };
 
 WriteNote Import::note(const QString& how) const {
-  return {m_request.archive, QStringLiteral("portrait replaced by ") + how,
-          QStringLiteral("portrait would be replaced by ") + how};
+  return {m_request.archive, QCoreApplication::translate("cli", "portrait replaced by ") + how,
+          QCoreApplication::translate("cli", "portrait would be replaced by ") + how};
 }
 
 void Import::add(Expected<PreparedFile, ArchiveError> prepared, const QString& how) {
@@ -52,14 +53,16 @@ void Import::add(Expected<PreparedFile, ArchiveError> prepared, const QString& h
 // With all of Import's checks: a file that is no FSH image is refused by them.
 void Import::importImageFile() {
   add(prepareImportPortrait(m_request.archive, m_request.input),
-      QStringLiteral("the FSH image ") + printableText(m_request.input));
+      QCoreApplication::translate("cli", "the FSH image ") + printableText(m_request.input));
 }
 
 // Stored unpacked, as the window stores it: the archive's portrait carries its
 // own length, which only the unpacked image has.
 void Import::importCompressedImage(const fileio::FileReader& input) {
   const auto refuse = [this](const fsh::Error& error) {
-    m_console.failure({m_request.input, QStringLiteral("compressed FSH image: ") + error.message});
+    m_console.failure(
+        {m_request.input,
+         QCoreApplication::translate("cli", "compressed FSH image: ") + error.message});
   };
   if (auto length = fsh::checkCompressedFileLength(input.length()); !length)
     return refuse(length.error());
@@ -72,7 +75,8 @@ void Import::importCompressedImage(const fileio::FileReader& input) {
   if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
     return m_console.failure(archiveFailure(m_request.input, prepared.error()));
   add(std::move(prepared),
-      QStringLiteral("the compressed FSH image %1, unpacked").arg(printableText(m_request.input)));
+      QCoreApplication::translate("cli", "the compressed FSH image %1, unpacked")
+          .arg(printableText(m_request.input)));
 }
 
 void Import::importPicture(const portrait::Service& service) {
@@ -85,7 +89,7 @@ void Import::importPicture(const portrait::Service& service) {
   // The image is made here from the archive's own portrait: a refusal is the archive's.
   m_writes.add(
       prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
-      note(QStringLiteral("the picture %1 as %2")
+      note(QCoreApplication::translate("cli", "the picture %1 as %2")
                .arg(printableText(m_request.input), service.bitmapDetails(portrait->after))));
 }
 

@@ -27,7 +27,7 @@ Expected<const portrait::Service*, FileFailure> portraitService() {
   static QLibrary module;  // kept loaded until the program ends
   static const portrait::Service* service = nullptr;
   if (service) return service;
-  QString why = QStringLiteral("not found");
+  QString why = QCoreApplication::translate("cli", "not found");
   for (const QString& candidate : moduleCandidates()) {
     if (!QFileInfo::exists(candidate)) continue;
     module.setFileName(candidate);
@@ -37,11 +37,11 @@ Expected<const portrait::Service*, FileFailure> portraitService() {
     }
     const auto entry = reinterpret_cast<ServiceEntry>(module.resolve("cpePortraitService"));
     if (entry && (service = entry())) return service;
-    why = QStringLiteral("%1 has no portrait service").arg(candidate);
+    why = QCoreApplication::translate("cli", "%1 has no portrait service").arg(candidate);
     module.unload();
   }
-  return Unexpected(
-      FileFailure{QStringLiteral(CPE_PORTRAIT_MODULE_FILE),
-                  QStringLiteral("the picture support cannot be loaded (%1); reinstall %2")
-                      .arg(why, programName())});
+  return Unexpected(FileFailure{
+      QStringLiteral(CPE_PORTRAIT_MODULE_FILE),
+      QCoreApplication::translate("cli", "the picture support cannot be loaded (%1); reinstall %2")
+          .arg(why, programName())});
 }

@@ -1,5 +1,6 @@
 #include "cli/progress_bar.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -13,7 +14,7 @@ QString progressLine(qsizetype done, qsizetype total, int width) {
   const qsizetype filled = total > 0 ? done * width / total : width;
   const QString count = QString::number(total);
   return QLatin1Char('[') + QString(filled, QLatin1Char('#')) +
-         QString(width - filled, QLatin1Char('-')) + QStringLiteral("] ") +
+         QString(width - filled, QLatin1Char('-')) + QCoreApplication::translate("cli", "] ") +
          QString::number(done).rightJustified(count.size()) + QLatin1Char('/') + count;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/roster_map.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 namespace {
@@ -53,7 +54,7 @@ Expected<QList<Record>, QStringList> splitRecords(const QString& text) {
     } else if (wasQuoted && (c == u' ' || c == u'\t')) {
       // spaces after the closing quote are not part of the field either
     } else if (wasQuoted && c != u',' && c != u'\n' && c != u'\r') {
-      record.fault = QStringLiteral("text after a closing quote");
+      record.fault = QCoreApplication::translate("cli", "text after a closing quote");
     } else if (c == u',') {
       endField();
     } else if (c == u'\n' || c == u'\r') {
@@ -65,8 +66,8 @@ Expected<QList<Record>, QStringList> splitRecords(const QString& text) {
     }
   }
   if (quoted)
-    return Unexpected(
-        QStringList{QStringLiteral("line %1: a quote is never closed").arg(quoteLine)});
+    return Unexpected(QStringList{
+        QCoreApplication::translate("cli", "line %1: a quote is never closed").arg(quoteLine)});
   endRecord();
   return records;
 }
@@ -86,9 +87,11 @@ QStringList unreadableLines(const QByteArray& text) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     [[maybe_unused]] const QString decoded = decoder(line);
     if (line.contains('\0'))
-      faults << QStringLiteral("line %1: a NUL byte, which no file name can hold").arg(number);
+      faults << QCoreApplication::translate("cli",
+                                            "line %1: a NUL byte, which no file name can hold")
+                    .arg(number);
     else if (decoder.hasError())
-      faults << QStringLiteral("line %1: not valid UTF-8").arg(number);
+      faults << QCoreApplication::translate("cli", "line %1: not valid UTF-8").arg(number);
   }
   return faults;
 }
@@ -111,18 +114,19 @@ Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text) 
     const bool header = first && isHeader(record);
     first = false;
     if (header) continue;
-    const QString where = QStringLiteral("line %1: ").arg(record.lineNumber);
+    const QString where = QCoreApplication::translate("cli", "line %1: ").arg(record.lineNumber);
     if (!record.fault.isEmpty()) {
       faults << where + record.fault;
       continue;
     }
     if (record.fields.size() != FieldCount) {
-      faults << where + QStringLiteral("%1 fields where SOURCE,TARGET,ID needs 3")
-                            .arg(record.fields.size());
+      faults << where +
+                    QCoreApplication::translate("cli", "%1 fields where SOURCE,TARGET,ID needs 3")
+                        .arg(record.fields.size());
       continue;
     }
     if (record.fields[0].isEmpty() || record.fields[1].isEmpty()) {
-      faults << where + QStringLiteral("SOURCE and TARGET must name a file");
+      faults << where + QCoreApplication::translate("cli", "SOURCE and TARGET must name a file");
       continue;
     }
     lines << RosterLine{record.lineNumber, record.fields[0], record.fields[1], record.fields[2]};

@@ -1,5 +1,6 @@
 #include "cli/roster_targets.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include "cli/file_keys.h"
@@ -14,11 +15,12 @@ QStringList targetsWrittenTwice(const QList<RosterLine>& lines) {
       first = &line;
       continue;
     }
-    QString fault = QStringLiteral("line %1: writes %2, as line %3 does")
+    QString fault = QCoreApplication::translate("cli", "line %1: writes %2, as line %3 does")
                         .arg(line.lineNumber)
                         .arg(line.target)
                         .arg(first->lineNumber);
-    if (first->target != line.target) fault += QStringLiteral(" (%1)").arg(first->target);
+    if (first->target != line.target)
+      fault += QCoreApplication::translate("cli", " (%1)").arg(first->target);
     faults << fault;
   }
   return faults;

@@ -1,5 +1,6 @@
 #include "cli/set_id_command.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 
@@ -21,7 +22,7 @@ struct Rename {
 };
 
 QString label(const Rename& rename) {
-  return rename.source + QStringLiteral(" -> ") + rename.target;
+  return rename.source + QCoreApplication::translate("cli", " -> ") + rename.target;
 }
 
 void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
@@ -32,13 +33,13 @@ void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
     console.failure(archiveFailure(rename.source, info.error()));
     return;
   }
-  const QString how = QStringLiteral("from %1 with identifier %2")
+  const QString how = QCoreApplication::translate("cli", "from %1 with identifier %2")
                           .arg(printableText(rename.source), printableText(rename.identifier));
-  writes.add(
-      prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
-      label(rename),
-      {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how},
-      FileWrites::Naming::AlwaysRefusedFile);
+  writes.add(prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
+             label(rename),
+             {rename.target, QCoreApplication::translate("cli", "saved ") + how,
+              QCoreApplication::translate("cli", "would be saved ") + how},
+             FileWrites::Naming::AlwaysRefusedFile);
 }
 
 // The map's lines, or nothing after the reasons why it cannot be used.
@@ -47,19 +48,22 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
   const bool opened = mapFile == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
                                                     : file.open(QIODevice::ReadOnly);
   if (!opened) {
-    console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), file.errorString()));
+    console.usageError(QCoreApplication::translate("cli", "%1: %2")
+                           .arg(printableText(mapFile), file.errorString()));
     return std::nullopt;
   }
   // A roster map is a short text; a device or a huge file would only fill memory.
   constexpr qint64 LargestMap = 16 * 1024 * 1024;
   const QByteArray text = file.read(LargestMap + 1);
   if (text.size() > LargestMap) {
-    console.usageError(QStringLiteral("%1: longer than 16 MiB, too long for a roster map")
-                           .arg(printableText(mapFile)));
+    console.usageError(
+        QCoreApplication::translate("cli", "%1: longer than 16 MiB, too long for a roster map")
+            .arg(printableText(mapFile)));
     return std::nullopt;
   }
   if (file.error() != QFileDevice::NoError) {
-    console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), file.errorString()));
+    console.usageError(QCoreApplication::translate("cli", "%1: %2")
+                           .arg(printableText(mapFile), file.errorString()));
     return std::nullopt;
   }
   const auto lines = parseRosterMap(text);
@@ -68,9 +72,10 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
     // Enough to see what is wrong; a file that is no map at all has a fault a line.
     constexpr qsizetype ShownFaults = 20;
     for (qsizetype i = 0; i < std::min(faults.size(), ShownFaults); ++i)
-      console.usageError(QStringLiteral("%1: %2").arg(printableText(mapFile), faults[i]));
+      console.usageError(
+          QCoreApplication::translate("cli", "%1: %2").arg(printableText(mapFile), faults[i]));
     if (faults.size() > ShownFaults)
-      console.usageError(QStringLiteral("%1: and %2 more faulty lines")
+      console.usageError(QCoreApplication::translate("cli", "%1: and %2 more faulty lines")
                              .arg(printableText(mapFile))
                              .arg(faults.size() - ShownFaults));
     return std::nullopt;

@@ -36,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(readFile(archivePath) == input.archive);
   if (!exported) {
     FUZZ_CHECK(folder.snapshot() == before);
-    FUZZ_CHECK(!describe(exported.error()).isEmpty());
     // Only the target can make an export fail where reading succeeds.
     if (read) FUZZ_CHECK(input.target == ExportTarget::Folder);
     return 0;

@@ -1,5 +1,7 @@
 #include "portrait/picture_import.h"
 
+#include <QCoreApplication>
+
 #include "fsh/bitmap_decoder.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_layout.h"
@@ -34,9 +36,11 @@ Expected<PictureImport, fsh::Error> PictureImport::prepare(const QByteArray& por
   const auto bitmap = fsh::describe(*file);
   if (!bitmap) return Unexpected(bitmap.error());
   if (bitmap->width <= 0 || bitmap->height <= 0) {
-    return Unexpected(fsh::makeError(
-        fsh::ErrorKind::Malformed,
-        QStringLiteral("its bitmap is %1x%2 pixels").arg(bitmap->width).arg(bitmap->height)));
+    return Unexpected(
+        fsh::makeError(fsh::ErrorKind::Malformed,
+                       QCoreApplication::translate("portrait", "its bitmap is %1x%2 pixels")
+                           .arg(bitmap->width)
+                           .arg(bitmap->height)));
   }
   PictureImport import;
   import.m_description = *bitmap;
@@ -62,7 +66,8 @@ Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const ImportSettings
   const QImage fitted = fitPicture(m_picture, m_portraitSize, settings.fitMode);
   if (fitted.isNull()) {
     return Unexpected(
-        fsh::makeError(fsh::ErrorKind::InvalidRequest, QStringLiteral("the picture is empty")));
+        fsh::makeError(fsh::ErrorKind::InvalidRequest,
+                       QCoreApplication::translate("portrait", "the picture is empty")));
   }
   fsh::ReplaceOptions options;
   options.code = settings.code;

@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-svg-dev libgl-dev
           # DXT encoding for the portrait codec; WebP and other pictures for picture import;
           # the command line's parser
           libsquish-dev qt6-image-formats-plugins libcli11-dev
+          # lupdate, for the template of the texts to translate
+          qt6-tools-dev qt6-l10n-tools
           # the manual pages, and the checks of the files a desktop reads
           help2man man-db shared-mime-info desktop-file-utils appstream)
 if [ -n "${CPE_EXTRA_PACKAGES:-}" ]; then

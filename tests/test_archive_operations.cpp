@@ -71,7 +71,7 @@ TEST_F(ArchiveOperations, SaveRefusalsNameTheFaultAndWriteNothing) {
     for (const QString& target : {dir.filePath("new.big"), existing, source}) {
       const auto saved = saveWithIdentifier(source, target, c.kind, c.identifier);
       ASSERT_FALSE(saved) << target.toStdString();
-      EXPECT_EQ(saved.error().kind, c.expected) << describe(saved.error()).toStdString();
+      EXPECT_EQ(saved.error().kind, c.expected) << saved.error().detail.toStdString();
     }
     EXPECT_EQ(snapshotTree(dir.path()), before);
   }
@@ -96,7 +96,7 @@ TEST_P(ValidateIdentifier, GivesTheBytesToStoreOrTheFault) {
     EXPECT_EQ(identifier.error().kind, c.kind);
     return;
   }
-  ASSERT_TRUE(identifier) << describe(identifier.error()).toStdString();
+  ASSERT_TRUE(identifier) << identifier.error().detail.toStdString();
   EXPECT_EQ(identifier->lowerCase, c.lowerCase);
   EXPECT_EQ(identifier->upperCase, c.upperCase);
   EXPECT_EQ(identifier->directoryBytes(ArchiveKind::PlayerPackage), c.upperCase);
@@ -179,7 +179,7 @@ TEST_F(ArchiveOperations, ReadingAPortraitThatIsNotThereNamesTheFault) {
     c.change(fixture);
     const auto read = readPortrait(write("archive.big", fixture.build()));
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().kind, c.kind) << describe(read.error()).toStdString();
+    EXPECT_EQ(read.error().kind, c.kind) << read.error().detail.toStdString();
   }
 }
 
@@ -224,7 +224,7 @@ TEST_F(ArchiveOperations, ImportRefusalsNameTheFaultAndWriteNothing) {
     const auto fromBytes = importPortraitBytes(archive, c.image);
     ASSERT_FALSE(fromFile);
     ASSERT_FALSE(fromBytes);
-    EXPECT_EQ(fromFile.error().kind, c.kind) << describe(fromFile.error()).toStdString();
+    EXPECT_EQ(fromFile.error().kind, c.kind) << fromFile.error().detail.toStdString();
     EXPECT_EQ(fromBytes.error().kind, c.kind);
     EXPECT_EQ(snapshotTree(dir.path()), before);
   }

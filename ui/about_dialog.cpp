@@ -1,5 +1,6 @@
 #include "ui/about_dialog.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
-  setWindowTitle(QStringLiteral("About ") + applicationTitle());
+  setWindowTitle(QCoreApplication::translate("AboutDialog", "About ") + applicationTitle());
   setWindowIcon(programIcon());
   setFixedSize(ClientWidth, ClientHeight);
   setSizeGripEnabled(false);
@@ -35,9 +36,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     return label;
   };
   makeLabel("titleLabel", applicationTitle(), {24, 16, 209, 25}, tahoma);
-  makeLabel("creditLabel", QStringLiteral("Made by the project's contributors"), {24, 56, 233, 25},
-            verdana);
-  makeLabel("contactLabel", QStringLiteral("Contact: see the README"), {24, 72, 193, 25}, verdana);
+  makeLabel("creditLabel",
+            QCoreApplication::translate("AboutDialog", "Made by the project's contributors"),
+            {24, 56, 233, 25}, verdana);
+  makeLabel("contactLabel", QCoreApplication::translate("AboutDialog", "Contact: see the README"),
+            {24, 72, 193, 25}, verdana);
 
   m_okButton = new QPushButton(QStringLiteral("OK"), this);
   m_okButton->setObjectName(QStringLiteral("okButton"));

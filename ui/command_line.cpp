@@ -13,9 +13,10 @@ void describeCommandLine(QCommandLineParser& parser) {
                      "archive (.big)."));
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("archive"),
-                               QStringLiteral("A portrait archive to open, as Load would."),
-                               QStringLiteral("[archive]"));
+  parser.addPositionalArgument(
+      QStringLiteral("archive"),
+      QCoreApplication::translate("CommandLine", "A portrait archive to open, as Load would."),
+      QStringLiteral("[archive]"));
 }
 
 bool asksOnlyForText(const QStringList& arguments) {
@@ -36,7 +37,8 @@ std::optional<QString> archiveArgument(const QCommandLineParser& parser) {
 void setApplicationIdentity() {
   QCoreApplication::setApplicationName(productName());
   QCoreApplication::setApplicationVersion(QLatin1String(BuildInfo::Version));
-  QCoreApplication::setOrganizationName(QStringLiteral("Courtside Portraits Editor project"));
+  QCoreApplication::setOrganizationName(
+      QCoreApplication::translate("CommandLine", "Courtside Portraits Editor project"));
   // Lets a Wayland compositor match the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QLatin1String(BuildInfo::ApplicationId));
 }

@@ -8,8 +8,7 @@
 #include "portrait/input_file.h"
 #include "portrait/portrait_picture.h"
 #include "ui/editor_window.h"
-#include "ui/error_messages.h"
-#include "ui/picture_messages.h"
+#include "ui/messages.h"
 #include "ui/size_caption.h"
 
 namespace {

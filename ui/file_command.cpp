@@ -1,10 +1,13 @@
 #include "ui/file_command.h"
 
+#include <QCoreApplication>
+
 #include "ui/command_routines.h"
 
 namespace {
 
-const QString ArchiveFilter = QStringLiteral("BIG archives (*.big)|*.big");
+const QString ArchiveFilter =
+    QCoreApplication::translate("FileCommand", "BIG archives (*.big)|*.big");
 // FSH images first, as the default; then what a picture can come from or go to.
 const QString ImportFilter = QStringLiteral(
     "FSH files (*.fsh)|*.fsh|"
@@ -23,7 +26,7 @@ const FileCommand& loadCommand() {
                                    nullptr,
                                    ArchiveFilter,
                                    QStringLiteral(".big"),
-                                   QStringLiteral("Load File"),
+                                   QCoreApplication::translate("FileCommand", "Load File"),
                                    DialogFlags::HideReadOnly,
                                    &WindowState::archivePath,
                                    &loadArchiveInto};
@@ -31,10 +34,14 @@ const FileCommand& loadCommand() {
 }
 
 const FileCommand& saveCommand() {
-  static const FileCommand command{DialogKind::Save,       &currentArchive,
-                                   ArchiveFilter,          QStringLiteral(".big"),
-                                   QStringLiteral("Save"), DialogFlags::OverwritePrompt,
-                                   &WindowState::savePath, &saveArchiveFrom};
+  static const FileCommand command{DialogKind::Save,
+                                   &currentArchive,
+                                   ArchiveFilter,
+                                   QStringLiteral(".big"),
+                                   QCoreApplication::translate("FileCommand", "Save"),
+                                   DialogFlags::OverwritePrompt,
+                                   &WindowState::savePath,
+                                   &saveArchiveFrom};
   return command;
 }
 
@@ -43,7 +50,7 @@ const FileCommand& importCommand() {
                                    nullptr,
                                    ImportFilter,
                                    QStringLiteral(".fsh"),
-                                   QStringLiteral("Import"),
+                                   QCoreApplication::translate("FileCommand", "Import"),
                                    DialogFlags::HideReadOnly,
                                    &WindowState::importPath,
                                    &importPortraitInto};
@@ -55,7 +62,7 @@ const FileCommand& exportCommand() {
                                    &anyImageFile,
                                    ExportFilter,
                                    QStringLiteral(".fsh"),
-                                   QStringLiteral("Export"),
+                                   QCoreApplication::translate("FileCommand", "Export"),
                                    DialogFlags::OverwritePrompt,
                                    &WindowState::exportPath,
                                    &exportPortraitFrom};

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "common/expected.h"
-#include "ui/command_failure.h"
+#include "ui/messages.h"
 
 // The flags a file dialog is shown with.
 namespace DialogFlags {

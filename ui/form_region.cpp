@@ -1,5 +1,6 @@
 #include "ui/form_region.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 #include <QVector>
 #include <cmath>
@@ -20,7 +21,8 @@ constexpr RegionBox DesignHole{8, 8, 24, 23};
 constexpr RegionBox DesignRightCut{390, 8, 422, 304};
 
 Unexpected<CommandFailure> overflow() {
-  return Unexpected(CommandFailure{OverflowNumber, QStringLiteral("Overflow")});
+  return Unexpected(
+      CommandFailure{OverflowNumber, QCoreApplication::translate("MainWindow", "Overflow")});
 }
 
 struct Axis {
@@ -77,7 +79,8 @@ Expected<int16_t, CommandFailure> roundTwipsPerPixel(float twipsPerPixel) {
       *rounded > std::numeric_limits<int16_t>::max())
     return overflow();
   if (*rounded == 0)
-    return Unexpected(CommandFailure{DivisionByZeroNumber, QStringLiteral("Division by zero")});
+    return Unexpected(CommandFailure{
+        DivisionByZeroNumber, QCoreApplication::translate("MainWindow", "Division by zero")});
   return static_cast<int16_t>(*rounded);
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/expected.h"
-#include "ui/command_failure.h"
+#include "ui/messages.h"
 
 class QScreen;
 

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -20,13 +21,15 @@
 namespace {
 
 QString sizeText(QSize size) {
-  return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+  return QCoreApplication::translate("ImportPictureDialog", "%1 x %2")
+      .arg(size.width())
+      .arg(size.height());
 }
 
 QString mipmapsText(int count) {
-  return count == 0   ? QStringLiteral("no mipmaps")
-         : count == 1 ? QStringLiteral("1 mipmap")
-                      : QStringLiteral("%1 mipmaps").arg(count);
+  return count == 0   ? QCoreApplication::translate("ImportPictureDialog", "no mipmaps")
+         : count == 1 ? QCoreApplication::translate("ImportPictureDialog", "1 mipmap")
+                      : QCoreApplication::translate("ImportPictureDialog", "%1 mipmaps").arg(count);
 }
 
 }  // namespace
@@ -41,7 +44,7 @@ std::optional<portrait::ImportSettings> QtPictureImportPrompt::ask(
 ImportPictureDialog::ImportPictureDialog(portrait::PictureImport& import, QWidget* parent)
     : QDialog(parent), m_import(import) {
   setObjectName(QStringLiteral("ImportPictureDialog"));
-  setWindowTitle(QStringLiteral("Import picture"));
+  setWindowTitle(QCoreApplication::translate("ImportPictureDialog", "Import picture"));
   setWindowIcon(programIcon());
   buildControls();
   setSettings(m_import.defaults());
@@ -60,11 +63,11 @@ void ImportPictureDialog::buildControls() {
   m_status->setWordWrap(true);
   m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-  auto* picture = new QLabel(
-      QStringLiteral("%1 - %2").arg(m_import.pictureName(), sizeText(m_import.picture().size())),
-      this);
+  auto* picture = new QLabel(QCoreApplication::translate("ImportPictureDialog", "%1 - %2")
+                                 .arg(m_import.pictureName(), sizeText(m_import.picture().size())),
+                             this);
   picture->setTextFormat(Qt::PlainText);
-  auto* portrait = new QLabel(QStringLiteral("%1 - %2 - %3")
+  auto* portrait = new QLabel(QCoreApplication::translate("ImportPictureDialog", "%1 - %2 - %3")
                                   .arg(sizeText(target), fsh::formatName(m_import.portraitCode()),
                                        mipmapsText(m_import.portraitMipmapCount())),
                               this);
@@ -93,7 +96,8 @@ void ImportPictureDialog::buildControls() {
     const auto code = fsh::codeForFormatName(name);
     if (!code || !code->has_value()) continue;  // "keep" names no format of its own
     QString text = fsh::formatName(**code);
-    if (**code == m_import.portraitCode()) text += QStringLiteral(" (the portrait's own)");
+    if (**code == m_import.portraitCode())
+      text += QCoreApplication::translate("ImportPictureDialog", " (the portrait's own)");
     m_format->addItem(text, int(**code));
   }
 
@@ -103,11 +107,11 @@ void ImportPictureDialog::buildControls() {
   m_mipmaps->setSpecialValueText(QStringLiteral("none"));
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Picture:"), picture);
-  form->addRow(QStringLiteral("Portrait:"), portrait);
-  form->addRow(QStringLiteral("Fit:"), fitColumn);
-  form->addRow(QStringLiteral("Pixel &format:"), m_format);
-  form->addRow(QStringLiteral("&Mipmaps:"), m_mipmaps);
+  form->addRow(QCoreApplication::translate("ImportPictureDialog", "Picture:"), picture);
+  form->addRow(QCoreApplication::translate("ImportPictureDialog", "Portrait:"), portrait);
+  form->addRow(QCoreApplication::translate("ImportPictureDialog", "Fit:"), fitColumn);
+  form->addRow(QCoreApplication::translate("ImportPictureDialog", "Pixel &format:"), m_format);
+  form->addRow(QCoreApplication::translate("ImportPictureDialog", "&Mipmaps:"), m_mipmaps);
   qobject_cast<QLabel*>(form->labelForField(m_format))->setBuddy(m_format);
   qobject_cast<QLabel*>(form->labelForField(m_mipmaps))->setBuddy(m_mipmaps);
 
@@ -161,13 +165,15 @@ void ImportPictureDialog::updatePreview() {
   QGuiApplication::restoreOverrideCursor();
   m_buttons->button(QDialogButtonBox::Ok)->setEnabled(bool(result));
   if (!result) {
-    m_preview->setPicture({}, QStringLiteral("No preview"));
-    m_status->setText(QStringLiteral("This cannot be imported: %1.").arg(result.error().message));
+    m_preview->setPicture({}, QCoreApplication::translate("ImportPictureDialog", "No preview"));
+    m_status->setText(
+        QCoreApplication::translate("ImportPictureDialog", "This cannot be imported: %1.")
+            .arg(result.error().message));
     return;
   }
   m_preview->setPicture(result->decoded);
-  m_status->setText(QStringLiteral("New portrait: %1 - %2 - %3, %4 bytes")
-                        .arg(sizeText(result->decoded.size()), fsh::formatName(chosen.code),
-                             mipmapsText(chosen.mipmapCount),
-                             QLocale().toString(result->image.size())));
+  m_status->setText(
+      QCoreApplication::translate("ImportPictureDialog", "New portrait: %1 - %2 - %3, %4 bytes")
+          .arg(sizeText(result->decoded.size()), fsh::formatName(chosen.code),
+               mipmapsText(chosen.mipmapCount), QLocale().toString(result->image.size())));
 }

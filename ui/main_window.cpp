@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -23,7 +24,7 @@
 #include "ui/form_layout.h"
 #include "ui/hot_spot.h"
 #include "ui/import_picture_dialog.h"
-#include "ui/picture_messages.h"
+#include "ui/messages.h"
 #include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/skin.h"
@@ -121,8 +122,8 @@ void MainWindow::createControls() {
   m_aboutButton = findChild<QPushButton*>("aboutButton");
   m_minimizeSpot = findChild<HotSpot*>("minimizeSpot");
   m_closeSpot = findChild<HotSpot*>("closeSpot");
-  m_minimizeSpot->setAccessibleName(QStringLiteral("Minimize"));
-  m_closeSpot->setAccessibleName(QStringLiteral("Close"));
+  m_minimizeSpot->setAccessibleName(QCoreApplication::translate("MainWindow", "Minimize"));
+  m_closeSpot->setAccessibleName(QCoreApplication::translate("MainWindow", "Close"));
 
   QWidget* previous = nullptr;
   for (const auto& [tabIndex, control] : byTabIndex) {
@@ -203,7 +204,8 @@ void MainWindow::pasteFromClipboard() {
   if (data->hasImage()) {
     const auto picture = qvariant_cast<QImage>(data->imageData());
     if (!picture.isNull() &&
-        importPictureInto(*this, picture, QStringLiteral("Picture from the clipboard")))
+        importPictureInto(*this, picture,
+                          QCoreApplication::translate("MainWindow", "Picture from the clipboard")))
       showPortrait();
     return;
   }

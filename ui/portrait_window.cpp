@@ -1,6 +1,7 @@
 #include "ui/portrait_window.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -9,7 +10,7 @@
 #include <algorithm>
 
 #include "portrait/bitmap_details.h"
-#include "ui/picture_messages.h"
+#include "ui/messages.h"
 #include "ui/portrait_view.h"
 #include "ui/skin.h"
 #include "ui/skin_layout.h"
@@ -55,7 +56,7 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 void PortraitWindow::setArchiveName(const QString& archiveName) {
-  setWindowTitle(QStringLiteral("Portrait - ") + archiveName);
+  setWindowTitle(QCoreApplication::translate("PortraitWindow", "Portrait - ") + archiveName);
 }
 
 void PortraitWindow::setPreview(const portrait::PortraitPreview& preview) {

@@ -23,7 +23,8 @@ QStringList qtNameFilters(const QString& filter) {
     const QString pattern = parts[i + 1];
     names << (description.contains(QLatin1Char('('))
                   ? description
-                  : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+                  : description + QCoreApplication::translate("FileDialog", " (") + pattern +
+                        QLatin1Char(')'));
   }
   return names;
 }

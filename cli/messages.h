@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+#include "archive/archive_error.h"
+
+// The command line's words for the archive layer's refusals and failures, as
+// they follow "<file>: " on standard error.
+QString describe(const ArchiveError& error);
