@@ -47,7 +47,7 @@ std::string checkMipmaps(const std::string& value) {
 
 // One of the names, in any case. The names are not listed beside the option
 // in help: its description lists them, and a long list would not fit a line.
-CLI::Validator oneOf(std::vector<std::string> names) {
+CLI::Validator oneOf(const std::vector<std::string>& names) {
   return CLI::Validator(
       [names](std::string& value) -> std::string {
         const QString given = QString::fromStdString(value);

@@ -53,7 +53,7 @@ std::optional<QList<Rename>> readMap(const QString& mapFile, Console& console) {
     return std::nullopt;
   }
   // A roster map is a short text; a device or a huge file would only fill memory.
-  constexpr qint64 LargestMap = 16 * 1024 * 1024;
+  constexpr qint64 LargestMap = qint64{16} << 20;
   const QByteArray text = file.read(LargestMap + 1);
   if (text.size() > LargestMap) {
     console.usageError(

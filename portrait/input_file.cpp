@@ -39,7 +39,7 @@ QByteArray formatOfName(const QString& fileName) {
 // reader takes the bytes for its own (a TGA file, whose content Qt's
 // recognition takes for another format or none).
 QByteArray pictureFormatOf(const QByteArray& bytes, const QString& fileName) {
-  const QByteArray content = formatInContent(bytes);
+  QByteArray content = formatInContent(bytes);
   if (!content.isEmpty() && !isNamedOnly(content) && pictureFormats().contains(content))
     return content;
   const QByteArray named = formatOfName(fileName);

@@ -38,6 +38,6 @@ QRect pixelGeometry(const QRect& design, int twipsPerPixelX, int twipsPerPixelY)
 
 // The design family first, then families that look alike where it is missing.
 QStringList fontFamilies(const QString& family);
-QFont makeFont(const FontSpec& font);
+QFont makeFont(const FontSpec& design);
 
 }  // namespace FormLayout

@@ -99,6 +99,6 @@ void PortraitWindow::openBeside(const QRect& anchor) {
   show();
 }
 
-void PortraitWindow::copyPicture() {
+void PortraitWindow::copyPicture() const {
   if (!picture().isNull()) QGuiApplication::clipboard()->setImage(picture());
 }

@@ -43,7 +43,7 @@ class PortraitWindow : public QWidget {
   static constexpr QSize FrameAllowance{16, 40};
 
  private:
-  void copyPicture();
+  void copyPicture() const;
 
   PortraitView* m_view = nullptr;
   QLabel* m_details = nullptr;

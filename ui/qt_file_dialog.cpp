@@ -20,7 +20,7 @@ QStringList qtNameFilters(const QString& filter) {
   QStringList names;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     const QString& description = parts[i];
-    const QString pattern = parts[i + 1];
+    const QString& pattern = parts[i + 1];
     names << (description.contains(QLatin1Char('('))
                   ? description
                   : description + QCoreApplication::translate("FileDialog", " (") + pattern +
@@ -45,7 +45,7 @@ Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog, &filters, &request](const QString& selected) {
                        const QString suffix =
-                           firstSuffix(request.filter, filters.indexOf(selected));
+                           firstSuffix(request.filter, static_cast<int>(filters.indexOf(selected)));
                        if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
                      });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
