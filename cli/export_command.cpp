@@ -36,7 +36,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
                      QStringLiteral("would be written ") + how};
   };
   if (!job.picture) {
-    writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
+    writes.add(makeExportPortrait(job.archive, job.output, writes.making(job.output)), job.archive,
                note(from + QStringLiteral(" as FSH")));
     return;
   }
@@ -50,7 +50,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     console.failure(pictureFailure(job.archive, job.output, picture.error()));
     return;
   }
-  writes.add(prepareFile(job.output, picture->bytes), job.output,
+  writes.add(makeFile(job.output, picture->bytes, writes.making(job.output)), job.output,
              note(from + QStringLiteral(" as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));

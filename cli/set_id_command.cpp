@@ -35,7 +35,8 @@ void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   const QString how = QStringLiteral("from %1 with identifier %2")
                           .arg(printableText(rename.source), printableText(rename.identifier));
   writes.add(
-      prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
+      makeSaveWithIdentifier(source, rename.target, info->kind, rename.identifier,
+                             writes.making(rename.target)),
       label(rename),
       {rename.target, QStringLiteral("saved ") + how, QStringLiteral("would be saved ") + how},
       FileWrites::Naming::AlwaysRefusedFile);
