@@ -118,3 +118,7 @@ QJsonObject summaryJson(const ArchiveSummary& summary) {
           {"size", summary.size},
           {"portrait", portrait}};
 }
+
+QJsonObject refusalJson(const QString& path, const FileFailure& failure) {
+  return {{"path", path}, {"error", failure.reason}};
+}
