@@ -7,6 +7,7 @@
 
 #include "archive/archive_inspection.h"
 #include "archive/archive_layout.h"
+#include "archive/prepared_file.h"
 #include "fileio/checked_arithmetic.h"
 #include "fileio/file_reader.h"
 #include "fileio/file_replacement.h"
@@ -113,11 +114,18 @@ Expected<void, ArchiveError> checkImage(const NewImage& image) {
 // The archive as Load sees it must stay so: the new image may not change the
 // bytes that tell its kind, where its name table ends or its identifier,
 // which overlapping members can put inside the image.
+Expected<fileio::FileReader, ArchiveError> readNewContent(const NewFile& made) {
+  if (const auto* prepared = std::get_if<PreparedFile>(&made)) return prepared->readPrepared();
+  const auto memory = memoryFile(std::get<PlannedFile>(made));
+  if (!memory) return Unexpected(memory.error());
+  return fileio::FileReader::openDuplicate(memory->handle(), pathOf(made));
+}
+
 Expected<void, ArchiveError> checkLoadsAlike(const fileio::FileReader& archive,
-                                             const fileio::FileReplacement& replacement) {
+                                             const NewFile& made) {
   const auto before = inspectArchive(archive);
   if (!before) return {};  // Load refuses it already; Import does not need it to load
-  const auto prepared = replacement.readPrepared();
+  const auto prepared = readNewContent(made);
   if (!prepared) return Unexpected(prepared.error());
   const auto after = inspectArchive(*prepared);
   if (!after || after->kind != before->kind || after->identifier != before->identifier)
@@ -127,8 +135,8 @@ Expected<void, ArchiveError> checkLoadsAlike(const fileio::FileReader& archive,
 
 // Prepares the archive's new content with image in place of member 4; the old
 // image itself is never read.
-Expected<fileio::FileReplacement, ArchiveError> prepareReplaceImage(const QString& archivePath,
-                                                                    const NewImage& image) {
+Expected<NewFile, ArchiveError> makeReplaceImage(const QString& archivePath, const NewImage& image,
+                                                 Making how) {
   if (auto checked = checkImage(image); !checked) return Unexpected(checked.error());
   const auto archive = fileio::FileReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
@@ -165,18 +173,14 @@ Expected<fileio::FileReplacement, ArchiveError> prepareReplaceImage(const QStrin
       fileio::ContentPiece::range(*archive, imageEnd, archive->length() - imageEnd);
   if (!beforeImage) return Unexpected(beforeImage.error());
   if (!afterImage) return Unexpected(afterImage.error());
-  auto replacement = fileio::FileReplacement::prepare(
-      archivePath, {QByteArrayView(*head), *beforeImage, image.content, *afterImage});
+  // A plan keeps the content, which the check below reads.
+  auto replacement =
+      makeFile(archivePath, {QByteArrayView(*head), *beforeImage, image.content, *afterImage},
+               how == Making::Prepare ? how : Making::PlanKeepingContent);
   if (!replacement) return Unexpected(replacement.error());
   if (auto alike = checkLoadsAlike(*archive, *replacement); !alike)
     return Unexpected(alike.error());
   return replacement;
-}
-
-Expected<void, ArchiveError> commitPrepared(
-    Expected<fileio::FileReplacement, ArchiveError> replacement) {
-  if (!replacement) return Unexpected(replacement.error());
-  return replacement->commit();
 }
 
 }  // namespace
@@ -204,8 +208,8 @@ Expected<QByteArray, ArchiveError> readPortrait(const QString& archivePath) {
   return archive->readAt(image->offset, image->length);
 }
 
-Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
-                                                                      const QString& targetPath) {
+Expected<NewFile, ArchiveError> makeExportPortrait(const QString& archivePath,
+                                                   const QString& targetPath, Making how) {
   const auto archive = fileio::FileReader::open(archivePath);
   if (!archive) return Unexpected(archive.error());
   // However it is named: writing the image over the archive would lose the rest of it.
@@ -215,15 +219,15 @@ Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QStr
   if (!image) return Unexpected(image.error());
   const auto content = fileio::ContentPiece::range(*archive, image->offset, image->length);
   if (!content) return Unexpected(content.error());
-  return fileio::FileReplacement::prepare(targetPath, {*content});
+  return makeFile(targetPath, {*content}, how);
 }
 
 Expected<void, ArchiveError> exportPortrait(const QString& archivePath, const QString& targetPath) {
-  return commitPrepared(prepareExportPortrait(archivePath, targetPath));
+  return commitMade(makeExportPortrait(archivePath, targetPath, Making::Prepare));
 }
 
-Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
-                                                                      const QString& imagePath) {
+Expected<NewFile, ArchiveError> makeImportPortrait(const QString& archivePath,
+                                                   const QString& imagePath, Making how) {
   // The image file is opened and checked before the archive is looked at.
   const auto file = fileio::FileReader::open(imagePath);
   if (!file) return Unexpected(file.error());
@@ -236,20 +240,22 @@ Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QStr
   if (!start) return Unexpected(start.error());
   const auto content = fileio::ContentPiece::range(*file, 0, file->length());
   if (!content) return Unexpected(content.error());
-  return prepareReplaceImage(archivePath, {file->length(), *start, *content, imagePath});
+  return makeReplaceImage(archivePath, {file->length(), *start, *content, imagePath}, how);
 }
 
 Expected<void, ArchiveError> importPortrait(const QString& archivePath, const QString& imagePath) {
-  return commitPrepared(prepareImportPortrait(archivePath, imagePath));
+  return commitMade(makeImportPortrait(archivePath, imagePath, Making::Prepare));
 }
 
-Expected<fileio::FileReplacement, ArchiveError> prepareImportPortraitBytes(
-    const QString& archivePath, const QByteArray& image) {
-  return prepareReplaceImage(archivePath, {image.size(), image.left(ArchiveLayout::ImageStartSize),
-                                           QByteArrayView(image), QString()});
+Expected<NewFile, ArchiveError> makeImportPortraitBytes(const QString& archivePath,
+                                                        const QByteArray& image, Making how) {
+  return makeReplaceImage(
+      archivePath,
+      {image.size(), image.left(ArchiveLayout::ImageStartSize), QByteArrayView(image), QString()},
+      how);
 }
 
 Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image) {
-  return commitPrepared(prepareImportPortraitBytes(archivePath, image));
+  return commitMade(makeImportPortraitBytes(archivePath, image, Making::Prepare));
 }

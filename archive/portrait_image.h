@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "archive/archive_error.h"
+#include "archive/new_file.h"
 #include "common/expected.h"
-#include "fileio/file_replacement.h"
 
 namespace fileio {
 class FileReader;
@@ -47,11 +47,12 @@ Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image);
 
 // The same three with every check made and the new file prepared aside, but
-// not yet committed: for a dry run, which throws it away, and for a batch,
-// which commits many together (see fileio::commitTogether).
-Expected<fileio::FileReplacement, ArchiveError> prepareExportPortrait(const QString& archivePath,
-                                                                      const QString& targetPath);
-Expected<fileio::FileReplacement, ArchiveError> prepareImportPortrait(const QString& archivePath,
-                                                                      const QString& imagePath);
-Expected<fileio::FileReplacement, ArchiveError> prepareImportPortraitBytes(
-    const QString& archivePath, const QByteArray& image);
+// not yet committed (for a batch, which commits many together: see
+// fileio::commitTogether), or only planned, for a dry run. An import's plan
+// holds the new archive's content, which its checks read.
+Expected<NewFile, ArchiveError> makeExportPortrait(const QString& archivePath,
+                                                   const QString& targetPath, Making how);
+Expected<NewFile, ArchiveError> makeImportPortrait(const QString& archivePath,
+                                                   const QString& imagePath, Making how);
+Expected<NewFile, ArchiveError> makeImportPortraitBytes(const QString& archivePath,
+                                                        const QByteArray& image, Making how);

@@ -3,10 +3,6 @@
 #include "fileio/batch_commit.h"
 #include "fileio/regular_file.h"
 
-Expected<PreparedFile, ArchiveError> prepareFile(const QString& path, QByteArrayView bytes) {
-  return fileio::FileReplacement::prepare(path, {bytes});
-}
-
 std::vector<Expected<void, ArchiveError>> commitFiles(std::vector<PreparedFile>& files) {
   std::vector<Expected<void, ArchiveError>> results;
   for (auto& result : fileio::commitTogether(files)) results.emplace_back(result);
@@ -15,6 +11,12 @@ std::vector<Expected<void, ArchiveError>> commitFiles(std::vector<PreparedFile>&
 
 Expected<void, ArchiveError> writeFile(const QString& path, QByteArrayView bytes) {
   return fileio::replaceFileContents(path, bytes);
+}
+
+Expected<MemoryFile, ArchiveError> memoryFile(const PlannedFile& file) {
+  auto memory = fileio::MemoryFile::of(file.content, file.path());
+  if (!memory) return Unexpected(memory.error());
+  return std::move(*memory);
 }
 
 std::optional<FileIdentity> fileIdentity(const QString& path) { return fileio::identityOf(path); }

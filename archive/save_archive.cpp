@@ -52,8 +52,9 @@ bool sparesWhatLoadReads(const ArchiveInfo& info, const std::vector<qint64>& pos
 
 }  // namespace
 
-Expected<fileio::FileReplacement, ArchiveError> prepareSaveWithIdentifier(
-    const QString& source, const QString& target, ArchiveKind kind, const QString& identifierText) {
+Expected<NewFile, ArchiveError> makeSaveWithIdentifier(const QString& source, const QString& target,
+                                                       ArchiveKind kind,
+                                                       const QString& identifierText, Making how) {
   // Opened with read access only: the new content goes to a temporary file
   // that is renamed over the target only when complete.
   const auto reader = fileio::FileReader::open(source);
@@ -94,12 +95,10 @@ Expected<fileio::FileReplacement, ArchiveError> prepareSaveWithIdentifier(
   }
   if (auto copiedToEnd = copyUpTo(reader->length()); !copiedToEnd)
     return Unexpected(copiedToEnd.error());
-  return fileio::FileReplacement::prepare(target, pieces);
+  return makeFile(target, pieces, how);
 }
 
 Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QString& target,
                                                 ArchiveKind kind, const QString& identifierText) {
-  auto replacement = prepareSaveWithIdentifier(source, target, kind, identifierText);
-  if (!replacement) return Unexpected(replacement.error());
-  return replacement->commit();
+  return commitMade(makeSaveWithIdentifier(source, target, kind, identifierText, Making::Prepare));
 }

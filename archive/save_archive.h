@@ -4,8 +4,8 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_layout.h"
+#include "archive/new_file.h"
 #include "common/expected.h"
-#include "fileio/file_replacement.h"
 
 // Writes the archive at source to target with identifierText written into the
 // four directory names and the name table's copies of the identifier (one for
@@ -24,7 +24,8 @@ Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QSt
                                                 ArchiveKind kind, const QString& identifierText);
 
 // The same with every check made and the new file prepared aside, but not yet
-// committed: for a dry run, which throws it away, and for a batch, which
-// commits many together (see fileio::commitTogether).
-Expected<fileio::FileReplacement, ArchiveError> prepareSaveWithIdentifier(
-    const QString& source, const QString& target, ArchiveKind kind, const QString& identifierText);
+// committed (for a batch, which commits many together: see
+// fileio::commitTogether), or only planned, for a dry run.
+Expected<NewFile, ArchiveError> makeSaveWithIdentifier(const QString& source, const QString& target,
+                                                       ArchiveKind kind,
+                                                       const QString& identifierText, Making how);

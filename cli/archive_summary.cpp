@@ -120,3 +120,7 @@ QJsonObject summaryJson(const ArchiveSummary& summary) {
           {"size", summary.size},
           {"portrait", portrait}};
 }
+
+QJsonObject refusalJson(const QString& path, const FileFailure& failure) {
+  return {{"path", path}, {"error", failure.reason}};
+}

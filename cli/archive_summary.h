@@ -41,3 +41,6 @@ QString summaryLine(const ArchiveSummary& summary);
 
 // The JSON object documented in the README.
 QJsonObject summaryJson(const ArchiveSummary& summary);
+// The object that stands for an archive the editor would refuse: its path,
+// and why in place of the other fields.
+QJsonObject refusalJson(const QString& path, const FileFailure& failure);

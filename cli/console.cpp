@@ -43,6 +43,11 @@ void Console::result(const QString& line) {
 
 void Console::resultBytes(const QByteArray& bytes) { write(m_settings.out, bytes); }
 
+void Console::flushResults() {
+  if (std::fflush(m_settings.out) != 0 && m_outputError == 0)
+    m_outputError = errno != 0 ? errno : EIO;
+}
+
 void Console::note(const QString& line) {
   if (!m_settings.quiet) result(line);
 }

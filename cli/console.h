@@ -30,6 +30,8 @@ class Console {
   // The command's output, as text or as bytes that are already encoded.
   void result(const QString& line);
   void resultBytes(const QByteArray& bytes);
+  // Sends what the command wrote so far on its way, for a reader that waits.
+  void flushResults();
   void note(const QString& line);
   void failure(const FileFailure& failure);
   // A problem with the command itself, not with one of its files.

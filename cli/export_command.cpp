@@ -37,7 +37,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
                      QCoreApplication::translate("cli", "would be written ") + how};
   };
   if (!job.picture) {
-    writes.add(prepareExportPortrait(job.archive, job.output), job.archive,
+    writes.add(makeExportPortrait(job.archive, job.output, writes.making(job.output)), job.archive,
                note(from + QCoreApplication::translate("cli", " as FSH")));
     return;
   }
@@ -51,7 +51,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     console.failure(pictureFailure(job.archive, job.output, picture.error()));
     return;
   }
-  writes.add(prepareFile(job.output, picture->bytes), job.output,
+  writes.add(makeFile(job.output, picture->bytes, writes.making(job.output)), job.output,
              note(from + QCoreApplication::translate("cli", " as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));

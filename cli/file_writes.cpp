@@ -39,40 +39,50 @@ FileWrites::FileWrites(Mode mode, Console& console)
 
 FileWrites::~FileWrites() = default;
 
-void FileWrites::add(Expected<PreparedFile, ArchiveError> prepared, const QString& refusedFile,
+Making FileWrites::making(const QString& target) {
+  if (m_mode != Mode::DryRun) return Making::Prepare;
+  return m_expectedReads.contains(m_keys.of(target)) ? Making::PlanKeepingContent : Making::Plan;
+}
+
+void FileWrites::add(Expected<NewFile, ArchiveError> made, const QString& refusedFile,
                      WriteNote note, Naming naming) {
-  if (!prepared) {
+  const auto refuse = [&](const ArchiveError& error) {
     m_console.failure(naming == Naming::AlwaysRefusedFile
-                          ? FileFailure{refusedFile, describe(prepared.error())}
-                          : archiveFailure(refusedFile, prepared.error()));
-    return;
-  }
+                          ? FileFailure{refusedFile, describe(error)}
+                          : archiveFailure(refusedFile, error));
+  };
+  if (!made) return refuse(made.error());
   // Under `>> log.txt`, a new file renamed over log.txt would lose its lines.
-  if (const auto stream = standardStreamAt(prepared->path())) {
+  if (const auto stream = standardStreamAt(pathOf(*made))) {
     m_console.failure(
-        {naming == Naming::AlwaysRefusedFile ? refusedFile : prepared->path(),
+        {naming == Naming::AlwaysRefusedFile ? refusedFile : pathOf(*made),
          QCoreApplication::translate("cli", "is this program's %1; it is not written over")
              .arg(*stream)});
     return;
   }
-  switch (m_mode) {
-    case Mode::DryRun:
-      m_console.note(noteText(note, note.wouldBe, prepared->length()));
-      if (!m_expectedReads.contains(m_keys.of(prepared->path()))) return;
-      break;  // kept until finish(), for later files of the batch to read
-    case Mode::OneAtATime:
-      if (auto committed = prepared->commit(); !committed)
-        m_console.failure(archiveFailure(note.file, committed.error()));
-      else
-        m_console.note(noteText(note, note.done, prepared->length()));
-      return;
-    case Mode::Together:
-      break;
+  if (auto* planned = std::get_if<PlannedFile>(&*made))
+    return plan(std::move(*planned), note, refuse);
+  auto& prepared = std::get<PreparedFile>(*made);
+  if (m_mode == Mode::OneAtATime) {
+    if (auto committed = prepared.commit(); !committed)
+      m_console.failure(archiveFailure(note.file, committed.error()));
+    else
+      m_console.note(noteText(note, note.done, prepared.length()));
+    return;
   }
-  m_pendingFiles.insert(m_keys.of(prepared->path()), m_pending.size());
-  m_pending.push_back(std::move(*prepared));
+  m_pendingFiles.insert(m_keys.of(prepared.path()), m_pending.size());
+  m_pending.push_back(std::move(prepared));
   m_notes.push_back(std::move(note));
   if (m_pending.size() >= m_groupSize) finish();
+}
+
+void FileWrites::plan(PlannedFile planned, const WriteNote& note,
+                      const std::function<void(const ArchiveError&)>& refuse) {
+  // Files that each fit may not fit together.
+  if (auto room = m_space.take(planned.space); !room) return refuse(room.error());
+  m_console.note(noteText(note, note.wouldBe, planned.length()));
+  const QString key = m_keys.of(planned.path());
+  if (m_expectedReads.contains(key)) m_planned.insert(key, std::move(planned.content));
 }
 
 void FileWrites::expectReads(const QStringList& paths) {
@@ -80,25 +90,26 @@ void FileWrites::expectReads(const QStringList& paths) {
 }
 
 QString FileWrites::settleBefore(const QString& source, const QString& target) {
-  if (m_pendingFiles.isEmpty()) return source;
-  const auto pending = m_pendingFiles.constFind(m_keys.of(source));
   if (m_mode == Mode::DryRun) {
-    // The prepared content under a name that reads it, whatever way it was prepared.
-    if (pending == m_pendingFiles.cend()) return source;
-    return QStringLiteral("/proc/self/fd/%1").arg(m_pending[*pending].preparedHandle());
+    m_reading.reset();
+    const auto planned = m_planned.constFind(m_keys.of(source));
+    if (planned == m_planned.cend()) return source;
+    // The planned content under a name that reads it.
+    auto memory = memoryFile({{source}, planned->size(), *planned});
+    if (!memory) return source;
+    m_reading = std::move(*memory);
+    return m_reading->path();
   }
-  if (pending != m_pendingFiles.cend() || m_pendingFiles.contains(m_keys.of(target))) finish();
+  if (m_pendingFiles.isEmpty()) return source;
+  if (m_pendingFiles.contains(m_keys.of(source)) || m_pendingFiles.contains(m_keys.of(target)))
+    finish();
   return source;
 }
 
 void FileWrites::finish() {
+  m_reading.reset();
+  m_planned.clear();
   if (m_pending.empty()) return;
-  if (m_mode == Mode::DryRun) {
-    m_pending.clear();
-    m_notes.clear();
-    m_pendingFiles.clear();
-    return;
-  }
   const auto results = commitFiles(m_pending);
   for (size_t i = 0; i < results.size(); ++i) {
     if (!results[i])

@@ -31,7 +31,8 @@ class Import {
 
  private:
   WriteNote note(const QString& how) const;
-  void add(Expected<PreparedFile, ArchiveError> prepared, const QString& how);
+  void add(Expected<NewFile, ArchiveError> made, const QString& how);
+  Making making() { return m_writes.making(m_request.archive); }
   void importImageFile();
   void importCompressedImage(const fileio::FileReader& input);
   void importPicture(const portrait::Service& service);
@@ -46,13 +47,13 @@ WriteNote Import::note(const QString& how) const {
           QCoreApplication::translate("cli", "portrait would be replaced by ") + how};
 }
 
-void Import::add(Expected<PreparedFile, ArchiveError> prepared, const QString& how) {
-  m_writes.add(std::move(prepared), m_request.archive, note(how));
+void Import::add(Expected<NewFile, ArchiveError> made, const QString& how) {
+  m_writes.add(std::move(made), m_request.archive, note(how));
 }
 
 // With all of Import's checks: a file that is no FSH image is refused by them.
 void Import::importImageFile() {
-  add(prepareImportPortrait(m_request.archive, m_request.input),
+  add(makeImportPortrait(m_request.archive, m_request.input, making()),
       QCoreApplication::translate("cli", "the FSH image ") + printableText(m_request.input));
 }
 
@@ -70,7 +71,7 @@ void Import::importCompressedImage(const fileio::FileReader& input) {
   if (!bytes) return m_console.failure(archiveFailure(m_request.input, bytes.error()));
   const auto unpacked = fsh::unpackImageFile(*bytes);
   if (!unpacked) return refuse(unpacked.error());
-  auto prepared = prepareImportPortraitBytes(m_request.archive, *unpacked);
+  auto prepared = makeImportPortraitBytes(m_request.archive, *unpacked, making());
   // The image's own faults are the compressed file's.
   if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
     return m_console.failure(archiveFailure(m_request.input, prepared.error()));
@@ -88,7 +89,7 @@ void Import::importPicture(const portrait::Service& service) {
   }
   // The image is made here from the archive's own portrait: a refusal is the archive's.
   m_writes.add(
-      prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
+      makeImportPortraitBytes(m_request.archive, portrait->image, making()), m_request.archive,
       note(QCoreApplication::translate("cli", "the picture %1 as %2")
                .arg(printableText(m_request.input), service.bitmapDetails(portrait->after))));
 }

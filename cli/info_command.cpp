@@ -1,27 +1,31 @@
 #include "cli/info_command.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
+#include <optional>
 
 #include "cli/archive_summary.h"
 #include "cli/console.h"
 #include "cli/interruption.h"
+#include "cli/json_listing.h"
 
 ExitStatus runInfo(const InfoRequest& request, Console& console) {
-  QJsonArray listed;
+  std::optional<JsonListing> listing;
+  if (request.json) listing.emplace(console);
   console.beginBatch(request.archives.size());
   for (const QString& path : request.archives) {
     if (Interruption::requested()) break;
     const auto summary = summariseArchive(path);
-    if (!summary)
+    if (!summary) {
       console.failure(summary.error());
-    else if (request.json)
-      listed.append(summaryJson(*summary));
-    else
+      // In the listing too, so that a script reads one document.
+      if (listing) listing->add(refusalJson(path, summary.error()));
+    } else if (listing) {
+      listing->add(summaryJson(*summary));
+    } else {
       console.result(summaryLine(*summary));
+    }
     console.fileDone();
   }
   console.endBatch();
-  if (request.json) console.resultBytes(QJsonDocument(listed).toJson(QJsonDocument::Indented));
+  if (listing) listing->end();
   return console.status();
 }

@@ -35,7 +35,8 @@ void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   }
   const QString how = QCoreApplication::translate("cli", "from %1 with identifier %2")
                           .arg(printableText(rename.source), printableText(rename.identifier));
-  writes.add(prepareSaveWithIdentifier(source, rename.target, info->kind, rename.identifier),
+  writes.add(makeSaveWithIdentifier(source, rename.target, info->kind, rename.identifier,
+                                    writes.making(rename.target)),
              label(rename),
              {rename.target, QCoreApplication::translate("cli", "saved ") + how,
               QCoreApplication::translate("cli", "would be saved ") + how},

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
-#include <QFile>
+#include <QByteArrayList>
 #include <cerrno>
 
 namespace fileio {
@@ -34,14 +34,13 @@ Expected<QByteArray, int> readSized(Call call) {
   return Unexpected(ERANGE);
 }
 
-Result copyAttributes(const QString& sourcePath, int target, const QString& targetPath) {
-  const QByteArray path = QFile::encodeName(sourcePath);
+Result copyAttributes(const QByteArray& path, int target, const QString& targetPath) {
   const auto names = readSized(
       [&path](char* buffer, size_t size) { return ::listxattr(path.constData(), buffer, size); });
   if (!names) {
     // A file system without extended attributes has none to keep.
     if (names.error() == ENOTSUP) return {};
-    return Unexpected(FileError::system(names.error(), sourcePath));
+    return Unexpected(FileError::system(names.error(), targetPath));
   }
   for (const QByteArray& name : names->split('\0')) {
     if (name.isEmpty()) continue;
@@ -50,7 +49,7 @@ Result copyAttributes(const QString& sourcePath, int target, const QString& targ
     });
     if (!value) {
       if (value.error() == ENODATA || notPermitted(value.error())) continue;  // gone or hidden
-      return Unexpected(FileError::system(value.error(), sourcePath));
+      return Unexpected(FileError::system(value.error(), targetPath));
     }
     if (::fsetxattr(target, name.constData(), value->constData(), value->size(), 0) != 0 &&
         !notPermitted(errno))
@@ -61,7 +60,7 @@ Result copyAttributes(const QString& sourcePath, int target, const QString& targ
 
 }  // namespace
 
-Result copyFileMetadata(const QString& sourcePath, const struct stat& source, int target,
+Result copyFileMetadata(const QByteArray& sourceLocation, const struct stat& source, int target,
                         const QString& targetPath) {
   // The owner first: changing it clears the set-user-ID and set-group-ID bits,
   // which the mode then puts back. A user may give a file only to a group of
@@ -75,7 +74,7 @@ Result copyFileMetadata(const QString& sourcePath, const struct stat& source, in
     return Unexpected(FileError::system(errno, targetPath));
   // Access control lists are attributes too; setting one also sets the mode
   // bits it stands for, which agree with the mode copied above.
-  return copyAttributes(sourcePath, target, targetPath);
+  return copyAttributes(sourceLocation, target, targetPath);
 }
 
 }  // namespace fileio

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QByteArray>
 #include <QString>
 
 #include "common/expected.h"
@@ -14,9 +15,11 @@ namespace fileio {
 // lists among them), as far as the system lets this process set them. An
 // owner or group this process may not give, or an attribute it may not set
 // or the target's file system cannot hold, is left as it is; any other
-// failure is reported. source is what stat said of sourcePath; targetPath
-// names the target in errors.
-Expected<void, FileError> copyFileMetadata(const QString& sourcePath, const struct stat& source,
-                                           int target, const QString& targetPath);
+// failure is reported. source is what stat said of the file at sourceLocation
+// (a path that reaches it, such as one through an open folder's descriptor);
+// the file it replaces is target, which targetPath names in every error.
+Expected<void, FileError> copyFileMetadata(const QByteArray& sourceLocation,
+                                           const struct stat& source, int target,
+                                           const QString& targetPath);
 
 }  // namespace fileio

@@ -1,6 +1,7 @@
 #include "fileio/file_replacement.h"
 
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -12,68 +13,12 @@
 
 #include "fileio/file_metadata.h"
 #include "fileio/file_reader.h"
-#include "fileio/regular_file.h"
 
 namespace fileio {
 
 namespace {
 
 using Result = Expected<void, FileError>;
-
-// Ranges up to this long are read into memory rather than copied by the kernel.
-constexpr qint64 SmallRange = 4096;
-
-Result writeBytes(int out, const QString& outPath, qint64 at, QByteArrayView bytes) {
-  qint64 done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(out, bytes.data() + done, bytes.size() - done, at + done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return Unexpected(FileError::system(n < 0 ? errno : EIO, outPath));
-    done += n;
-  }
-  return {};
-}
-
-// Through a buffer, where the kernel cannot copy between the two files itself.
-Result copyThroughMemory(int in, const QString& inPath, qint64 from, int out,
-                         const QString& outPath, qint64 at, qint64 length) {
-  QByteArray buffer(std::min<qint64>(length, qint64{1} << 20), Qt::Uninitialized);
-  while (length > 0) {
-    const ssize_t n = ::pread(in, buffer.data(), std::min<qint64>(length, buffer.size()), from);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Unexpected(FileError::system(errno, inPath));
-    // The source is shorter than when it was checked: it changed meanwhile.
-    if (n == 0) return Unexpected(FileError::pastEndOfFile(inPath));
-    if (auto written = writeBytes(out, outPath, at, QByteArrayView(buffer.constData(), n));
-        !written)
-      return written;
-    from += n;
-    at += n;
-    length -= n;
-  }
-  return {};
-}
-
-Result copyRange(int in, const QString& inPath, qint64 from, int out, const QString& outPath,
-                 qint64 at, qint64 length) {
-  while (length > 0) {
-    loff_t inOffset = from;
-    loff_t outOffset = at;
-    const ssize_t n = ::copy_file_range(in, &inOffset, out, &outOffset, length, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-                  errno == EBADF))
-      return copyThroughMemory(in, inPath, from, out, outPath, at, length);
-    // Mostly the output's (a full disk, the file-size limit), though a failing
-    // read of the source looks alike here.
-    if (n < 0) return Unexpected(FileError::system(errno, outPath));
-    if (n == 0) return Unexpected(FileError::pastEndOfFile(inPath));
-    from += n;
-    at += n;
-    length -= n;
-  }
-  return {};
-}
 
 // The file a chain of symbolic links ends at, or path itself. A link to a
 // file that does not exist yet names where it is to be created.
@@ -83,60 +28,79 @@ QString followLinks(const QString& path) {
   return info.absoluteFilePath();
 }
 
-QString randomSuffix() {
+QByteArray randomSuffix() {
   static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  QString suffix;
+  QByteArray suffix;
   for (int i = 0; i < 8; ++i)
-    suffix += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+    suffix += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
   return suffix;
+}
+
+// At most length bytes of a UTF-8 name, never half a character.
+QByteArray cutAtCharacter(const QByteArray& name, qsizetype length) {
+  if (name.size() <= length) return name;
+  while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
+  return name.left(length);
+}
+
+int openFolder(const QByteArray& path) {
+  return ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+// A file without a name in the folder, which disappears with its descriptor;
+// -1 with errno set where none can be made.
+int openUnnamed(int folder) {
+  const int fd = ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QByteArray name = ".courtside-" + randomSuffix();
+    const int named =
+        ::openat(folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (named >= 0) {
+      ::unlinkat(folder, name.constData(), 0);
+      return named;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
 }
 
 }  // namespace
 
-Expected<ContentPiece, FileError> ContentPiece::range(const FileReader& source, qint64 offset,
-                                                      qint64 length) {
-  if (auto inside = source.requireInside(offset, length); !inside)
-    return Unexpected(inside.error());
-  ContentPiece piece;
-  if (length <= SmallRange) {
-    auto bytes = source.readAt(offset, length);
-    if (!bytes) return Unexpected(bytes.error());
-    piece.m_owned = std::move(*bytes);
-    return piece;
+Result FileReplacement::locate(const QString& path) {
+  m_path = path;
+  if (path.isEmpty()) return Unexpected(FileError::system(ENOENT, path));
+  const QFileInfo target(followLinks(path));
+  m_folderPath = target.absolutePath();
+  m_name = QFile::encodeName(target.fileName());
+  m_folder = FileHandle(openFolder(QFile::encodeName(m_folderPath)));
+  if (!m_folder.isOpen()) return Unexpected(FileError::system(errno, path));
+  if (::fstatat(m_folder.get(), m_name.constData(), &m_old, 0) == 0) {
+    // A rename would put a regular file in place of a pipe or device.
+    if (!S_ISREG(m_old.st_mode)) return Unexpected(FileError::notRegularFile(path, m_old.st_mode));
+    m_existed = true;
+    // A file this user may not write stays as it is, even where its folder
+    // would let it be replaced.
+    if (::faccessat(m_folder.get(), m_name.constData(), W_OK, AT_EACCESS) != 0)
+      return Unexpected(FileError::system(FileError::Kind::FileNotWritable, errno, path));
+  } else if (errno != ENOENT) {
+    return Unexpected(FileError::system(errno, path));
   }
-  piece.m_source = &source;
-  piece.m_offset = offset;
-  piece.m_length = length;
-  return piece;
+  return {};
 }
 
-Result ContentPiece::writeTo(int out, const QString& outPath, qint64 at) const {
-  if (m_source)
-    return copyRange(m_source->handle(), m_source->path(), m_offset, out, outPath, at, m_length);
-  return writeBytes(out, outPath, at, bytes());
+FileError FileReplacement::folderError(int errorNumber) const {
+  if (errorNumber == EACCES || errorNumber == EPERM || errorNumber == EROFS)
+    return FileError::system(FileError::Kind::FolderNotWritable, errorNumber, m_folderPath);
+  return FileError::system(errorNumber, m_path);
 }
 
 Expected<FileReplacement, FileError> FileReplacement::prepare(
     const QString& path, const std::vector<ContentPiece>& pieces) {
   FileReplacement replacement;
-  replacement.m_path = path;
-  if (path.isEmpty()) return Unexpected(FileError::system(ENOENT, path));
-  replacement.m_finalPath = followLinks(path);
-  const QByteArray name = QFile::encodeName(replacement.m_finalPath);
-  struct stat& old = replacement.m_old;
-  if (::stat(name.constData(), &old) == 0) {
-    // A rename would put a regular file in place of a pipe or device.
-    if (!S_ISREG(old.st_mode)) return Unexpected(FileError::notRegularFile(path, old.st_mode));
-    replacement.m_existed = true;
-    // A file this user may not write stays as it is, even where its folder
-    // would let it be replaced.
-    if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
-      return Unexpected(FileError::system(FileError::Kind::FileNotWritable, errno, path));
-  } else if (errno != ENOENT) {
-    return Unexpected(FileError::system(errno, path));
-  }
+  if (auto located = replacement.locate(path); !located) return Unexpected(located.error());
 
-  if (replacement.m_existed && old.st_nlink > 1) {
+  if (replacement.m_existed && replacement.m_old.st_nlink > 1) {
     replacement.m_method = Method::InPlace;
   } else if (auto beside = replacement.createBeside(); !beside) {
     const FileError& error = beside.error();
@@ -145,16 +109,7 @@ Expected<FileReplacement, FileError> FileReplacement::prepare(
     replacement.m_method = Method::InPlace;
   }
   if (replacement.m_method == Method::InPlace) {
-    auto target = openRegularFile(replacement.m_finalPath, O_WRONLY);
-    if (!target) {
-      FileError error = target.error();
-      if (error.number == EACCES || error.number == EPERM)
-        error.kind = FileError::Kind::FileNotWritable;
-      error.path = path;
-      return Unexpected(error);
-    }
-    replacement.m_target = std::move(target->handle);
-    replacement.m_old = target->info;
+    if (auto target = replacement.openTarget(); !target) return Unexpected(target.error());
     if (auto aside = replacement.createAside(); !aside) return Unexpected(aside.error());
   }
 
@@ -185,53 +140,81 @@ Expected<FileReplacement, FileError> FileReplacement::prepare(
   return replacement;
 }
 
-Expected<void, FileError> FileReplacement::createBeside() {
-  const QFileInfo target(m_finalPath);
-  const QString folder = target.absolutePath();
+Expected<SpaceNeed, FileError> FileReplacement::check(const QString& path, qint64 length) {
+  FileReplacement replacement;
+  if (auto located = replacement.locate(path); !located) return Unexpected(located.error());
+  const int folder = replacement.m_folder.get();
+  bool inPlace = replacement.m_existed && replacement.m_old.st_nlink > 1;
+  if (!inPlace && ::faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0) {
+    const int error = errno;
+    if (!(replacement.m_existed && (error == EACCES || error == EPERM)))
+      return Unexpected(replacement.folderError(error));
+    inPlace = true;
+  }
+  struct stat folderInfo {};
+  struct statvfs space {};
+  if (::fstat(folder, &folderInfo) != 0 || ::fstatvfs(folder, &space) != 0)
+    return Unexpected(FileError::system(errno, replacement.m_folderPath));
+  // A new file takes its whole length until the old one goes; a write in
+  // place only what it adds.
+  const qint64 room = inPlace ? std::max<qint64>(length - replacement.m_old.st_size, 0) : length;
+  const SpaceNeed need{path, inPlace ? replacement.m_old.st_dev : folderInfo.st_dev, room,
+                       qint64(space.f_bavail) * qint64(space.f_frsize)};
+  if (need.room > need.available) return Unexpected(FileError::system(ENOSPC, path));
+  return need;
+}
+
+Result FileReplacement::createBeside() {
   // Hidden, named after the file so that one left by a crash is recognised,
-  // and short enough to be a valid name wherever the file's own name is.
-  const QString stem =
-      folder + QStringLiteral("/.") + target.fileName().left(100) + QLatin1Char('.');
+  // and short enough to be a valid name wherever the file's own name is:
+  // names are limited in bytes, so the cut is in bytes too.
+  const QByteArray stem = "." + cutAtCharacter(m_name, 100) + ".";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const QString name = stem + randomSuffix();
+    const QByteArray name = stem + randomSuffix();
     // Created as any new file is (the user's umask applies); an existing
     // file's mode is copied over on commit.
     const int fd =
-        ::open(QFile::encodeName(name).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        ::openat(m_folder.get(), name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       m_prepared = FileHandle(fd);
-      m_preparedPath = name;
+      m_preparedName = name;
       return {};
     }
     if (errno == EEXIST || errno == EINTR) continue;
-    if (errno == EACCES || errno == EPERM || errno == EROFS)
-      return Unexpected(FileError::system(FileError::Kind::FolderNotWritable, errno, folder));
-    return Unexpected(FileError::system(errno, m_path));
+    return Unexpected(folderError(errno));
   }
   return Unexpected(FileError::system(EEXIST, m_path));
 }
 
-Expected<void, FileError> FileReplacement::createAside() {
-  // A file without a name, which disappears with its descriptor: in the
-  // file's own folder where that may be written (the copy then stays on one
-  // file system), else in the system's temporary folder.
-  const QString folders[] = {QFileInfo(m_finalPath).absolutePath(), QDir::tempPath()};
-  int error = 0;
-  for (const QString& folder : folders) {
-    const QByteArray encoded = QFile::encodeName(folder);
-    int fd = ::open(encoded.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-      QByteArray pattern = encoded + "/.courtside-XXXXXX";
-      fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-      if (fd >= 0) ::unlink(pattern.constData());
-    }
-    if (fd >= 0) {
-      m_prepared = FileHandle(fd);
-      return {};
-    }
-    error = errno;
+Result FileReplacement::openTarget() {
+  int fd = -1;
+  do {
+    fd = ::openat(m_folder.get(), m_name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    FileError error = FileError::system(errno, m_path);
+    if (error.number == EACCES || error.number == EPERM)
+      error.kind = FileError::Kind::FileNotWritable;
+    return Unexpected(error);
   }
-  return Unexpected(FileError::system(error, QDir::tempPath()));
+  m_target = FileHandle(fd);
+  if (::fstat(fd, &m_old) != 0) return Unexpected(FileError::system(errno, m_path));
+  // Swapped for something else since it was looked at.
+  if (!S_ISREG(m_old.st_mode)) return Unexpected(FileError::notRegularFile(m_path, m_old.st_mode));
+  return {};
+}
+
+Result FileReplacement::createAside() {
+  // In the file's own folder where that may be written (the copy then stays
+  // on one file system), else in the system's temporary folder.
+  int fd = openUnnamed(m_folder.get());
+  if (fd < 0) {
+    const FileHandle temporary(openFolder(QFile::encodeName(QDir::tempPath())));
+    fd = temporary.isOpen() ? openUnnamed(temporary.get()) : -1;
+  }
+  if (fd < 0) return Unexpected(FileError::system(errno, QDir::tempPath()));
+  m_prepared = FileHandle(fd);
+  return {};
 }
 
 FileReplacement::FileReplacement(FileReplacement&& other) noexcept { *this = std::move(other); }
@@ -240,13 +223,15 @@ FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept {
   if (this != &other) {
     discard();
     m_path = std::move(other.m_path);
-    m_finalPath = std::move(other.m_finalPath);
+    m_folderPath = std::move(other.m_folderPath);
+    m_folder = std::move(other.m_folder);
+    m_name = std::move(other.m_name);
     m_method = other.m_method;
     m_existed = other.m_existed;
     m_old = other.m_old;
     m_target = std::move(other.m_target);
     m_prepared = std::move(other.m_prepared);
-    m_preparedPath = std::exchange(other.m_preparedPath, QString());
+    m_preparedName = std::exchange(other.m_preparedName, QByteArray());
     m_length = other.m_length;
   }
   return *this;
@@ -257,36 +242,48 @@ FileReplacement::~FileReplacement() { discard(); }
 void FileReplacement::discard() {
   m_prepared.reset();
   m_target.reset();
-  if (!m_preparedPath.isEmpty()) ::unlink(QFile::encodeName(m_preparedPath).constData());
-  m_preparedPath.clear();
+  if (!m_preparedName.isEmpty()) ::unlinkat(m_folder.get(), m_preparedName.constData(), 0);
+  m_preparedName.clear();
+  m_folder.reset();
 }
 
 Expected<FileReader, FileError> FileReplacement::readPrepared() const {
   return FileReader::openDuplicate(m_prepared.get(), m_path);
 }
 
-Expected<void, FileError> FileReplacement::commit(Sync sync) {
+Result FileReplacement::commit(Sync sync) {
   Q_ASSERT(m_prepared.isOpen());
   Result done = m_method == Method::Rename ? renameOver(sync) : writeInPlace();
   discard();
   return done;
 }
 
-Expected<void, FileError> FileReplacement::renameOver(Sync sync) {
+Result FileReplacement::renameOver(Sync sync) {
   const int fd = m_prepared.get();
   if (m_existed) {
-    if (auto kept = copyFileMetadata(m_finalPath, m_old, fd, m_path); !kept) return kept;
+    // The file as the folder's descriptor reaches it, wherever the folder is now.
+    const QByteArray location =
+        "/proc/self/fd/" + QByteArray::number(m_folder.get()) + "/" + m_name;
+    if (auto kept = copyFileMetadata(location, m_old, fd, m_path); !kept) return kept;
   }
   if (sync == Sync::File && ::fdatasync(fd) != 0)
     return Unexpected(FileError::system(errno, m_path));
-  if (::rename(QFile::encodeName(m_preparedPath).constData(),
-               QFile::encodeName(m_finalPath).constData()) != 0)
-    return Unexpected(FileError::system(errno, m_path));
-  m_preparedPath.clear();
+  if (::renameat(m_folder.get(), m_preparedName.constData(), m_folder.get(), m_name.constData()) !=
+      0) {
+    // A sticky folder lets only the file's owner replace it, though others
+    // may write it: the file is then written in place, as it is for a folder
+    // that may not be written.
+    const int error = errno;
+    if (!m_existed || (error != EPERM && error != EACCES))
+      return Unexpected(FileError::system(error, m_path));
+    if (auto target = openTarget(); !target) return target;
+    return writeInPlace();
+  }
+  m_preparedName.clear();
   return {};
 }
 
-Expected<void, FileError> FileReplacement::writeInPlace() {
+Result FileReplacement::writeInPlace() {
   const int out = m_target.get();
   struct stat now {};
   if (::fstat(out, &now) != 0) return Unexpected(FileError::system(errno, m_path));

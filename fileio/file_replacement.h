@@ -8,40 +8,14 @@
 #include <vector>
 
 #include "common/expected.h"
+#include "fileio/content_piece.h"
 #include "fileio/file_error.h"
 #include "fileio/file_handle.h"
+#include "fileio/space_budget.h"
 
 namespace fileio {
 
 class FileReader;
-
-// One piece of a file's new content: bytes in memory, or a range of a file that
-// is open for reading, which the kernel copies without it passing through memory.
-// A range of a few KiB is read at once instead (mostly from the page the reader
-// holds already), so that it goes out with the pieces in memory around it.
-class ContentPiece {
- public:
-  ContentPiece(QByteArrayView bytes) : m_bytes(bytes) {}  // NOLINT: bytes are a piece
-  // Fails where the range does not lie inside the file.
-  static Expected<ContentPiece, FileError> range(const FileReader& source, qint64 offset,
-                                                 qint64 length);
-
-  qint64 length() const { return m_source ? m_length : bytes().size(); }
-  // The piece's bytes, when it is held in memory.
-  bool isInMemory() const { return m_source == nullptr; }
-  QByteArrayView bytes() const { return m_owned.isNull() ? m_bytes : QByteArrayView(m_owned); }
-  // Writes the piece to out, the file at outPath, at offset at.
-  Expected<void, FileError> writeTo(int out, const QString& outPath, qint64 at) const;
-
- private:
-  ContentPiece() = default;
-
-  QByteArrayView m_bytes;
-  QByteArray m_owned;  // a small range, read
-  const FileReader* m_source = nullptr;
-  qint64 m_offset = 0;
-  qint64 m_length = 0;
-};
 
 // Replaces the whole content of a file in two steps, so that nothing of the
 // file changes until the new content is complete and has been checked:
@@ -58,7 +32,12 @@ class ContentPiece {
 // (a rename would split them), and a writable file in a folder this user may
 // not write to (no temporary file can be made there). The content is then
 // prepared in the system's temporary folder and copied over the file by
-// commit(); see the README for what that can lose when it fails halfway.
+// commit(); see the README for what that can lose when it fails halfway. A
+// writable file whose rename the folder refuses (a sticky folder such as /tmp,
+// where only a file's owner may replace it) is written in place at commit.
+//
+// The folder is held open from prepare() on, and everything happens through
+// it: a folder moved meanwhile gets the new file, and keeps no temporary file.
 //
 // A replacement that is destroyed without a commit leaves no temporary file.
 // A symbolic link is followed: the file it names is replaced, the link stays.
@@ -71,6 +50,10 @@ class FileReplacement {
 
   static Expected<FileReplacement, FileError> prepare(const QString& path,
                                                       const std::vector<ContentPiece>& pieces);
+  // Makes every check prepare() would make for a content of length bytes,
+  // and creates nothing: for a dry run. Answers the room the content would
+  // take, which must be free now.
+  static Expected<SpaceNeed, FileError> check(const QString& path, qint64 length);
 
   FileReplacement(FileReplacement&& other) noexcept;
   FileReplacement& operator=(FileReplacement&& other) noexcept;
@@ -94,20 +77,25 @@ class FileReplacement {
 
  private:
   FileReplacement() = default;
+  Expected<void, FileError> locate(const QString& path);
+  FileError folderError(int errorNumber) const;
   Expected<void, FileError> createBeside();
+  Expected<void, FileError> openTarget();
   Expected<void, FileError> createAside();
   Expected<void, FileError> renameOver(Sync sync);
   Expected<void, FileError> writeInPlace();
   void discard();
 
-  QString m_path;       // as the caller named it, for messages
-  QString m_finalPath;  // after following symbolic links
+  QString m_path;        // as the caller named it, for messages
+  QString m_folderPath;  // the folder it lies in, after following symbolic links
+  FileHandle m_folder;   // that folder, open
+  QByteArray m_name;     // the file's name in it
   Method m_method = Method::Rename;
   bool m_existed = false;
-  struct stat m_old {};    // the file being replaced, where it existed
-  FileHandle m_target;     // the file itself, open for writing, when written in place
-  FileHandle m_prepared;   // the new content
-  QString m_preparedPath;  // the temporary file's name, when it has one
+  struct stat m_old {};       // the file being replaced, where it existed
+  FileHandle m_target;        // the file itself, open for writing, when written in place
+  FileHandle m_prepared;      // the new content
+  QByteArray m_preparedName;  // the temporary file's name in the folder, when it has one
   qint64 m_length = 0;
 };
 

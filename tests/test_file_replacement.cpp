@@ -11,6 +11,7 @@
 #include "fileio/file_reader.h"
 #include "fileio/file_replacement.h"
 #include "support/archive_fixture.h"
+#include "support/child_process.h"
 #include "support/file_snapshot.h"
 
 namespace {
@@ -140,6 +141,112 @@ TEST(FileReplacement, AHardLinkedFileIsWrittenInPlace) {
   EXPECT_EQ(readFile(path), "new");
   EXPECT_EQ(readFile(dir.filePath("other.big")), "new");
   EXPECT_EQ(entries(dir), QStringList({"other.big", "target.big"}));
+}
+
+// Everything goes through the folder as it was opened: moved meanwhile, it
+// gets the new file (with the old one's attributes) and keeps no temporary
+// file, and nothing appears at its old path.
+TEST(FileReplacement, AFolderMovedMeanwhileGetsTheFileAndKeepsNoTemporaryFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkdir("a"));
+  QDir root(dir.path());
+  {
+    const auto givenUp =
+        fileio::FileReplacement::prepare(dir.filePath("a/target.big"), {QByteArrayView("no")});
+    ASSERT_TRUE(givenUp);
+    ASSERT_TRUE(root.rename("a", "b"));
+  }
+  EXPECT_EQ(entryNames(dir.filePath("b")), QStringList());
+  writeFile(dir.filePath("b/target.big"), "old");
+  auto replacement =
+      fileio::FileReplacement::prepare(dir.filePath("b/target.big"), {QByteArrayView("new")});
+  ASSERT_TRUE(replacement);
+  ASSERT_TRUE(root.rename("b", "c"));
+  const auto committed = replacement->commit();
+  ASSERT_TRUE(committed) << committed.error().detail.toStdString();
+  EXPECT_EQ(entries(dir), QStringList{"c"});
+  EXPECT_EQ(entryNames(dir.filePath("c")), QStringList{"target.big"});
+  EXPECT_EQ(readFile(dir.filePath("c/target.big")), "new");
+}
+
+// Names are limited in bytes: the temporary name cut from a long UTF-8 name
+// must fit, and never end in half a character.
+TEST(FileReplacement, ALongUtf8NameGetsATemporaryNameThatFits) {
+  QTemporaryDir dir;
+  const QChar wide(0x4E2D);                         // three bytes in UTF-8
+  const QString name = QString(82, wide) + ".big";  // 250 bytes
+  auto replacement = fileio::FileReplacement::prepare(dir.filePath(name), {QByteArrayView("new")});
+  ASSERT_TRUE(replacement) << replacement.error().detail.toStdString();
+  ASSERT_EQ(entries(dir).size(), 1);
+  EXPECT_TRUE(entries(dir)[0].startsWith("." + QString(33, wide) + "."))
+      << entries(dir)[0].toStdString();
+  ASSERT_TRUE(replacement->commit());
+  EXPECT_EQ(entries(dir), QStringList{name});
+  EXPECT_EQ(readFile(dir.filePath(name)), "new");
+}
+
+// In a sticky folder only a file's owner may replace it; another user who may
+// write it gets it written in place, and nothing is left beside it.
+TEST(FileReplacement, AnotherUsersWritableFileInAStickyFolderIsWrittenInPlace) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to drop to nobody";
+  QTemporaryDir dir;
+  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+  const QString sticky = dir.filePath("sticky");
+  ASSERT_TRUE(QDir().mkdir(sticky));
+  ASSERT_EQ(::chmod(QFile::encodeName(sticky).constData(), 01777), 0);
+  const QString path = writeFile(sticky + "/target.big", "root's old content");
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+  const auto before = snapshotFile(path);
+
+  const QByteArray outcome = runInChild([&] {
+    if (!becomeNobody()) return QByteArray("cannot become nobody");
+    const auto replaced = fileio::replaceFileContents(path, "new");
+    return replaced ? QByteArray("done") : replaced.error().detail.toUtf8();
+  });
+
+  EXPECT_EQ(outcome, "done");
+  EXPECT_EQ(readFile(path), "new");
+  EXPECT_EQ(snapshotFile(path)->inode, before->inode);
+  EXPECT_EQ(entryNames(sticky), QStringList{"target.big"});
+}
+
+// A dry run's check makes prepare's checks and creates nothing: not even the
+// folder's time changes.
+TEST(FileReplacementCheck, RefusesWhatPrepareWouldAndCreatesNothing) {
+  QTemporaryDir dir;
+  const QString existing = writeFile(dir.filePath("old.big"), "old content");
+  const qint64 folderTime = modifiedNs(dir.path());
+  const auto check = [](const QString& path, qint64 length) {
+    return fileio::FileReplacement::check(path, length);
+  };
+
+  const auto fresh = check(dir.filePath("new.big"), 1000);
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(fresh->room, 1000);
+  EXPECT_GE(fresh->available, 1000);
+  EXPECT_EQ(check(dir.filePath("missing/new.big"), 1).error().number, ENOENT);
+  EXPECT_EQ(check(dir.path(), 1).error().kind, fileio::FileError::Kind::NotRegularFile);
+  EXPECT_EQ(check(existing, qint64{1} << 62).error(), fileio::FileError::system(ENOSPC, existing));
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QByteArray locked = runInChild([&] {
+      if (!becomeNobody()) return QByteArray("cannot become nobody");
+      const auto checked = check(dir.filePath("new.big"), 1);
+      return checked ? QByteArray("allowed") : QByteArray::number(int(checked.error().kind));
+    });
+    EXPECT_EQ(locked, QByteArray::number(int(fileio::FileError::Kind::FolderNotWritable)));
+  }
+  EXPECT_EQ(entries(dir), QStringList{"old.big"});
+  EXPECT_EQ(modifiedNs(dir.path()), folderTime);
+}
+
+// Files that each fit can together be too many for their file system.
+TEST(SpaceBudget, SumsTheRoomOnEachFileSystem) {
+  fileio::SpaceBudget budget;
+  EXPECT_TRUE(budget.take({"a", 1, 600, 1000}));
+  EXPECT_TRUE(budget.take({"b", 2, 600, 1000}));
+  EXPECT_EQ(budget.take({"c", 1, 600, 1000}).error(), fileio::FileError::system(ENOSPC, "c"));
+  EXPECT_TRUE(budget.take({"d", 1, 400, 1000}));  // c took nothing
 }
 
 }  // namespace

@@ -224,6 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Extensions, CliExportPictureName,
 TEST_F(CliExport, DryRunWritesNothing) {
   QDir(dir.path()).mkdir("out");
   const FileTree before = snapshotTree(dir.path());
+  const qint64 times[] = {modifiedNs(dir.path()), modifiedNs(dir.filePath("out"))};
 
   const CliRun single = run({"export", "--dry-run", "a.big", "a.png"});
   const CliRun folder = run({"export", "-n", "--to", "out", "a.big"});
@@ -231,6 +232,9 @@ TEST_F(CliExport, DryRunWritesNothing) {
   EXPECT_EQ(single.exitCode, 0) << single.errText().toStdString();
   EXPECT_EQ(folder.exitCode, 0) << folder.errText().toStdString();
   EXPECT_EQ(snapshotTree(dir.path()), before);
+  // Not even made and removed again.
+  EXPECT_EQ(modifiedNs(dir.path()), times[0]);
+  EXPECT_EQ(modifiedNs(dir.filePath("out")), times[1]);
   EXPECT_TRUE(single.outText().startsWith("a.png: would be written from a.big as a 24x16 picture"))
       << single.outText().toStdString();
   EXPECT_EQ(folder.outText(),

@@ -257,6 +257,7 @@ TEST_F(CliImport, DryRunWritesNothing) {
   smoothPicture({32, 32}).save(path("p.png"));
   writeFile(path("new.fsh"), samplePortrait(Dxt1));
   const FileTree before = snapshotTree(dir.path());
+  const qint64 folderTime = modifiedNs(dir.path());
 
   const CliRun picture = run({"import", "--dry-run", "a.big", "p.png", "--format", "dxt5"});
   const CliRun image = run({"import", "-n", "a.big", "new.fsh"});
@@ -264,6 +265,7 @@ TEST_F(CliImport, DryRunWritesNothing) {
   EXPECT_EQ(picture.exitCode, 0) << picture.errText().toStdString();
   EXPECT_EQ(image.exitCode, 0) << image.errText().toStdString();
   EXPECT_EQ(snapshotTree(dir.path()), before);
+  EXPECT_EQ(modifiedNs(dir.path()), folderTime);
   EXPECT_TRUE(picture.outText().startsWith(
       "a.big: portrait would be replaced by the picture p.png as 32 x 32 - DXT5 - no mipmaps"))
       << picture.outText().toStdString();

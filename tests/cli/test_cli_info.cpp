@@ -125,6 +125,17 @@ TEST_P(CliInfoRefusal, IsReportedAndTheOthersListed) {
   ASSERT_EQ(lines.size(), 2);
   EXPECT_TRUE(lines[0].startsWith("a.big: player aaaaaaa, "));
   EXPECT_TRUE(lines[1].startsWith("c.big: jersey ccccccc, "));
+
+  // In a JSON listing too, in its place, so that a script reads one document;
+  // written as it goes, in the text a whole document would have.
+  const CliRun json = run({"info", "--json", "a.big", "bad.big", "c.big"});
+  EXPECT_EQ(json.exitCode, 1);
+  EXPECT_EQ(json.errText(), result.errText());
+  const QJsonArray listed = QJsonDocument::fromJson(json.out).array();
+  ASSERT_EQ(listed.size(), 3);
+  EXPECT_EQ(listed[1].toObject(), (QJsonObject{{"path", "bad.big"}, {"error", GetParam().reason}}));
+  EXPECT_EQ(listed[2].toObject()["identifier"].toString(), "ccccccc");
+  EXPECT_EQ(json.out, QJsonDocument(listed).toJson());
 }
 
 ArchiveFixture with(const std::function<void(ArchiveFixture&)>& change) {

@@ -32,6 +32,12 @@ FileTree snapshotTree(const QString& root) {
   return tree;
 }
 
+qint64 modifiedNs(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return 0;
+  return qint64{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+}
+
 QStringList entryNames(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }

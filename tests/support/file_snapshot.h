@@ -26,6 +26,10 @@ std::optional<FileState> snapshotFile(const QString& path);
 using FileTree = QMap<QString, std::optional<FileState>>;
 FileTree snapshotTree(const QString& root);
 
+// When a file or folder last changed, in nanoseconds: a folder's changes with
+// every name made or removed in it, even one removed at once. 0 where there is none.
+qint64 modifiedNs(const QString& path);
+
 // The names directly in a folder, hidden ones too, sorted.
 QStringList entryNames(const QString& folder);
 
