@@ -27,6 +27,8 @@ QString pictureReason(const portrait::Error& error) {
           .arg(QString::fromLatin1(error.format).toUpper());
     case Problem::Empty:
       return QStringLiteral("the picture is empty");
+    case Problem::CropOutside:
+      return QStringLiteral("the crop is not wholly inside the picture");
     case Problem::Unreadable:
     case Problem::Unwritable:
       break;
