@@ -90,8 +90,6 @@ struct CropCase {
   int marginRows;  // transparent rows above and below the colour
 };
 
-void PrintTo(const CropCase& c, std::ostream* os) { *os << c.name; }
-
 class FitCrop : public ::testing::TestWithParam<CropCase> {};
 
 TEST_P(FitCrop, OnlyTheCroppedQuadrantIsShown) {
@@ -114,7 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // A wide crop in a square: fill cuts its sides, fit leaves a band.
         CropCase{"FillWide", FitMode::Fill, {20, 0, 20, 10}, qRgb(0, 255, 0), 0},
-        CropCase{"FillSquare", FitMode::Fill, {2, 0, 10, 10}, qRgb(255, 0, 0), 0},
         CropCase{"Stretch", FitMode::Stretch, {0, 10, 20, 10}, qRgb(0, 0, 255), 0},
         CropCase{"Fit", FitMode::Fit, {20, 10, 20, 10}, qRgb(255, 255, 0), 4}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -125,8 +122,6 @@ struct CropRectCase {
   QPointF centre;
   QRect expected;
 };
-
-void PrintTo(const CropRectCase& c, std::ostream* os) { *os << c.name; }
 
 class CropRectTest : public ::testing::TestWithParam<CropRectCase> {};
 
@@ -139,12 +134,10 @@ TEST_P(CropRectTest, StaysInsideThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Zooms, CropRectTest,
-    ::testing::Values(CropRectCase{"Centred", 1, {200, 100}, {100, 0, 200, 200}},
-                      CropRectCase{"TopLeftEdge", 1, {0, 0}, {0, 0, 200, 200}},
+    ::testing::Values(CropRectCase{"TopLeftEdge", 1, {0, 0}, {0, 0, 200, 200}},
                       CropRectCase{"RightEdge", 1, {1000, 1000}, {200, 0, 200, 200}},
                       CropRectCase{"BelowOneIsOne", 0.5, {200, 100}, {100, 0, 200, 200}},
                       CropRectCase{"Twice", 2, {200, 100}, {150, 50, 100, 100}},
-                      CropRectCase{"Eight", 8, {200, 100}, {188, 88, 25, 25}},
                       CropRectCase{"BeyondEightIsEight", 20, {399, 199}, {375, 175, 25, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 

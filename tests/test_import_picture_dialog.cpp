@@ -175,8 +175,9 @@ TEST_F(RealDialogTest, ADragAndAWheelStepMoveTheCropAndOkWritesWhatIsShown) {
     centred = dialog->preview();
     const QPoint middle = view->pictureRect().center();
     QTest::mousePress(view, Qt::LeftButton, {}, middle);
-    QTest::mouseMove(view, middle + QPoint(6 * view->scale(), 0));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, middle + QPoint(6 * view->scale(), 0));
+    const QPoint to = middle + QPoint(6 * view->scale(), 0);
+    QTest::mouseMove(view, to);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, to);
     dragged = dialog->preview();
     QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
                       Qt::NoScrollPhase, false);
