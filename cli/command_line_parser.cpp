@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <QFile>
 #include <QStringDecoder>
+#include <climits>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,6 +44,30 @@ std::string checkMipmaps(const std::string& value) {
   // The FSH format has room for 15 levels below the bitmap.
   if (count > 15) return "at most 15 mipmap levels are possible, not " + value;
   return {};
+}
+
+// X,Y,W,H: whole numbers, the size positive, the far edges within an int.
+// Whether it lies inside the picture is known only once the picture is read.
+std::optional<QRect> cropNamed(const std::string& value) {
+  const QStringList parts = QString::fromStdString(value).split(QLatin1Char(','));
+  if (parts.size() != 4) return std::nullopt;
+  int numbers[4];
+  for (int i = 0; i < 4; ++i) {
+    bool isNumber = false;
+    numbers[i] = parts[i].trimmed().toInt(&isNumber);
+    if (!isNumber) return std::nullopt;
+  }
+  const auto [x, y, width, height] = numbers;
+  if (width <= 0 || height <= 0) return std::nullopt;
+  if (qint64(x) + width > INT_MAX || qint64(y) + height > INT_MAX) return std::nullopt;
+  return QRect(x, y, width, height);
+}
+
+std::string checkCrop(const std::string& value) {
+  if (cropNamed(value)) return {};
+  return "X,Y,W,H in the picture's pixels is needed (whole numbers, W and H more than 0), "
+         "not " +
+         value;
 }
 
 // One of the names, in any case. The names are not listed beside the option
@@ -126,6 +151,7 @@ struct Parser {
   std::string fit = "fill";
   std::string format = "keep";
   std::string mipmaps = "keep";
+  std::string crop;
 
   Parser() {
     app.set_version_flag("--version", programName().toStdString() +
@@ -206,6 +232,13 @@ struct Parser {
                      "Mipmap levels of a picture's portrait: keep (the default) or a count")
         ->type_name("N")
         ->check(CLI::Validator(checkMipmaps, ""));
+    importing
+        ->add_option("--crop", crop,
+                     "The part of a picture that becomes the portrait, in the picture's pixels "
+                     "(left, top, width, height), fitted as --fit says; it must lie inside the "
+                     "picture")
+        ->type_name("X,Y,W,H")
+        ->check(CLI::Validator(checkCrop, ""));
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
   }
@@ -251,6 +284,7 @@ struct Parser {
     // "keep" asks nothing an FSH image could not give, and --fit only says how
     // a picture would be fitted: a script may pass them for every input.
     request.pictureChangesAsked = request.code.has_value() || request.mipmapCount.has_value();
+    if (!crop.empty()) request.crop = *cropNamed(crop);
     return request;
   }
 

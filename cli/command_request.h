@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -34,7 +35,7 @@ struct ExportRequest {
   QStringList archives;
 };
 
-// The fit, format and mipmap count apply to a picture; an FSH image goes in as it is.
+// The fit, format, mipmap count and crop apply to a picture; an FSH image goes in as it is.
 struct ImportRequest {
   QString archive;
   QString input;
@@ -42,6 +43,9 @@ struct ImportRequest {
   std::optional<uint8_t> code;       // none: the portrait's own
   std::optional<int> mipmapCount;    // none: the portrait's own
   bool pictureChangesAsked = false;  // --format or --mipmaps other than keep
+  // In the picture's pixels; empty: the whole picture. Whether it lies inside
+  // is known once the picture is read.
+  QRect crop = {};
 };
 
 using CommandRequest = std::variant<InfoRequest, SetIdRequest, ExportRequest, ImportRequest>;

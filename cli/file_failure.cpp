@@ -39,6 +39,11 @@ QString pictureReason(const portrait::Error& error) {
     case Problem::Unwritable:
       return QCoreApplication::translate("cli", "the picture cannot be written as %1: %2")
           .arg(QString::fromLatin1(error.format).toUpper(), error.qtReason);
+    case Problem::CropOutside:
+      return QCoreApplication::translate(
+                 "cli", "the crop is not wholly inside the picture of %1x%2 pixels")
+          .arg(error.size.width())
+          .arg(error.size.height());
     case Problem::Empty:
       break;
   }

@@ -35,7 +35,8 @@ class Import {
   Making making() { return m_writes.making(m_request.archive); }
   void importImageFile();
   void importCompressedImage(const fileio::FileReader& input);
-  void importPicture(const portrait::Service& service);
+  // False when the command line turns out wrong for the picture.
+  bool importPicture(const portrait::Service& service);
 
   const ImportRequest& m_request;
   Console& m_console;
@@ -80,18 +81,36 @@ void Import::importCompressedImage(const fileio::FileReader& input) {
           .arg(printableText(m_request.input)));
 }
 
-void Import::importPicture(const portrait::Service& service) {
+bool Import::importPicture(const portrait::Service& service) {
   const auto portrait = service.importPictureFile(
-      m_request.archive, m_request.input, {m_request.fit, m_request.code, m_request.mipmapCount});
+      m_request.archive, m_request.input,
+      {m_request.fit, m_request.code, m_request.mipmapCount, m_request.crop});
   if (!portrait) {
-    m_console.failure(pictureFailure(m_request.archive, m_request.input, portrait.error()));
-    return;
+    const portrait::Error& error = portrait.error();
+    if (error.source == portrait::Error::Source::Picture &&
+        error.pictureProblem == portrait::Error::PictureProblem::CropOutside) {
+      const QRect& crop = m_request.crop;
+      m_console.usageError(
+          QStringLiteral("--crop %1,%2,%3,%4 is not wholly inside the picture %5, which is %6x%7 "
+                         "pixels")
+              .arg(crop.x())
+              .arg(crop.y())
+              .arg(crop.width())
+              .arg(crop.height())
+              .arg(printableText(m_request.input))
+              .arg(error.size.width())
+              .arg(error.size.height()));
+      return false;
+    }
+    m_console.failure(pictureFailure(m_request.archive, m_request.input, error));
+    return true;
   }
   // The image is made here from the archive's own portrait: a refusal is the archive's.
   m_writes.add(
       makeImportPortraitBytes(m_request.archive, portrait->image, making()), m_request.archive,
       note(QCoreApplication::translate("cli", "the picture %1 as %2")
                .arg(printableText(m_request.input), service.bitmapDetails(portrait->after))));
+  return true;
 }
 
 ExitStatus Import::run() {
@@ -111,6 +130,13 @@ ExitStatus Import::run() {
     m_console.usageError(QStringLiteral("--format and --mipmaps other than keep apply to "
                                         "pictures, not to the FSH image %1, which goes in as it is")
                              .arg(printableText(m_request.input)));
+    return ExitStatus::UsageError;
+  }
+  if (kind != fsh::FileKind::Other && !m_request.crop.isEmpty()) {
+    m_console.usageError(
+        QStringLiteral(
+            "--crop applies to pictures, not to the FSH image %1, which goes in as it is")
+            .arg(printableText(m_request.input)));
     return ExitStatus::UsageError;
   }
   // The window imports only into an archive it could load.
@@ -138,7 +164,7 @@ ExitStatus Import::run() {
         importImageFile();
         break;
       }
-      importPicture(**service);
+      if (!importPicture(**service)) return ExitStatus::UsageError;
       break;
     }
   }

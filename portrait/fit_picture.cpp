@@ -30,9 +30,15 @@ QImage centred(const QImage& from, QSize size) {
 
 }  // namespace
 
-QImage fitPicture(const QImage& picture, QSize target, FitMode mode) {
+QImage fitPicture(const QImage& picture, QSize target, FitMode mode, QRect crop) {
   if (picture.isNull() || target.isEmpty()) return {};
-  QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+  if (!crop.isEmpty()) {
+    // QImage::copy would fill what lies outside the picture with black.
+    crop &= picture.rect();
+    if (crop.isEmpty()) return {};
+  }
+  QImage source =
+      (crop.isEmpty() ? picture : picture.copy(crop)).convertToFormat(QImage::Format_ARGB32);
   if (source.size() == target) return source;
   const Qt::AspectRatioMode aspect = mode == FitMode::Fill  ? Qt::KeepAspectRatioByExpanding
                                      : mode == FitMode::Fit ? Qt::KeepAspectRatio

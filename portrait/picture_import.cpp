@@ -63,7 +63,7 @@ ImportSettings PictureImport::defaults() const {
 
 Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const ImportSettings& settings) {
   if (m_last && m_last->settings == settings) return m_last->result;
-  const QImage fitted = fitPicture(m_picture, m_portraitSize, settings.fitMode);
+  const QImage fitted = fitPicture(m_picture, m_portraitSize, settings.fitMode, settings.crop);
   if (fitted.isNull()) {
     return Unexpected(
         fsh::makeError(fsh::ErrorKind::InvalidRequest,
@@ -92,7 +92,14 @@ Expected<ImportedPortrait, Error> portraitFromPicture(const QByteArray& portrait
   settings.fitMode = choice.fitMode;
   if (choice.code) settings.code = *choice.code;
   if (choice.mipmapCount) settings.mipmapCount = *choice.mipmapCount;
+  settings.crop = choice.crop;
   if (picture.isNull()) return Unexpected(Error::picture(Error::PictureProblem::Empty));
+  // Cut to the picture, a crop would show less than was asked for.
+  if (!choice.crop.isEmpty() && !picture.rect().contains(choice.crop)) {
+    Error error = Error::picture(Error::PictureProblem::CropOutside);
+    error.size = picture.size();
+    return Unexpected(std::move(error));
+  }
   auto encoded = import->encode(settings);
   if (!encoded) return Unexpected(Error::codec(std::move(encoded).error()));
   const auto written = fsh::parseFsh(encoded->image);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -70,11 +71,12 @@ class PictureImport {
 
 // What a picture changes in a portrait, when nothing asks otherwise: none
 // keeps the portrait's own pixel format (32-bit ARGB where the codec cannot
-// write that) or number of mipmaps.
+// write that) or number of mipmaps; an empty crop fits the whole picture.
 struct ImportChoice {
   FitMode fitMode = FitMode::Fill;
   std::optional<uint8_t> code;
   std::optional<int> mipmapCount;
+  QRect crop = {};  // in the picture's pixels, wholly inside it (else CropOutside)
 };
 
 // A portrait image made from a picture: the old portrait with the picture in

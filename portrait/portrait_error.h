@@ -26,6 +26,7 @@ struct Error {
     Unreadable,     // Qt could not decode it: qtReason
     Unwritable,     // Qt could not write it as format: qtReason
     Empty,          // no pixels to make a portrait of
+    CropOutside,    // the crop asked for is not wholly inside the picture of size
   };
 
   static Error archive(ArchiveError error);
@@ -36,7 +37,7 @@ struct Error {
   ArchiveError archiveError;
   fsh::Error codecError;
   PictureProblem pictureProblem = PictureProblem::Unreadable;
-  QSize size;         // TooManyPixels
+  QSize size;         // TooManyPixels, CropOutside
   qint64 limit = 0;   // FileTooLarge: bytes; TooManyPixels: pixels
   QByteArray format;  // VectorFormat, Unwritable
   QString qtReason;   // Unreadable, Unwritable

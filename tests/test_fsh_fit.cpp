@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fsh/pixel_formats.h"
+#include "portrait/crop_rect.h"
 #include "portrait/fit_picture.h"
 
 namespace {
@@ -66,6 +67,79 @@ TEST(FitPicture, NothingToFitGivesANullImage) {
   EXPECT_TRUE(portrait::fitPicture(QImage(), QSize(8, 8), FitMode::Fill).isNull());
   EXPECT_TRUE(portrait::fitPicture(halves(), QSize(0, 8), FitMode::Fit).isNull());
 }
+
+// A 40x20 picture of four 20x10 quadrants: red, green above; blue, yellow below.
+QImage quadrants() {
+  QImage picture(40, 20, QImage::Format_ARGB32);
+  picture.fill(Qt::red);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (x >= 20 || y >= 10)
+        picture.setPixel(x, y,
+                         y < 10   ? qRgb(0, 255, 0)
+                         : x < 20 ? qRgb(0, 0, 255)
+                                  : qRgb(255, 255, 0));
+  return picture;
+}
+
+struct CropCase {
+  const char* name;
+  FitMode mode;
+  QRect crop;
+  QRgb colour;
+  int marginRows;  // transparent rows above and below the colour
+};
+
+class FitCrop : public ::testing::TestWithParam<CropCase> {};
+
+TEST_P(FitCrop, OnlyTheCroppedQuadrantIsShown) {
+  const CropCase& c = GetParam();
+  const QImage out = portrait::fitPicture(quadrants(), QSize(16, 16), c.mode, c.crop);
+  ASSERT_EQ(out.size(), QSize(16, 16));
+  for (int y = 0; y < 16; ++y) {
+    const bool margin = y < c.marginRows || y >= 16 - c.marginRows;
+    for (int x = 0; x < 16; ++x) {
+      if (margin)
+        ASSERT_EQ(qAlpha(out.pixel(x, y)), 0) << x << "," << y;
+      else
+        ASSERT_EQ(out.pixel(x, y), c.colour) << x << "," << y;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quadrants, FitCrop,
+    ::testing::Values(
+        // A wide crop in a square: fill cuts its sides, fit leaves a band.
+        CropCase{"FillWide", FitMode::Fill, {20, 0, 20, 10}, qRgb(0, 255, 0), 0},
+        CropCase{"Stretch", FitMode::Stretch, {0, 10, 20, 10}, qRgb(0, 0, 255), 0},
+        CropCase{"Fit", FitMode::Fit, {20, 10, 20, 10}, qRgb(255, 255, 0), 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CropRectCase {
+  const char* name;
+  double zoom;
+  QPointF centre;
+  QRect expected;
+};
+
+class CropRectTest : public ::testing::TestWithParam<CropRectCase> {};
+
+// A 400x200 picture in a 100x100 portrait: fill scales by 1/2, so zoom 1
+// shows 200x200 picture pixels.
+TEST_P(CropRectTest, StaysInsideThePicture) {
+  EXPECT_EQ(portrait::cropRect({400, 200}, {100, 100}, GetParam().zoom, GetParam().centre),
+            GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zooms, CropRectTest,
+    ::testing::Values(CropRectCase{"TopLeftEdge", 1, {0, 0}, {0, 0, 200, 200}},
+                      CropRectCase{"RightEdge", 1, {1000, 1000}, {200, 0, 200, 200}},
+                      CropRectCase{"BelowOneIsOne", 0.5, {200, 100}, {100, 0, 200, 200}},
+                      CropRectCase{"Twice", 2, {200, 100}, {150, 50, 100, 100}},
+                      CropRectCase{"BeyondEightIsEight", 20, {399, 199}, {375, 175, 25, 25}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatNames, MapTheCommandLinesNamesToCodes) {
   const std::pair<const char*, int> names[] = {

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "archive/portrait_image.h"
 #include "fsh/fsh_layout.h"
@@ -53,7 +54,8 @@ TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndC
   const auto* mipmaps = dialog.findChild<QSpinBox*>("mipmapBox");
   EXPECT_EQ(mipmaps->value(), 4);
   EXPECT_EQ(mipmaps->maximum(), 5);  // 64x32 halves five times to 2x1
-  EXPECT_EQ(dialog.settings(), (portrait::ImportSettings{portrait::FitMode::Fill, Code::Dxt5, 4}));
+  EXPECT_EQ(dialog.settings(),
+            (portrait::ImportSettings{portrait::FitMode::Fill, Code::Dxt5, 4, {}}));
   EXPECT_EQ(dialog.preview().size(), QSize(64, 32));
   EXPECT_TRUE(dialog.status().startsWith("New portrait: 64 x 32 - DXT5 - 4 mipmaps, "))
       << dialog.status().toStdString();
@@ -160,6 +162,42 @@ TEST_F(RealDialogTest, EnterImportsWhatThePreviewShowed) {
   ASSERT_FALSE(previewed.isNull());
   EXPECT_TRUE(recorded->messages.empty());
   EXPECT_TRUE(samePixels(previewed, decodedPortrait(archive)));
+}
+
+// The hand moves and zooms the crop, and OK writes the crop last shown.
+TEST_F(RealDialogTest, ADragAndAWheelStepMoveTheCropAndOkWritesWhatIsShown) {
+  QImage centred, dragged, zoomed;
+  QRect crop;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    auto* view = dialog->findChild<PortraitView*>("previewView");
+    centred = dialog->preview();
+    const QPoint middle = view->pictureRect().center();
+    QTest::mousePress(view, Qt::LeftButton, {}, middle);
+    const QPoint to = middle + QPoint(6 * view->scale(), 0);
+    QTest::mouseMove(view, to);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+    dragged = dialog->preview();
+    QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    zoomed = dialog->preview();
+    crop = dialog->settings().crop;
+    QTest::keyClick(dialog, Qt::Key_Return);
+  });
+  dialogs->nextFileName(picture);
+  QTest::mouseClick(window->findChild<QPushButton*>("importButton"), Qt::LeftButton);
+
+  ASSERT_FALSE(zoomed.isNull());
+  EXPECT_FALSE(samePixels(centred, dragged));
+  EXPECT_FALSE(samePixels(dragged, zoomed));
+  // The 96x48 picture fills 32x32 from its middle 48x48, 1.5 pixels a portrait
+  // pixel: 6 portrait pixels to the right move the centre 9 pixels left, to
+  // (39, 24); a step closer (8 to the eighth power) leaves 48 / 1.297 = 37 pixels.
+  EXPECT_EQ(crop, QRect(21, 6, 37, 37));
+  EXPECT_TRUE(recorded->messages.empty());
+  EXPECT_TRUE(samePixels(zoomed, decodedPortrait(archive)));
 }
 
 TEST_F(RealDialogTest, EscapeWritesNothing) {

@@ -13,9 +13,12 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "fsh/pixel_formats.h"
-#include "ui/portrait_view.h"
+#include "portrait/crop_rect.h"
+#include "ui/crop_preview.h"
 #include "ui/skin.h"
 
 namespace {
@@ -31,6 +34,10 @@ QString mipmapsText(int count) {
          : count == 1 ? QCoreApplication::translate("ImportPictureDialog", "1 mipmap")
                       : QCoreApplication::translate("ImportPictureDialog", "%1 mipmaps").arg(count);
 }
+
+// Each step of the wheel or of + and - zooms by this factor; eight steps
+// from fill's scale reach MaxCropZoom.
+const double ZoomStep = std::pow(portrait::MaxCropZoom, 1.0 / 8);
 
 }  // namespace
 
@@ -52,7 +59,7 @@ ImportPictureDialog::ImportPictureDialog(portrait::PictureImport& import, QWidge
 }
 
 void ImportPictureDialog::buildControls() {
-  m_preview = new PortraitView(this);
+  m_preview = new CropPreview(this);
   m_preview->setObjectName(QStringLiteral("previewView"));
   const QSize target = m_import.portraitSize();
   m_preview->setPreferredScale(
@@ -62,6 +69,10 @@ void ImportPictureDialog::buildControls() {
   m_status->setTextFormat(Qt::PlainText);
   m_status->setWordWrap(true);
   m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  m_cropStatus = new QLabel(this);
+  m_cropStatus->setObjectName(QStringLiteral("cropStatus"));
+  m_cropStatus->setTextFormat(Qt::PlainText);
+  m_cropStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
   auto* picture = new QLabel(QCoreApplication::translate("ImportPictureDialog", "%1 - %2")
                                  .arg(m_import.pictureName(), sizeText(m_import.picture().size())),
@@ -118,6 +129,7 @@ void ImportPictureDialog::buildControls() {
   auto* previewColumn = new QVBoxLayout;
   previewColumn->addWidget(m_preview, 1);
   previewColumn->addWidget(m_status);
+  previewColumn->addWidget(m_cropStatus);
   auto* columns = new QHBoxLayout;
   columns->addLayout(previewColumn, 1);
   columns->addSpacing(12);
@@ -135,11 +147,15 @@ void ImportPictureDialog::buildControls() {
   connect(m_fitModes, &QButtonGroup::idClicked, this, &ImportPictureDialog::updatePreview);
   connect(m_format, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::updatePreview);
   connect(m_mipmaps, &QSpinBox::valueChanged, this, &ImportPictureDialog::updatePreview);
+  connect(m_preview, &CropPreview::cropMoved, this, &ImportPictureDialog::moveCrop);
+  connect(m_preview, &CropPreview::zoomStepped, this, &ImportPictureDialog::zoomCrop);
+  connect(m_preview, &CropPreview::resetRequested, this, &ImportPictureDialog::resetCrop);
 }
 
 portrait::ImportSettings ImportPictureDialog::settings() const {
-  return {static_cast<portrait::FitMode>(m_fitModes->checkedId()),
-          static_cast<uint8_t>(m_format->currentData().toInt()), m_mipmaps->value()};
+  const auto mode = static_cast<portrait::FitMode>(m_fitModes->checkedId());
+  return {mode, static_cast<uint8_t>(m_format->currentData().toInt()), m_mipmaps->value(),
+          mode == portrait::FitMode::Fill ? m_crop : QRect()};
 }
 
 void ImportPictureDialog::setSettings(const portrait::ImportSettings& settings) {
@@ -149,6 +165,42 @@ void ImportPictureDialog::setSettings(const portrait::ImportSettings& settings) 
   m_fitModes->button(static_cast<int>(settings.fitMode))->setChecked(true);
   m_format->setCurrentIndex(m_format->findData(int(settings.code)));
   m_mipmaps->setValue(settings.mipmapCount);
+  // The hand goes on from the crop given, zoomed as far as it shows.
+  const QSize picture = m_import.picture().size();
+  const QSize target = m_import.portraitSize();
+  m_crop = settings.crop;
+  m_centre = QRectF(m_crop.isEmpty() ? QRect(QPoint(), picture) : m_crop).center();
+  m_zoom = m_crop.isEmpty() ? 1.0
+                            : portrait::cropPixelsPerPortraitPixel(picture, target, 1.0) *
+                                  std::min(double(target.width()) / m_crop.width(),
+                                           double(target.height()) / m_crop.height());
+  m_zoom = std::clamp(m_zoom, 1.0, portrait::MaxCropZoom);
+  updatePreview();
+}
+
+void ImportPictureDialog::moveCrop(QPointF portraitPixels) {
+  m_centre += portraitPixels * portrait::cropPixelsPerPortraitPixel(
+                                   m_import.picture().size(), m_import.portraitSize(), m_zoom);
+  placeCrop();
+}
+
+void ImportPictureDialog::zoomCrop(int steps) {
+  const double zoom = std::clamp(m_zoom * std::pow(ZoomStep, steps), 1.0, portrait::MaxCropZoom);
+  if (zoom == m_zoom) return;
+  m_zoom = zoom;
+  placeCrop();
+}
+
+void ImportPictureDialog::resetCrop() {
+  setSettings({settings().fitMode, settings().code, settings().mipmapCount, QRect()});
+}
+
+void ImportPictureDialog::placeCrop() {
+  const QSize picture = m_import.picture().size();
+  const QSize target = m_import.portraitSize();
+  // Kept inside, so that a drag past the edge does not have to come back first.
+  m_centre = portrait::clampCropCentre(picture, target, m_zoom, m_centre);
+  m_crop = portrait::cropRect(picture, target, m_zoom, m_centre);
   updatePreview();
 }
 
@@ -159,6 +211,21 @@ QString ImportPictureDialog::status() const { return m_status->text(); }
 void ImportPictureDialog::updatePreview() {
   if (m_fitModes->checkedId() < 0 || m_format->currentIndex() < 0) return;
   const portrait::ImportSettings chosen = settings();
+  const bool filling = chosen.fitMode == portrait::FitMode::Fill;
+  if (m_preview->isCropEnabled() != filling) m_preview->setCropEnabled(filling);
+  m_cropStatus->setVisible(filling);
+  // The rectangle as the command line's --crop takes it.
+  m_cropStatus->setText(
+      m_crop.isEmpty()
+          ? QCoreApplication::translate("ImportPictureDialog",
+                                        "Crop: centred; drag or zoom the preview to move it")
+          : QCoreApplication::translate("ImportPictureDialog",
+                                        "Crop: %1,%2,%3,%4 of the picture, zoom %5x")
+                .arg(m_crop.x())
+                .arg(m_crop.y())
+                .arg(m_crop.width())
+                .arg(m_crop.height())
+                .arg(QLocale().toString(m_zoom, 'f', 1)));
   // Encoding a large picture in DXT with its mipmaps takes a moment.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const auto result = m_import.encode(chosen);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointF>
+#include <QRect>
 
 #include "portrait/picture_import.h"
 #include "ui/picture_import_prompt.h"
@@ -10,17 +12,19 @@ class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QSpinBox;
-class PortraitView;
+class CropPreview;
 
 // "Import picture": how a picture becomes the portrait (fit mode, pixel format,
-// mipmaps), with the result shown as the archive will hold it. It opens on the
-// defaults, so Enter imports the picture as the portrait's own kind of image.
+// mipmaps, and in fill and crop where the crop lies), with the result shown as
+// the archive will hold it. It opens on the defaults, so Enter imports the
+// picture as the portrait's own kind of image.
 class ImportPictureDialog : public QDialog {
   Q_OBJECT
 
  public:
   ImportPictureDialog(portrait::PictureImport& import, QWidget* parent = nullptr);
 
+  // The crop only in fill and crop: the other modes show the whole picture.
   portrait::ImportSettings settings() const;
   void setSettings(const portrait::ImportSettings& settings);
 
@@ -35,13 +39,22 @@ class ImportPictureDialog : public QDialog {
  private:
   void buildControls();
   void updatePreview();
+  void moveCrop(QPointF portraitPixels);
+  void zoomCrop(int steps);
+  void resetCrop();
+  void placeCrop();
 
   portrait::PictureImport& m_import;
+  // The crop as the hand left it; empty for fill's own, centred one.
+  QRect m_crop;
+  double m_zoom = 1.0;  // over fill's scale
+  QPointF m_centre;     // in picture pixels, kept unrounded so that small steps add up
   QButtonGroup* m_fitModes = nullptr;
   QComboBox* m_format = nullptr;
   QSpinBox* m_mipmaps = nullptr;
-  PortraitView* m_preview = nullptr;
+  CropPreview* m_preview = nullptr;
   QLabel* m_status = nullptr;
+  QLabel* m_cropStatus = nullptr;
   QDialogButtonBox* m_buttons = nullptr;
 };
 

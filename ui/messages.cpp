@@ -379,6 +379,8 @@ QString pictureReason(const portrait::Error& error) {
           .arg(QString::fromLatin1(error.format).toUpper());
     case Problem::Empty:
       return QCoreApplication::translate("Messages", "the picture is empty");
+    case Problem::CropOutside:
+      return QCoreApplication::translate("Messages", "the crop is not wholly inside the picture");
     case Problem::Unreadable:
     case Problem::Unwritable:
       break;

@@ -12,6 +12,7 @@
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
 #include "fsh/fsh_layout.h"
+#include "portrait/picture_import.h"
 #include "support/cli_process.h"
 #include "support/file_snapshot.h"
 #include "support/fsh_fixture.h"
@@ -252,6 +253,61 @@ TEST_F(CliImport, PictureOptionsWithAnFshImageAreAUsageError) {
       run({"import", "a.big", "new.fsh", "--fit", "fill", "--format", "keep", "--mipmaps", "keep"});
   EXPECT_EQ(defaults.exitCode, 0) << defaults.errText().toStdString();
 }
+
+// The same rectangle the window would pass to the one call both front ends share.
+TEST_F(CliImport, CropWritesThePortraitTheWindowWrites) {
+  const QImage picture = noisePicture({64, 48}, 5);
+  picture.save(path("p.png"));
+
+  const CliRun result =
+      run({"import", "a.big", "p.png", "--crop", "10,5,40,30", "--format", "dxt1"});
+
+  ASSERT_EQ(result.exitCode, 0) << result.errText().toStdString();
+  const auto expected = portrait::portraitFromPicture(
+      samplePortrait(Argb8888), picture,
+      {portrait::FitMode::Fill, Dxt1, std::nullopt, QRect(10, 5, 40, 30)});
+  ASSERT_TRUE(expected);
+  EXPECT_EQ(readFile(path("a.big")), archiveWithPortrait(fixture, expected->image));
+}
+
+struct CropRefusal {
+  const char* name;
+  const char* input;  // p.png (64x48) or new.fsh
+  const char* crop;
+  const char* message;  // how standard error starts, after the program's name
+};
+
+class CliImportCrop : public CliImport, public ::testing::WithParamInterface<CropRefusal> {};
+
+TEST_P(CliImportCrop, IsAUsageErrorAndWritesNothing) {
+  noisePicture({64, 48}, 5).save(path("p.png"));
+  writeFile(path("new.fsh"), samplePortrait(Dxt1));
+  const FileTree before = snapshotTree(dir.path());
+
+  const CliRun result = run({"import", "a.big", GetParam().input, "--crop", GetParam().crop});
+
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(
+      result.errText().startsWith(QStringLiteral("courtside-portraits-cli: ") + GetParam().message))
+      << result.errText().toStdString();
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_EQ(snapshotTree(dir.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Crops, CliImportCrop,
+    ::testing::Values(
+        CropRefusal{"PastTheRightEdge", "p.png", "30,0,35,10",
+                    "--crop 30,0,35,10 is not wholly inside the picture p.png, which is 64x48 "
+                    "pixels\n"},
+        CropRefusal{"AboveTheTop", "p.png", "0,-1,8,8", "--crop 0,-1,8,8 is not wholly inside"},
+        CropRefusal{"ThreeNumbers", "p.png", "1,2,3", "--crop: X,Y,W,H in the picture's pixels"},
+        CropRefusal{"NoWidth", "p.png", "1,2,0,4", "--crop: X,Y,W,H in the picture's pixels"},
+        CropRefusal{"BeyondAnInt", "p.png", "2147483000,0,1000,1", "--crop: X,Y,W,H in the"},
+        CropRefusal{"FshImage", "new.fsh", "0,0,8,8",
+                    "--crop applies to pictures, not to the FSH image new.fsh, which goes in as "
+                    "it is\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliImport, DryRunWritesNothing) {
   smoothPicture({32, 32}).save(path("p.png"));
