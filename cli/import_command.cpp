@@ -1,147 +1,36 @@
 #include "cli/import_command.h"
 
-#include <QFileInfo>
-
-#include "archive/archive_inspection.h"
-#include "archive/portrait_image.h"
-#include "archive/prepared_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
-#include "cli/file_failure.h"
 #include "cli/file_writes.h"
+#include "cli/portrait_input.h"
 #include "cli/portrait_loader.h"
-#include "cli/printable_text.h"
-#include "fileio/file_reader.h"
-#include "fsh/image_file_kind.h"
+#include "cli/roster_import_command.h"
+#include "portrait/service.h"
 
-namespace {
-
-bool hasFshName(const QString& path) {
-  return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
-}
-
-// One import: the request, where its writes go and what they are said to be.
-class Import {
- public:
-  Import(const ImportRequest& request, bool dryRun, Console& console)
-      : m_request(request), m_console(console), m_writes(writeMode(dryRun, false), console) {}
-
-  ExitStatus run();
-
- private:
-  WriteNote note(const QString& how) const;
-  void add(Expected<PreparedFile, ArchiveError> prepared, const QString& how);
-  void importImageFile();
-  void importCompressedImage(const fileio::FileReader& input);
-  void importPicture(const portrait::Service& service);
-
-  const ImportRequest& m_request;
-  Console& m_console;
-  FileWrites m_writes;
-};
-
-WriteNote Import::note(const QString& how) const {
-  return {m_request.archive, QStringLiteral("portrait replaced by ") + how,
-          QStringLiteral("portrait would be replaced by ") + how};
-}
-
-void Import::add(Expected<PreparedFile, ArchiveError> prepared, const QString& how) {
-  m_writes.add(std::move(prepared), m_request.archive, note(how));
-}
-
-// With all of Import's checks: a file that is no FSH image is refused by them.
-void Import::importImageFile() {
-  add(prepareImportPortrait(m_request.archive, m_request.input),
-      QStringLiteral("the FSH image ") + printableText(m_request.input));
-}
-
-// Stored unpacked, as the window stores it: the archive's portrait carries its
-// own length, which only the unpacked image has.
-void Import::importCompressedImage(const fileio::FileReader& input) {
-  const auto refuse = [this](const fsh::Error& error) {
-    m_console.failure({m_request.input, QStringLiteral("compressed FSH image: ") + error.message});
-  };
-  if (auto length = fsh::checkCompressedFileLength(input.length()); !length)
-    return refuse(length.error());
-  const auto bytes = input.readAt(0, input.length());
-  if (!bytes) return m_console.failure(archiveFailure(m_request.input, bytes.error()));
-  const auto unpacked = fsh::unpackImageFile(*bytes);
-  if (!unpacked) return refuse(unpacked.error());
-  auto prepared = prepareImportPortraitBytes(m_request.archive, *unpacked);
-  // The image's own faults are the compressed file's.
-  if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
-    return m_console.failure(archiveFailure(m_request.input, prepared.error()));
-  add(std::move(prepared),
-      QStringLiteral("the compressed FSH image %1, unpacked").arg(printableText(m_request.input)));
-}
-
-void Import::importPicture(const portrait::Service& service) {
-  const auto portrait = service.importPictureFile(
-      m_request.archive, m_request.input, {m_request.fit, m_request.code, m_request.mipmapCount});
-  if (!portrait) {
-    m_console.failure(pictureFailure(m_request.archive, m_request.input, portrait.error()));
-    return;
-  }
-  // The image is made here from the archive's own portrait: a refusal is the archive's.
-  m_writes.add(
-      prepareImportPortraitBytes(m_request.archive, portrait->image), m_request.archive,
-      note(QStringLiteral("the picture %1 as %2")
-               .arg(printableText(m_request.input), service.bitmapDetails(portrait->after))));
-}
-
-ExitStatus Import::run() {
-  const auto input = fileio::FileReader::open(m_request.input);
-  if (!input) {
-    m_console.failure(archiveFailure(m_request.input, input.error()));
-    return m_console.status();
-  }
-  // Told by its content, as the window tells it.
-  const auto start = input->readAt(0, std::min(input->length(), fsh::FileKindProbeSize));
-  if (!start) {
-    m_console.failure(archiveFailure(m_request.input, start.error()));
-    return m_console.status();
-  }
-  const fsh::FileKind kind = fsh::fileKindOf(*start);
-  if (kind != fsh::FileKind::Other && m_request.pictureChangesAsked) {
-    m_console.usageError(QStringLiteral("--format and --mipmaps other than keep apply to "
-                                        "pictures, not to the FSH image %1, which goes in as it is")
-                             .arg(printableText(m_request.input)));
-    return ExitStatus::UsageError;
-  }
-  // The window imports only into an archive it could load.
-  if (const auto info = inspectArchive(m_request.archive); !info) {
-    m_console.failure(archiveFailure(m_request.archive, info.error()));
-    return m_console.status();
-  }
-  switch (kind) {
-    case fsh::FileKind::Image:
-      importImageFile();
+ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console) {
+  if (request.folder) return runRosterImport(request, dryRun, console);
+  FileWrites writes(writeMode(dryRun, false), console);
+  const PortraitInput input{request.archive, request.input};
+  switch (addPortraitInput(input, request.pictureChangesAsked, writes, console)) {
+    case InputOutcome::UsageError:
+      return ExitStatus::UsageError;
+    case InputOutcome::Added:
+    case InputOutcome::Failed:
       break;
-    case fsh::FileKind::CompressedImage:
-      importCompressedImage(*input);
-      break;
-    case fsh::FileKind::Other: {
+    case InputOutcome::Picture: {
       const auto service = portraitService();
       if (!service) {
-        m_console.failure(service.error());
+        console.failure(service.error());
         break;
       }
-      // A damaged file named as an FSH image meets Import's checks, which say
-      // what is wrong with it; unless it is a picture after all.
-      if (hasFshName(m_request.input) &&
-          (*service)->inputKindOf(*start, m_request.input) != portrait::InputKind::Picture) {
-        importImageFile();
-        break;
-      }
-      importPicture(**service);
+      addImportedPicture(
+          input,
+          (*service)->importPictureFile(request.archive, request.input,
+                                        {request.fit, request.code, request.mipmapCount}),
+          **service, writes, console);
       break;
     }
   }
-  return m_console.status();
-}
-
-}  // namespace
-
-ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console) {
-  return Import(request, dryRun, console).run();
+  return console.status();
 }
