@@ -13,6 +13,7 @@
 #include "cli/printable_text.h"
 #include "common/version.h"
 #include "fsh/pixel_formats.h"
+#include "portrait/thumbnail.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ void addDryRun(CLI::App& command, SharedFlags& flags) {
 struct Parser {
   CLI::App app{
       "Batch work on player portrait archives (.big): list them, give them new "
-      "identifiers, export and import their portrait images.",
+      "identifiers, export and import their portrait images, make thumbnails of them.",
       programName().toStdString()};
   SharedFlags flags;
 
@@ -146,12 +147,18 @@ struct Parser {
   std::vector<std::string> exportArguments;
 
   CLI::App* importing = nullptr;
-  std::string archive;
-  std::string input;
+  std::vector<std::string> importArguments;
+  std::string importFolder;
+  CLI::Option* importFolderOption = nullptr;
+  std::string matchBy = "stem";
   std::string fit = "fill";
   std::string format = "keep";
   std::string mipmaps = "keep";
   std::string crop;
+
+  CLI::App* thumbnail = nullptr;
+  int thumbnailSize = portrait::DefaultThumbnailSize;
+  std::vector<std::string> thumbnailArguments;
 
   Parser() {
     app.set_version_flag("--version", programName().toStdString() +
@@ -209,12 +216,25 @@ struct Parser {
     importing = app.add_subcommand(
         "import",
         "Put an FSH image, or a picture (PNG, BMP, JPEG, GIF, WebP, TIFF, ...), in place of an "
-        "archive's portrait, as Import in the editor.");
-    importing->add_option("ARCHIVE", archive, "The portrait archive")->required()->type_name("");
+        "archive's portrait, as Import in the editor: import ARCHIVE INPUT, or import --from DIR "
+        "ARCHIVE... for the file in DIR named after each archive.");
     importing
-        ->add_option("INPUT", input, "An FSH image (RefPack-compressed ones too), or a picture")
-        ->required()
+        ->add_option("ARCHIVE INPUT", importArguments,
+                     "The archive and an FSH image (RefPack-compressed ones too) or a picture, "
+                     "or with --from the archives")
         ->type_name("");
+    importFolderOption = importing->add_option(
+        "--from", importFolder,
+        "The folder of pictures and FSH images: each archive takes the one named after it "
+        "(case does not count); an archive with none is skipped, one with two is refused");
+    importFolderOption->type_name("DIR");
+    importing
+        ->add_option("--match", matchBy,
+                     "What a file's name is matched with: stem (the archive's file name without "
+                     ".big; the default) or identifier (its 7-character identifier)")
+        ->type_name("KEY")
+        ->check(oneOf({"stem", "identifier"}))
+        ->needs(importFolderOption);
     importing
         ->add_option("--fit", fit,
                      "How a picture of another size becomes the portrait's: fill (cover it, cut "
@@ -241,6 +261,24 @@ struct Parser {
         ->check(CLI::Validator(checkCrop, ""));
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
+
+    thumbnail = app.add_subcommand(
+        "thumbnail",
+        "Write the portrait of an archive or FSH image (told by its content) as a PNG picture "
+        "for a file manager: the main bitmap, its aspect kept, scaled down smoothly to the size "
+        "(never up). OUTPUT is a PNG picture whatever its name.");
+    thumbnail
+        ->add_option("-s,--size", thumbnailSize,
+                     "The longer side in pixels (default 128); a smaller portrait keeps its size")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1 << 16));
+    thumbnail
+        ->add_option("INPUT OUTPUT", thumbnailArguments,
+                     "The archive or FSH image, and the "
+                     "picture to write")
+        ->type_name("");
+    addQuiet(*thumbnail, flags);
+    addDryRun(*thumbnail, flags);
   }
 
   CommandRequest infoRequest() const { return InfoRequest{json, fromArguments(infoArchives)}; }
@@ -277,7 +315,21 @@ struct Parser {
   }
 
   CommandRequest importRequest() const {
-    ImportRequest request{fromArgument(archive), fromArgument(input), fitModeNamed(fit), {}, {}};
+    ImportRequest request;
+    if (importFolderOption->count() > 0) {
+      if (importArguments.empty())
+        throw CLI::ValidationError("import --from DIR takes at least one ARCHIVE");
+      request.folder = fromArgument(importFolder);
+      request.archives = fromArguments(importArguments);
+      if (QString::fromStdString(matchBy).toLower() == QLatin1String("identifier"))
+        request.matchBy = portrait::MatchBy::Identifier;
+    } else {
+      if (importArguments.size() != 2)
+        throw CLI::ValidationError("import takes ARCHIVE INPUT, or --from DIR ARCHIVE...");
+      request.archive = fromArgument(importArguments[0]);
+      request.input = fromArgument(importArguments[1]);
+    }
+    request.fit = fitModeNamed(fit);
     request.code = *fsh::codeForFormatName(QString::fromStdString(format));
     if (QString::fromStdString(mipmaps).compare(QLatin1String("keep"), Qt::CaseInsensitive) != 0)
       request.mipmapCount = QString::fromStdString(mipmaps).toInt();
@@ -288,6 +340,12 @@ struct Parser {
     return request;
   }
 
+  CommandRequest thumbnailRequest() const {
+    if (thumbnailArguments.size() != 2) throw CLI::ValidationError("thumbnail takes INPUT OUTPUT");
+    return ThumbnailRequest{fromArgument(thumbnailArguments[0]),
+                            fromArgument(thumbnailArguments[1]), thumbnailSize};
+  }
+
   CommandLine commandLine() const {
     CommandLine line;
     if (info->parsed())
@@ -296,8 +354,10 @@ struct Parser {
       line.request = setIdRequest();
     else if (exporting->parsed())
       line.request = exportRequest();
-    else
+    else if (importing->parsed())
       line.request = importRequest();
+    else
+      line.request = thumbnailRequest();
     line.quiet = flags.quiet;
     line.dryRun = flags.dryRun;
     return line;
@@ -333,7 +393,7 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
                                  "identifiers are read in");
     if (const auto unknown = unknownSubcommand(parser.app, argc, argv))
       throw CLI::ValidationError("unknown subcommand " + *unknown +
-                                 " (known: info, set-id, export, import)");
+                                 " (known: info, set-id, export, import, thumbnail)");
     parser.app.parse(argc, argv);
     return parser.commandLine();
   } catch (const CLI::CallForHelp& help) {

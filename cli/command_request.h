@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "portrait/import_settings.h"
+#include "portrait/roster_match.h"
 
 // What a command line asks for, once parsed and checked.
 
@@ -36,9 +37,14 @@ struct ExportRequest {
 };
 
 // The fit, format, mipmap count and crop apply to a picture; an FSH image goes in as it is.
+// Either one input into one archive, or for each archive the file of a folder
+// named after it.
 struct ImportRequest {
   QString archive;
   QString input;
+  std::optional<QString> folder;
+  portrait::MatchBy matchBy = portrait::MatchBy::Stem;
+  QStringList archives;
   portrait::FitMode fit = portrait::FitMode::Fill;
   std::optional<uint8_t> code;       // none: the portrait's own
   std::optional<int> mipmapCount;    // none: the portrait's own
@@ -48,7 +54,16 @@ struct ImportRequest {
   QRect crop = {};
 };
 
-using CommandRequest = std::variant<InfoRequest, SetIdRequest, ExportRequest, ImportRequest>;
+// The portrait of an archive or FSH image as a PNG picture whose longer side is
+// at most size.
+struct ThumbnailRequest {
+  QString input;
+  QString output;
+  int size = 0;
+};
+
+using CommandRequest =
+    std::variant<InfoRequest, SetIdRequest, ExportRequest, ImportRequest, ThumbnailRequest>;
 
 struct CommandLine {
   CommandRequest request;

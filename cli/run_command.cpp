@@ -5,6 +5,7 @@
 #include "cli/import_command.h"
 #include "cli/info_command.h"
 #include "cli/set_id_command.h"
+#include "cli/thumbnail_command.h"
 
 ExitStatus runCommand(const CommandLine& commandLine, Console& console) {
   const bool dryRun = commandLine.dryRun;
@@ -17,8 +18,10 @@ ExitStatus runCommand(const CommandLine& commandLine, Console& console) {
           return runSetId(request, dryRun, console);
         else if constexpr (std::is_same_v<Request, ExportRequest>)
           return runExport(request, dryRun, console);
-        else
+        else if constexpr (std::is_same_v<Request, ImportRequest>)
           return runImport(request, dryRun, console);
+        else
+          return runThumbnail(request, dryRun, console);
       },
       commandLine.request);
 }

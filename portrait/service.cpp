@@ -5,6 +5,7 @@
 #include "archive/portrait_image.h"
 #include "portrait/bitmap_details.h"
 #include "portrait/same_file.h"
+#include "portrait/thumbnail.h"
 
 namespace portrait {
 
@@ -21,10 +22,18 @@ class LinkedService final : public Service {
                                                       const ImportChoice& choice) const override {
     return portrait::importPictureFile(archivePath, picturePath, choice);
   }
+  std::vector<Expected<ImportedPortrait, Error>> importPictureFiles(
+      const std::vector<PictureImportJob>& jobs) const override {
+    return portrait::importPictureFiles(jobs);
+  }
   Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                    const QString& targetPath,
                                                    PictureFormat format) const override {
     return portrait::portraitPictureFile(archivePath, targetPath, format);
+  }
+  Expected<PictureFile, Error> thumbnailFile(const QString& path, const QString& targetPath,
+                                             int longerSide) const override {
+    return portrait::thumbnailFile(path, targetPath, longerSide);
   }
   QString bitmapDetails(const fsh::BitmapDescription& bitmap) const override {
     return portrait::bitmapDetails(bitmap);

@@ -3,11 +3,13 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
+#include <vector>
 
 #include "common/expected.h"
 #include "fsh/describe.h"
 #include "portrait/import_settings.h"
 #include "portrait/input_file.h"
+#include "portrait/picture_batch.h"
 #include "portrait/picture_import.h"
 #include "portrait/portrait_error.h"
 #include "portrait/portrait_picture.h"
@@ -29,9 +31,15 @@ class Service {
   virtual Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                               const QString& picturePath,
                                                               const ImportChoice& choice) const = 0;
+  // Many of them at once, on every core; the results in the jobs' order.
+  virtual std::vector<Expected<ImportedPortrait, Error>> importPictureFiles(
+      const std::vector<PictureImportJob>& jobs) const = 0;
   virtual Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                            const QString& targetPath,
                                                            PictureFormat format) const = 0;
+  // The portrait of an archive or FSH image file as a PNG thumbnail.
+  virtual Expected<PictureFile, Error> thumbnailFile(const QString& path, const QString& targetPath,
+                                                     int longerSide) const = 0;
   virtual QString bitmapDetails(const fsh::BitmapDescription& bitmap) const = 0;
 };
 

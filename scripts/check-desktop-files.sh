@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Checks an installed editor under a root folder (/ for a real installation): every file a
 # desktop needs is there, and the desktop entry, the metainfo, the file types and the manual
-# page pass their validators without a single remark.
-#   scripts/check-desktop-files.sh <root> <prefix> <application id>
+# page pass their validators without a single remark. Given a sample archive with a 256x256
+# portrait, the thumbnailer's command is run on it as a file manager runs it.
+#   scripts/check-desktop-files.sh <root> <prefix> <application id> [sample archive]
 set -euo pipefail
 root=${1:?root folder}
 prefix=${2:?installation prefix, e.g. /usr}
 id=${3:?application id}
+sample=${4:-}
 share="$root$prefix/share"
 
 failed=0
@@ -18,6 +20,7 @@ expected=("$root$prefix/bin/courtside-portraits-editor"
           "$share/applications/$id.desktop"
           "$share/metainfo/$id.metainfo.xml"
           "$share/mime/packages/$id.xml"
+          "$share/thumbnailers/$id.thumbnailer"
           "$share/icons/hicolor/scalable/apps/$id.svg"
           "$share/man/man1/courtside-portraits-editor.1.gz"
           "$share/man/man1/courtside-portraits-cli.1.gz"
@@ -46,6 +49,32 @@ mkdir -p "$mime/mime/packages"
 cp "$share/mime/packages/$id.xml" "$mime/mime/packages/"
 remarks=$(XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1) || fail "update-mime-database failed"
 [ -z "$remarks" ] || fail "update-mime-database: $remarks"
+
+# The thumbnailer names the program and the file types the package defines, and its command,
+# run as a file manager runs it, writes a PNG of the size asked for.
+thumbnailer="$share/thumbnailers/$id.thumbnailer"
+[ "$(head -n 1 "$thumbnailer")" = "[Thumbnailer Entry]" ] || fail "$thumbnailer: no [Thumbnailer Entry]"
+key() { sed -n "s/^$1=//p" "$thumbnailer"; }
+[ "$(key TryExec)" = courtside-portraits-cli ] || fail "$thumbnailer: TryExec is not courtside-portraits-cli"
+IFS=';' read -ra types <<<"$(key MimeType)"
+[ ${#types[@]} -gt 0 ] || fail "$thumbnailer: no MimeType"
+for type in "${types[@]}"; do
+  grep -q "<mime-type type=\"$type\">" "$share/mime/packages/$id.xml" ||
+    fail "$thumbnailer: $type is no file type of the package"
+done
+read -ra command <<<"$(key Exec)"
+[ "${command[0]:-}" = courtside-portraits-cli ] || fail "$thumbnailer: Exec does not run courtside-portraits-cli"
+if [ -n "$sample" ]; then
+  png=$(mktemp -u --suffix=.png)
+  for i in "${!command[@]}"; do
+    case ${command[$i]} in %s) command[$i]=64 ;; %i) command[$i]=$sample ;; %o) command[$i]=$png ;; esac
+  done
+  PATH="$root$prefix/bin:$PATH" "${command[@]}" >/dev/null || fail "thumbnailer: ${command[*]} failed"
+  # The PNG header's width and height, big-endian, at bytes 16 to 23.
+  size=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | awk '{ print $3*256+$4 "x" $7*256+$8 }')
+  [ "$size" = 64x64 ] || fail "thumbnailer: a ${size:-missing} picture where 64x64 was asked for"
+  rm -f "$png"
+fi
 
 for program in "${programs[@]}"; do
   remarks=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$program.1.gz" 2>&1 >/dev/null) ||
