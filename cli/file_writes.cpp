@@ -60,8 +60,7 @@ void FileWrites::add(Expected<NewFile, ArchiveError> made, const QString& refuse
              .arg(*stream)});
     return;
   }
-  if (auto* planned = std::get_if<PlannedFile>(&*made))
-    return plan(std::move(*planned), note, refuse);
+  if (auto* planned = std::get_if<PlannedFile>(&*made)) return plan(*planned, note, refuse);
   auto& prepared = std::get<PreparedFile>(*made);
   if (m_mode == Mode::OneAtATime) {
     if (auto committed = prepared.commit(); !committed)
@@ -76,13 +75,13 @@ void FileWrites::add(Expected<NewFile, ArchiveError> made, const QString& refuse
   if (m_pending.size() >= m_groupSize) finish();
 }
 
-void FileWrites::plan(PlannedFile planned, const WriteNote& note,
+void FileWrites::plan(const PlannedFile& planned, const WriteNote& note,
                       const std::function<void(const ArchiveError&)>& refuse) {
   // Files that each fit may not fit together.
   if (auto room = m_space.take(planned.space); !room) return refuse(room.error());
   m_console.note(noteText(note, note.wouldBe, planned.length()));
   const QString key = m_keys.of(planned.path());
-  if (m_expectedReads.contains(key)) m_planned.insert(key, std::move(planned.content));
+  if (m_expectedReads.contains(key)) m_planned.insert(key, planned.content);
 }
 
 void FileWrites::expectReads(const QStringList& paths) {

@@ -61,7 +61,7 @@ class FileWrites {
   void expectReads(const QStringList& paths);
 
  private:
-  void plan(PlannedFile planned, const WriteNote& note,
+  void plan(const PlannedFile& planned, const WriteNote& note,
             const std::function<void(const ArchiveError&)>& refuse);
 
   Mode m_mode;

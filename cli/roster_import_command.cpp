@@ -114,7 +114,7 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
   // portraits a few at a time, each on a core of its own: enough to keep every
   // core busy, few enough that a signal ends the batch soon.
   FileWrites writes(writeMode(dryRun, true), console);
-  const qsizetype chunk = std::max(1, QThread::idealThreadCount()) * 2;
+  const qsizetype chunk = qsizetype{std::max(1, QThread::idealThreadCount())} * 2;
   console.beginBatch(pairs.size());
   for (qsizetype first = 0; first < pairs.size() && !Interruption::requested(); first += chunk) {
     QList<PortraitInput> pictures;
