@@ -4,6 +4,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "portrait/input_file.h"
+
 std::optional<DroppedFile> droppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return std::nullopt;
   const QList<QUrl> urls = data->urls();
@@ -11,7 +13,10 @@ std::optional<DroppedFile> droppedFile(const QMimeData* data) {
   const QString path = urls.first().toLocalFile();
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix == u"big") return DroppedFile{path, DroppedFile::Kind::Archive};
-  static const QStringList ImageSuffixes{"fsh", "png", "jpg", "jpeg", "bmp", "gif", "webp"};
-  if (ImageSuffixes.contains(suffix)) return DroppedFile{path, DroppedFile::Kind::Image};
+  // The picture formats Import reads, by the names their files usually have.
+  const QByteArray name = suffix.toLatin1();
+  if (suffix == u"fsh" || portrait::pictureFormats().contains(name) || name == "jpg" ||
+      name == "tif")
+    return DroppedFile{path, DroppedFile::Kind::Image};
   return std::nullopt;
 }

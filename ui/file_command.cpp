@@ -2,16 +2,21 @@
 
 #include <QCoreApplication>
 
+#include "portrait/input_file.h"
 #include "ui/command_routines.h"
 
 namespace {
 
 const QString ArchiveFilter =
     QCoreApplication::translate("FileCommand", "BIG archives (*.big)|*.big");
-// FSH images first, as the default; then what a picture can come from or go to.
-const QString ImportFilter = QStringLiteral(
-    "FSH files (*.fsh)|*.fsh|"
-    "Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp)|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp");
+// FSH images first, as the default; then every picture Import reads.
+QString importFilter() {
+  QStringList patterns;
+  for (const QByteArray& format : portrait::pictureFormats())
+    patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+  return QCoreApplication::translate("FileCommand", "FSH files (*.fsh)|*.fsh|Pictures (%1)|%2")
+      .arg(patterns.join(QLatin1Char(' ')), patterns.join(QLatin1Char(';')));
+}
 const QString ExportFilter = QStringLiteral(
     "FSH files (*.fsh)|*.fsh|PNG pictures (*.png)|*.png|BMP pictures (*.bmp)|*.bmp|"
     "JPEG pictures (*.jpg *.jpeg)|*.jpg;*.jpeg");
@@ -48,7 +53,7 @@ const FileCommand& saveCommand() {
 const FileCommand& importCommand() {
   static const FileCommand command{DialogKind::Open,
                                    nullptr,
-                                   ImportFilter,
+                                   importFilter(),
                                    QStringLiteral(".fsh"),
                                    QCoreApplication::translate("FileCommand", "Import"),
                                    DialogFlags::HideReadOnly,

@@ -354,40 +354,54 @@ ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
 
 namespace {
 
-const QString InvalidFile = QCoreApplication::translate("Messages", "Invalid File");
+// Captions, translated when a message is made (translators are installed after start).
+QString invalidFile() { return QCoreApplication::translate("Messages", "Invalid File"); }
 
 // Why a picture file could not be read or written, in words that follow
-// "cannot be read: " or "cannot be written: ".
+// "cannot be read: " or "cannot be written: ", by problem; what fills each
+// row's places from the error's values.
+enum class PictureFill { Nothing, Mebibytes, SizeAndMillions, FormatName };
+
+struct PictureRow {
+  portrait::Error::PictureProblem problem;
+  const char* text;
+  PictureFill fill = PictureFill::Nothing;
+};
+
+constexpr PictureRow PictureRows[] = {
+    {portrait::Error::PictureProblem::FileTooLarge,
+     QT_TRANSLATE_NOOP("Messages", "the file is larger than %1 MiB"), PictureFill::Mebibytes},
+    {portrait::Error::PictureProblem::TooManyPixels,
+     QT_TRANSLATE_NOOP("Messages",
+                       "it is %1 x %2 pixels, more than the %3 million a picture may have"),
+     PictureFill::SizeAndMillions},
+    {portrait::Error::PictureProblem::NotAPicture,
+     QT_TRANSLATE_NOOP("Messages",
+                       "it is neither an FSH image nor a picture in a format the editor reads")},
+    {portrait::Error::PictureProblem::VectorFormat,
+     QT_TRANSLATE_NOOP("Messages",
+                       "%1 pictures cannot be imported; use a raster format such as PNG"),
+     PictureFill::FormatName},
+    {portrait::Error::PictureProblem::Empty, QT_TRANSLATE_NOOP("Messages", "the picture is empty")},
+    {portrait::Error::PictureProblem::CropOutside,
+     QT_TRANSLATE_NOOP("Messages", "the crop is not wholly inside the picture")},
+};
+
 QString pictureReason(const portrait::Error& error) {
-  using Problem = portrait::Error::PictureProblem;
-  switch (error.pictureProblem) {
-    case Problem::FileTooLarge:
-      return QCoreApplication::translate("Messages", "the file is larger than %1 MiB")
-          .arg(error.limit >> 20);
-    case Problem::TooManyPixels:
-      return QCoreApplication::translate(
-                 "Messages", "it is %1 x %2 pixels, more than the %3 million a picture may have")
-          .arg(error.size.width())
-          .arg(error.size.height())
-          .arg(error.limit / 1000000);
-    case Problem::NotAPicture:
-      return QStringLiteral(
-          "it is neither an FSH image nor a picture in a format the editor reads");
-    case Problem::VectorFormat:
-      return QCoreApplication::translate(
-                 "Messages", "%1 pictures cannot be imported; use a raster format such as PNG")
-          .arg(QString::fromLatin1(error.format).toUpper());
-    case Problem::Empty:
-      return QCoreApplication::translate("Messages", "the picture is empty");
-    case Problem::CropOutside:
-      return QCoreApplication::translate("Messages", "the crop is not wholly inside the picture");
-    case Problem::Unreadable:
-    case Problem::Unwritable:
-      break;
+  for (const PictureRow& row : PictureRows) {
+    if (row.problem != error.pictureProblem) continue;
+    QString text = QCoreApplication::translate("Messages", row.text);
+    if (row.fill == PictureFill::Mebibytes) return text.arg(error.limit >> 20);
+    if (row.fill == PictureFill::SizeAndMillions)
+      return text.arg(error.size.width()).arg(error.size.height()).arg(error.limit / 1000000);
+    if (row.fill == PictureFill::FormatName)
+      return text.arg(QString::fromLatin1(error.format).toUpper());
+    return text;
   }
+  // Qt's own words, for a picture it could not read or write.
   return error.qtReason;
 }
-const QString ErrorCaption = QCoreApplication::translate("Messages", "Error");
+QString errorCaption() { return QCoreApplication::translate("Messages", "Error"); }
 
 // The archive's refusals are told as Import and Export tell them; the others
 // by the given words.
@@ -406,11 +420,11 @@ ErrorMessage importFileMessage(const QString& fileName, const portrait::Error& e
       return {codecProblem(QCoreApplication::translate("Messages", "FSH file %1")
                                .arg(isolatedUserText(fileName)),
                            error.codecError),
-              InvalidFile};
+              invalidFile()};
     }
     return {QCoreApplication::translate("Messages", "The picture %1 cannot be read: %2.")
                 .arg(isolatedUserText(fileName), pictureReason(error)),
-            InvalidFile};
+            invalidFile()};
   });
 }
 
@@ -418,13 +432,13 @@ ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error) {
   return {
       QCoreApplication::translate("Messages", "The picture cannot be imported. ") +
           codecProblem(QCoreApplication::translate("Messages", "portrait in this archive"), error),
-      ErrorCaption};
+      errorCaption()};
 }
 
 ErrorMessage pictureEncodingMessage(const fsh::Error& error) {
   return {QCoreApplication::translate("Messages", "The picture cannot be imported: %1.")
               .arg(error.message),
-          ErrorCaption};
+          errorCaption()};
 }
 
 ErrorMessage pictureExportMessage(const QString& fileName, const portrait::Error& error) {
@@ -433,11 +447,11 @@ ErrorMessage pictureExportMessage(const QString& fileName, const portrait::Error
       return {
           QCoreApplication::translate("Messages", "The portrait cannot be written as a picture. ") +
               codecProblem(QStringLiteral("portrait"), error.codecError),
-          ErrorCaption};
+          errorCaption()};
     }
     return {QCoreApplication::translate("Messages", "The picture %1 cannot be written: %2.")
                 .arg(isolatedUserText(fileName), pictureReason(error)),
-            ErrorCaption};
+            errorCaption()};
   });
 }
 
