@@ -72,7 +72,13 @@ Expected<QImage, Error> decode(const QByteArray& bytes, const QByteArray& format
   // allocation limit stands behind it for readers that cannot tell the size.
   if (const QSize size = reader.size(); size.isValid() && !checkPictureSize(size))
     return Unexpected(tooManyPixels(size));
-  QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1);
+  // A process-wide setting: made once, not by every decode, which batches run
+  // on several threads at a time.
+  static const bool limitSet = [] {
+    QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1);
+    return true;
+  }();
+  Q_UNUSED(limitSet);
   QImage picture = reader.read();
   if (picture.isNull()) {
     Error error = Error::picture(Error::PictureProblem::Unreadable);
