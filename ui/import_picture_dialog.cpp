@@ -62,8 +62,7 @@ void ImportPictureDialog::buildControls() {
   m_preview = new CropPreview(this);
   m_preview->setObjectName(QStringLiteral("previewView"));
   const QSize target = m_import.portraitSize();
-  m_preview->setPreferredScale(
-      std::max(1, PreviewSide / std::max(target.width(), target.height())));
+  m_preview->setPreferredScale(fittingScale(target, {PreviewSide, PreviewSide}));
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("previewStatus"));
   m_status->setTextFormat(Qt::PlainText);
