@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -45,7 +46,8 @@ std::optional<QImage> completePicture(const QByteArray& bytes, const QString& fi
   return std::move(*picture);
 }
 
-PictureEditing::PictureEditing() {
+PictureEditing::PictureEditing()
+    : m_folder(QDir(QDir::tempPath()).filePath(QStringLiteral("portrait-edit-XXXXXX"))) {
   m_settle.setSingleShot(true);
   connect(&m_settle, &QTimer::timeout, this, &PictureEditing::checkFile);
   // An editor that saves by renaming a new file over the old one replaces

@@ -202,7 +202,9 @@ void MainWindow::editPictureWith() {
   if (!archiveLoaded()) return;
   DialogRequest request;
   request.kind = DialogKind::Open;
+  // Programs are usually found among the system's.
   request.fileName = chosenPictureEditor();
+  if (request.fileName.isEmpty()) request.fileName = QStringLiteral("/usr/bin/");
   request.filter = QCoreApplication::translate("MainWindow", "Programs (*)|*");
   request.title = QCoreApplication::translate("MainWindow", "Edit picture with");
   request.flags = DialogFlags::HideReadOnly;

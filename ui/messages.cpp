@@ -436,7 +436,7 @@ ErrorMessage clipboardPictureMessage(const portrait::Error& error) {
                                          "it could not be decoded, perhaps because it is too large");
   return {QCoreApplication::translate("Messages", "The picture on the clipboard cannot be read: %1.")
               .arg(reason),
-          invalidFile()};
+          errorCaption()};
 }
 
 ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error) {
