@@ -41,8 +41,7 @@ TEST(CompletePictureTest, APictureCutShortIsNotComplete) {
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(noisePicture({64, 64}, 3, false).save(&buffer, format));
     EXPECT_TRUE(portrait::completePicture(bytes, "face.png")) << format;
-    EXPECT_FALSE(portrait::completePicture(bytes.left(bytes.size() * 3 / 4), "face.png"))
-        << format;
+    EXPECT_FALSE(portrait::completePicture(bytes.left(bytes.size() * 3 / 4), "face.png")) << format;
   }
 }
 
@@ -62,7 +61,8 @@ class PictureEditingTest : public ::testing::Test {
   // A shell script as the image editor; it gets the picture's path as $1.
   QString fakeEditor(const QString& body) {
     const QString path = dir.filePath("editor.sh");
-    writeFile(path, ("#!/bin/sh\necho $$ > '" + dir.filePath("editor.pid") + "'\n" + body).toUtf8());
+    writeFile(path,
+              ("#!/bin/sh\necho $$ > '" + dir.filePath("editor.pid") + "'\n" + body).toUtf8());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
   }
@@ -112,8 +112,8 @@ TEST_F(PictureEditingTest, EachCompleteSaveIsImportedOnceAndAHalfWrittenOneNever
   struct stat folderStatus {};
   ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &folderStatus), 0);
   EXPECT_EQ(folderStatus.st_mode & 0777, 0700u);
-  EXPECT_TRUE(samePixels(smoothPicture({16, 16}),
-                         QImage(ui.window->pictureEditing()->picturePath())));
+  EXPECT_TRUE(
+      samePixels(smoothPicture({16, 16}), QImage(ui.window->pictureEditing()->picturePath())));
 
   // The editor ending ends the session, and its folder goes.
   ASSERT_TRUE(sessionEnds(15000));

@@ -126,12 +126,11 @@ TEST_P(TgaImportTest, ATgaFileIsReadAsThePictureItHolds) {
   EXPECT_EQ(source->picture.convertToFormat(QImage::Format_ARGB32), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, TgaImportTest,
-    ::testing::Values(TgaCase{"TakenForAnIcon", {}, true},
-                      TgaCase{"WithAnImageId", "painted by hand", true},
-                      TgaCase{"WithoutTheFooter", {}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, TgaImportTest,
+                         ::testing::Values(TgaCase{"TakenForAnIcon", {}, true},
+                                           TgaCase{"WithAnImageId", "painted by hand", true},
+                                           TgaCase{"WithoutTheFooter", {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct MipmapCase {
   const char* name;

@@ -240,8 +240,8 @@ void MainWindow::startPictureEditing(const QString& program) {
   // Queued: the dialog a save brings up runs outside the session's own code.
   connect(m_editing, &portrait::PictureEditing::saved, this, &MainWindow::importEditedPicture,
           Qt::QueuedConnection);
-  connect(m_editing, &portrait::PictureEditing::editorClosed, this,
-          &MainWindow::endPictureEditing, Qt::QueuedConnection);
+  connect(m_editing, &portrait::PictureEditing::editorClosed, this, &MainWindow::endPictureEditing,
+          Qt::QueuedConnection);
 }
 
 void MainWindow::endPictureEditing() {

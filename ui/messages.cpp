@@ -432,11 +432,12 @@ ErrorMessage clipboardPictureMessage(const portrait::Error& error) {
   QString reason = pictureReason(error);
   // Qt decodes a pasted picture itself and gives no reason when it refuses one.
   if (reason.isEmpty())
-    reason = QCoreApplication::translate("Messages",
-                                         "it could not be decoded, perhaps because it is too large");
-  return {QCoreApplication::translate("Messages", "The picture on the clipboard cannot be read: %1.")
-              .arg(reason),
-          errorCaption()};
+    reason = QCoreApplication::translate(
+        "Messages", "it could not be decoded, perhaps because it is too large");
+  return {
+      QCoreApplication::translate("Messages", "The picture on the clipboard cannot be read: %1.")
+          .arg(reason),
+      errorCaption()};
 }
 
 ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error) {
