@@ -75,7 +75,7 @@ bool readableAs(const QByteArray& bytes, const QByteArray& format) {
 // reader takes the bytes for its own. A TGA header passes Qt's recognition
 // for an icon's, so a name that asks for TGA is asked first.
 QByteArray pictureFormatOf(const QByteArray& bytes, const QString& fileName) {
-  const QByteArray named = formatOfName(fileName);
+  QByteArray named = formatOfName(fileName);
   if (isNamedOnly(named) && readableAs(bytes, named)) return named;
   QByteArray content = formatInContent(bytes);
   if (contentNamesPicture(content)) return content;
