@@ -138,10 +138,11 @@ InputKind inputKindOf(const QByteArray& start, const QString& fileName) {
     case fsh::FileKind::Other:
       break;
   }
-  // The start alone cannot always tell (a TGA file's footer lies at its end,
-  // and its header may look like nothing Qt knows): a name that asks for a
-  // picture format is taken at its word, and reading the whole file decides.
-  if (contentNamesPicture(formatInContent(start)) || !formatOfName(fileName).isEmpty())
+  // The start cannot tell a picture whose content Qt does not recognise (a TGA
+  // file's footer lies at its end, and its header looks like nothing Qt
+  // knows): a name that asks for such a format is taken at its word, and
+  // reading the whole file decides.
+  if (contentNamesPicture(formatInContent(start)) || isNamedOnly(formatOfName(fileName)))
     return InputKind::Picture;
   return InputKind::Other;
 }
