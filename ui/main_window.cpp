@@ -251,6 +251,8 @@ void MainWindow::endPictureEditing() {
 }
 
 void MainWindow::importEditedPicture(const QImage& picture) {
+  // A save announced just before its session ended belongs to no archive now.
+  if (!m_editing) return;
   if (m_importingEdit) {
     m_nextEdit = picture;
     return;
@@ -307,9 +309,11 @@ void MainWindow::loadArchive() {
 }
 
 void MainWindow::saveArchive() {
-  // The saved file is the current archive now; the portrait is the same.
-  if (runFileCommand(*this, m_fileDialog, saveCommand()) && m_portraitWindow)
-    m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+  // The saved file is the current archive now; the portrait is the same, and
+  // the picture out for editing goes on into it.
+  if (!runFileCommand(*this, m_fileDialog, saveCommand())) return;
+  if (m_portraitWindow) m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+  m_editedArchive = state().archivePath;
 }
 
 void MainWindow::importPortrait() {
