@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "fileio/file_size_signal.h"
+#include "portrait/input_file.h"
 #include "ui/command_line.h"
 #include "ui/first_paint.h"
 #include "ui/main_window.h"
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
   parser.process(*app);  // ends the program after --help or --version, or a wrong option
   if (textOnly) return 0;
 
+  // Before anything is pasted: Qt decodes another program's picture itself.
+  portrait::allowPictureAllocations();
   MainWindow window;
   window.show();
   // The window answers first; the archive, and the portrait window, follow.

@@ -27,6 +27,30 @@ QByteArray formatInContent(const QByteArray& bytes) {
   return QImageReader::imageFormat(&buffer).toLower();
 }
 
+// The bytes of a TGA file as Qt's reader reads them right. It takes only files
+// that end in the footer TGA 2.0 added, and skips an image ID field (text the
+// painting program left, no pixels) twice; so the ID goes and an empty footer
+// takes the place of any footer there was. Other bytes are left as they are.
+QByteArray readableTga(const QByteArray& bytes) {
+  static const QByteArray Signature("TRUEVISION-XFILE.", 18);  // with its NUL
+  constexpr qsizetype HeaderSize = 18;
+  constexpr qsizetype FooterSize = 26;
+  if (bytes.size() < HeaderSize) return bytes;
+  const qsizetype idLength = quint8(bytes[0]);
+  qsizetype end = bytes.size();
+  if (bytes.endsWith(Signature)) end -= FooterSize;
+  if (end < HeaderSize + idLength) return bytes;
+  QByteArray readable = bytes.left(HeaderSize);
+  readable[0] = 0;
+  readable += QByteArrayView(bytes).sliced(HeaderSize + idLength, end - HeaderSize - idLength);
+  // The extension area's and the developer directory's offsets: none.
+  return readable + QByteArray(8, '\0') + Signature;
+}
+
+QByteArray bytesToRead(const QByteArray& bytes, const QByteArray& format) {
+  return format == "tga" ? readableTga(bytes) : bytes;
+}
+
 // The format the name's suffix gives, when it is one pictures are read in.
 QByteArray formatOfName(const QString& fileName) {
   QByteArray suffix = QFileInfo(fileName).suffix().toLower().toLatin1();
@@ -35,19 +59,27 @@ QByteArray formatOfName(const QString& fileName) {
   return pictureFormats().contains(suffix) ? suffix : QByteArray();
 }
 
-// The format to read bytes in: the content's, or else the name's where its
-// reader takes the bytes for its own (a TGA file, whose content Qt's
-// recognition takes for another format or none).
-QByteArray pictureFormatOf(const QByteArray& bytes, const QString& fileName) {
-  QByteArray content = formatInContent(bytes);
-  if (!content.isEmpty() && !isNamedOnly(content) && pictureFormats().contains(content))
-    return content;
-  const QByteArray named = formatOfName(fileName);
-  if (named.isEmpty()) return {};
+// Whether the content names a format pictures are read in, by itself.
+bool contentNamesPicture(const QByteArray& content) {
+  return !content.isEmpty() && !isNamedOnly(content) && pictureFormats().contains(content);
+}
+
+bool readableAs(const QByteArray& bytes, const QByteArray& format) {
   QBuffer buffer;
-  buffer.setData(bytes);
+  buffer.setData(bytesToRead(bytes, format));
   buffer.open(QIODevice::ReadOnly);
-  return QImageReader(&buffer, named).canRead() ? named : QByteArray();
+  return QImageReader(&buffer, format).canRead();
+}
+
+// The format to read bytes in: the content's, or else the name's where its
+// reader takes the bytes for its own. A TGA header passes Qt's recognition
+// for an icon's, so a name that asks for TGA is asked first.
+QByteArray pictureFormatOf(const QByteArray& bytes, const QString& fileName) {
+  QByteArray named = formatOfName(fileName);
+  if (isNamedOnly(named) && readableAs(bytes, named)) return named;
+  QByteArray content = formatInContent(bytes);
+  if (contentNamesPicture(content)) return content;
+  return !named.isEmpty() && readableAs(bytes, named) ? named : QByteArray();
 }
 
 Error tooManyPixels(QSize size) {
@@ -65,20 +97,14 @@ Error fileTooLarge() {
 
 Expected<QImage, Error> decode(const QByteArray& bytes, const QByteArray& format) {
   QBuffer buffer;
-  buffer.setData(bytes);
+  buffer.setData(bytesToRead(bytes, format));
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
   // The size a picture declares is checked before a pixel is allocated; the
   // allocation limit stands behind it for readers that cannot tell the size.
   if (const QSize size = reader.size(); size.isValid() && !checkPictureSize(size))
     return Unexpected(tooManyPixels(size));
-  // A process-wide setting: made once, not by every decode, which batches run
-  // on several threads at a time.
-  static const bool limitSet = [] {
-    QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1);
-    return true;
-  }();
-  Q_UNUSED(limitSet);
+  allowPictureAllocations();
   QImage picture = reader.read();
   if (picture.isNull()) {
     Error error = Error::picture(Error::PictureProblem::Unreadable);
@@ -112,7 +138,13 @@ InputKind inputKindOf(const QByteArray& start, const QString& fileName) {
     case fsh::FileKind::Other:
       break;
   }
-  return pictureFormatOf(start, fileName).isEmpty() ? InputKind::Other : InputKind::Picture;
+  // The start cannot tell a picture whose content Qt does not recognise (a TGA
+  // file's footer lies at its end, and its header looks like nothing Qt
+  // knows): a name that asks for such a format is taken at its word, and
+  // reading the whole file decides.
+  if (contentNamesPicture(formatInContent(start)) || isNamedOnly(formatOfName(fileName)))
+    return InputKind::Picture;
+  return InputKind::Other;
 }
 
 Expected<QImage, Error> readPicture(const QByteArray& bytes, const QString& fileName) {
@@ -139,6 +171,15 @@ Expected<void, Error> checkPictureSize(QSize size) {
   if (qint64(size.width()) * size.height() > MaxPicturePixels)
     return Unexpected(tooManyPixels(size));
   return {};
+}
+
+void allowPictureAllocations() {
+  // Made once, not by every decode, which batches run on several threads at a time.
+  static const bool limitSet = [] {
+    QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1);
+    return true;
+  }();
+  Q_UNUSED(limitSet);
 }
 
 Expected<QImage, Error> readPictureFile(const QString& path) {

@@ -58,4 +58,10 @@ Expected<QImage, Error> readPicture(const QByteArray& bytes, const QString& file
 // such as the clipboard's).
 Expected<void, Error> checkPictureSize(QSize size);
 
+// Raises Qt's allocation limit for decoding to what MaxPicturePixels needs: a
+// process-wide setting, made once. A program calls it at start, so that what
+// Qt decodes by itself (a picture pasted from another program) is held to the
+// same limit as a picture file; reading a picture makes sure of it as well.
+void allowPictureAllocations();
+
 }  // namespace portrait

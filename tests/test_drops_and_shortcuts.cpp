@@ -292,4 +292,61 @@ TEST_F(ShortcutTest, CtrlVStartsAPictureImportFromTheClipboard) {
   EXPECT_TRUE(ui.messages->messages.empty());
 }
 
+// Too large a picture pasted from another program (as PNG bytes) is refused
+// before it is decoded, and one Qt has decoded already by its size; both say
+// how large it is, and the archive is left as it was.
+TEST_F(ShortcutTest, CtrlVRefusesAPictureOfTooManyPixelsSayingItsSize) {
+  const QString archive = writeArchive("ab12cd3.big", first);
+  load(archive);
+  const auto before = snapshotFile(archive);
+  // A 69-byte PNG whose header declares 60000 x 60000 pixels.
+  const QByteArray hugePng = QByteArray::fromHex(
+      "89504e470d0a1a0a0000000d494844520000ea600000ea60080600000080d275420000000c49444154789c6360"
+      "a00c000000400001b7347cef0000000049454e44ae426082");
+  auto encoded = std::make_unique<QMimeData>();
+  encoded->setData("image/png", hugePng);
+  auto decoded = std::make_unique<QMimeData>();
+  decoded->setImageData(QImage(12000, 11000, QImage::Format_Mono));  // 16 MB, 132 million pixels
+  const std::pair<QMimeData*, const char*> pasted[] = {{encoded.release(), "60000 x 60000"},
+                                                       {decoded.release(), "12000 x 11000"}};
+  for (const auto& [data, size] : pasted) {
+    QGuiApplication::clipboard()->setMimeData(data);
+    press(ui.window.get(), Qt::CTRL | Qt::Key_V);
+    ASSERT_FALSE(ui.messages->messages.empty()) << size;
+    const QString text = ui.messages->messages.back().text;
+    EXPECT_TRUE(text.contains(size) && text.contains("120")) << text.toStdString();
+  }
+  EXPECT_EQ(ui.messages->messages.size(), 2u);
+  EXPECT_TRUE(ui.pictures->shown.empty());
+  EXPECT_EQ(snapshotFile(archive), before);
+}
+
+// Undo is the window's: it shows the portrait it put back, and an archive
+// loaded since has a history of its own. (The bytes and the refusal after an
+// outside change are the archive layer's.)
+TEST_F(ShortcutTest, CtrlZPutsBackThePortraitTheLastImportReplaced) {
+  const QString archive = writeArchive("ab12cd3.big", first);
+  const QByteArray original = readFile(archive);
+  load(archive);
+  QGuiApplication::clipboard()->setImage(noisePicture({16, 16}, 8, false));
+  ui.pictures->nextAcceptDefaults();
+  press(ui.window.get(), Qt::CTRL | Qt::Key_V);
+  ASSERT_NE(readFile(archive), original);
+  EXPECT_TRUE(ui.window->canUndoImport());
+
+  press(ui.window.get(), Qt::CTRL | Qt::Key_Z);
+  EXPECT_EQ(readFile(archive), original);
+  EXPECT_TRUE(samePixels(decodedImage(first), portrait()->picture()));
+  EXPECT_FALSE(ui.window->canUndoImport());
+
+  ui.pictures->nextAcceptDefaults();
+  press(ui.window.get(), Qt::CTRL | Qt::Key_V);
+  const QByteArray imported = readFile(archive);
+  load(writeArchive("zz99yy8.big", second));
+  load(archive);
+  press(ui.window.get(), Qt::CTRL | Qt::Key_Z);
+  EXPECT_EQ(readFile(archive), imported);
+  EXPECT_TRUE(ui.messages->messages.empty());
+}
+
 }  // namespace

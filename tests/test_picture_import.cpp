@@ -85,6 +85,53 @@ TEST(ImportSourceTest, APictureOfTooManyPixelsIsRefusedBeforeDecoding) {
   EXPECT_EQ(source.error().size, QSize(60000, 60000));
 }
 
+// TGA files as painting programs write them: Qt's recognition takes the header
+// for an icon's or for nothing, its reader wants the footer TGA 2.0 added, and
+// that footer lies past the start Import first looks at.
+struct TgaCase {
+  const char* name;
+  QByteArray imageId;
+  bool footer;
+};
+
+void PrintTo(const TgaCase& c, std::ostream* os) { *os << c.name; }
+
+// A 32-bit TGA of smoothPicture(size), top row first.
+QByteArray tgaFile(QSize size, const QByteArray& imageId, bool footer) {
+  QByteArray header(18, '\0');
+  header[0] = char(imageId.size());
+  header[2] = 2;  // true colour, uncompressed
+  qToLittleEndian<quint16>(quint16(size.width()), header.data() + 12);
+  qToLittleEndian<quint16>(quint16(size.height()), header.data() + 14);
+  header[16] = 32;
+  header[17] = 0x28;  // 8 alpha bits, top-left origin
+  QByteArray bytes = header + imageId;
+  const QImage picture = smoothPicture(size).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < size.height(); ++y)
+    bytes.append(reinterpret_cast<const char*>(picture.constScanLine(y)), size.width() * 4);
+  if (footer) bytes += QByteArray(8, '\0') + QByteArray("TRUEVISION-XFILE.", 18);
+  return bytes;
+}
+
+class TgaImportTest : public ::testing::TestWithParam<TgaCase> {};
+
+TEST_P(TgaImportTest, ATgaFileIsReadAsThePictureItHolds) {
+  QTemporaryDir dir;
+  const QSize size(64, 48);  // longer than the start Import looks at first
+  const auto source = portrait::readInputFile(
+      writeFile(dir.filePath("face.tga"), tgaFile(size, GetParam().imageId, GetParam().footer)));
+  ASSERT_TRUE(source);
+  ASSERT_EQ(source->kind, portrait::InputKind::Picture);
+  const QImage expected = smoothPicture(size).convertToFormat(QImage::Format_ARGB32);
+  EXPECT_EQ(source->picture.convertToFormat(QImage::Format_ARGB32), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TgaImportTest,
+                         ::testing::Values(TgaCase{"TakenForAnIcon", {}, true},
+                                           TgaCase{"WithAnImageId", "painted by hand", true},
+                                           TgaCase{"WithoutTheFooter", {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct MipmapCase {
   const char* name;
   uint16_t width;

@@ -1,9 +1,12 @@
 #include "ui/command_routines.h"
 
 #include <QFileInfo>
+#include <functional>
 
 #include "archive/archive_inspection.h"
+#include "archive/import_undo.h"
 #include "archive/portrait_image.h"
+#include "archive/prepared_file.h"
 #include "archive/save_archive.h"
 #include "portrait/input_file.h"
 #include "portrait/portrait_picture.h"
@@ -37,6 +40,17 @@ bool presentImageResult(EditorWindow& window, FileCommandName command,
   return false;
 }
 
+// Runs an import's write, keeping what it changed for Undo.
+bool writeImport(EditorWindow& window, const std::function<Expected<void, ArchiveError>()>& write) {
+  auto change = changeArchive(window.state().archivePath, write);
+  if (!change) {
+    showError(window, errorMessage(FileCommandName::Import, change.error()));
+    return false;
+  }
+  window.importHistory().record(std::move(*change));
+  return true;
+}
+
 }  // namespace
 
 bool loadArchiveInto(EditorWindow& window) {
@@ -50,6 +64,8 @@ bool loadArchiveInto(EditorWindow& window) {
     return false;
   }
   showArchive(window, *info);
+  ImportHistory& history = window.importHistory();
+  if (!isSameFile(history.archivePath(), window.state().archivePath)) history.clear();
   window.setMousePointer(MousePointer::Default);
   return true;
 }
@@ -85,14 +101,13 @@ bool importPortraitInto(EditorWindow& window) {
     case portrait::InputKind::Picture:
       return importPictureInto(window, source->picture, fileName);
     case portrait::InputKind::CompressedFshImage:
-      return presentImageResult(window, FileCommandName::Import,
-                                importPortraitBytes(state.archivePath, source->image));
+      return writeImport(window,
+                         [&] { return importPortraitBytes(state.archivePath, source->image); });
     case portrait::InputKind::FshImage:
     case portrait::InputKind::Other:
       break;
   }
-  return presentImageResult(window, FileCommandName::Import,
-                            importPortrait(state.archivePath, state.importPath));
+  return writeImport(window, [&] { return importPortrait(state.archivePath, state.importPath); });
 }
 
 bool importPictureInto(EditorWindow& window, const QImage& picture, const QString& pictureName) {
@@ -114,8 +129,20 @@ bool importPictureInto(EditorWindow& window, const QImage& picture, const QStrin
     showError(window, pictureEncodingMessage(encoded.error()));
     return false;
   }
-  return presentImageResult(window, FileCommandName::Import,
-                            importPortraitBytes(archivePath, encoded->image));
+  return writeImport(window, [&] { return importPortraitBytes(archivePath, encoded->image); });
+}
+
+bool undoImportIn(EditorWindow& window) {
+  ImportHistory& history = window.importHistory();
+  const QString& archivePath = window.state().archivePath;
+  if (!history.canUndo(archivePath)) return false;
+  const auto undone = history.undo();
+  if (undone) return true;
+  if (undone.error().changedSince)
+    showError(window, undoChangedSinceMessage(QFileInfo(archivePath).fileName()));
+  else
+    showError(window, errorMessage(FileCommandName::Import, undone.error().failure));
+  return false;
 }
 
 bool exportPortraitFrom(EditorWindow& window) {

@@ -10,7 +10,8 @@ class QString;
 // a refused or failed one has told the user why and changed no control.
 
 // Checks the archive at archivePath and shows its identifier in the box of its
-// kind, and its size; unlocks Save, Import and Export.
+// kind, and its size; unlocks Save, Import and Export. Another archive than
+// the one imports were made into forgets their history.
 bool loadArchiveInto(EditorWindow& window);
 
 // Saves the current archive to savePath with the identifier of the first box
@@ -26,6 +27,11 @@ bool importPortraitInto(EditorWindow& window);
 // Asks the user how the picture becomes the portrait, then encodes it and puts
 // it in place of the current archive's portrait. pictureName names it for the user.
 bool importPictureInto(EditorWindow& window, const QImage& picture, const QString& pictureName);
+
+// Puts back the portrait the last import into the current archive replaced,
+// if the archive still holds what that import wrote. Returns whether it did;
+// with nothing to take back it does nothing.
+bool undoImportIn(EditorWindow& window);
 
 // Writes the current archive's portrait to exportPath: the FSH image, or its
 // picture for a name ending in a picture format's suffix (see isPictureFileName).

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+#include "archive/import_undo.h"
 #include "portrait/picture_import.h"
 
 // The paths the file commands work on. They keep their last values until the
@@ -44,7 +45,11 @@ class EditorWindow {
 
   WindowState& state() { return m_state; }
   const WindowState& state() const { return m_state; }
+  // The imports into the current archive, for Undo.
+  ImportHistory& importHistory() { return m_importHistory; }
+  const ImportHistory& importHistory() const { return m_importHistory; }
 
  private:
   WindowState m_state;
+  ImportHistory m_importHistory;
 };

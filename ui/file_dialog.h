@@ -47,6 +47,11 @@ class FileDialog {
   const DialogRequest& settings() const { return m_settings; }
 
   Expected<std::optional<QString>, CommandFailure> show(DialogKind kind);
+  // A dialog of its own, for a choice that is no file command's: the shared
+  // settings stay as they are.
+  Expected<std::optional<QString>, CommandFailure> showOnce(const DialogRequest& request) {
+    return m_backend->show(request);
+  }
 
  private:
   std::unique_ptr<FileDialogBackend> m_backend;

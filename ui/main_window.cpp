@@ -14,7 +14,11 @@
 #include <QTimer>
 #include <QWindow>
 #include <map>
+#include <utility>
 
+#include "archive/prepared_file.h"
+#include "portrait/mime_picture.h"
+#include "portrait/picture_editing.h"
 #include "portrait/portrait_preview.h"
 #include "ui/about_dialog.h"
 #include "ui/application_title.h"
@@ -25,6 +29,7 @@
 #include "ui/hot_spot.h"
 #include "ui/import_picture_dialog.h"
 #include "ui/messages.h"
+#include "ui/picture_editor_setting.h"
 #include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/skin.h"
@@ -157,6 +162,8 @@ void MainWindow::createShortcuts() {
   addShortcut(QKeySequence(Qt::Key_F1), [this] { m_aboutButton->click(); });
   addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
   addShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteFromClipboard(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoImport(); });
+  addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { editPicture(); });
 }
 
 void MainWindow::initializeControls() {
@@ -187,6 +194,79 @@ void MainWindow::openArchive(const QString& path) {
     current = previous;
 }
 
+void MainWindow::editPicture() {
+  if (archiveLoaded()) startPictureEditing(chosenPictureEditor());
+}
+
+void MainWindow::editPictureWith() {
+  if (!archiveLoaded()) return;
+  DialogRequest request;
+  request.kind = DialogKind::Open;
+  // Programs are usually found among the system's.
+  request.fileName = chosenPictureEditor();
+  if (request.fileName.isEmpty()) request.fileName = QStringLiteral("/usr/bin/");
+  request.filter = QCoreApplication::translate("MainWindow", "Programs (*)|*");
+  request.title = QCoreApplication::translate("MainWindow", "Edit picture with");
+  request.flags = DialogFlags::HideReadOnly;
+  const auto chosen = m_fileDialog.showOnce(request);
+  if (!chosen) {
+    reportCommandFailure(*this, chosen.error());
+    return;
+  }
+  if (!chosen->has_value()) return;
+  rememberPictureEditor(**chosen);
+  startPictureEditing(**chosen);
+}
+
+void MainWindow::startPictureEditing(const QString& program) {
+  endPictureEditing();
+  auto editing = portrait::PictureEditing::start(state().archivePath);
+  if (!editing) {
+    const ErrorMessage message = pictureEditingMessage(editing.error());
+    showMessage(message.text, message.caption, message.style);
+    return;
+  }
+  if (!(*editing)->openIn(program)) {
+    const ErrorMessage message =
+        program.isEmpty() ? noPictureEditorMessage() : pictureEditorNotStartedMessage(program);
+    showMessage(message.text, message.caption, message.style);
+    editPictureWith();
+    return;
+  }
+  m_editing = editing->release();
+  m_editing->setParent(this);
+  m_editedArchive = state().archivePath;
+  m_editedPictureName = QFileInfo(m_editing->picturePath()).fileName();
+  // Queued: the dialog a save brings up runs outside the session's own code.
+  connect(m_editing, &portrait::PictureEditing::saved, this, &MainWindow::importEditedPicture,
+          Qt::QueuedConnection);
+  connect(m_editing, &portrait::PictureEditing::editorClosed, this, &MainWindow::endPictureEditing,
+          Qt::QueuedConnection);
+}
+
+void MainWindow::endPictureEditing() {
+  if (m_editing) m_editing->deleteLater();
+  m_editing = nullptr;
+  m_nextEdit.reset();
+}
+
+void MainWindow::importEditedPicture(const QImage& picture) {
+  // A save announced just before its session ended belongs to no archive now.
+  if (!m_editing) return;
+  if (m_importingEdit) {
+    m_nextEdit = picture;
+    return;
+  }
+  m_importingEdit = true;
+  const QString pictureName = m_editedPictureName;
+  std::optional<QImage> next = picture;
+  while (next) {
+    if (importPictureInto(*this, *next, pictureName)) showPortrait();
+    next = std::exchange(m_nextEdit, std::nullopt);
+  }
+  m_importingEdit = false;
+}
+
 void MainWindow::importFile(const QString& path) {
   QString& current = state().importPath;
   const QString previous = current;
@@ -201,10 +281,13 @@ void MainWindow::pasteFromClipboard() {
   if (!archiveLoaded()) return;
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data) return;
-  if (data->hasImage()) {
-    const auto picture = qvariant_cast<QImage>(data->imageData());
-    if (!picture.isNull() &&
-        importPictureInto(*this, picture,
+  if (const auto picture = portrait::pictureInMimeData(*data)) {
+    if (!*picture) {
+      const ErrorMessage message = clipboardPictureMessage(picture->error());
+      showMessage(message.text, message.caption, message.style);
+      return;
+    }
+    if (importPictureInto(*this, **picture,
                           QCoreApplication::translate("MainWindow", "Picture from the clipboard")))
       showPortrait();
     return;
@@ -213,14 +296,24 @@ void MainWindow::pasteFromClipboard() {
     openDroppedFile(*file);
 }
 
+void MainWindow::undoImport() {
+  if (archiveLoaded() && undoImportIn(*this)) showPortrait();
+}
+
+bool MainWindow::canUndoImport() const {
+  return archiveLoaded() && importHistory().canUndo(state().archivePath);
+}
+
 void MainWindow::loadArchive() {
   if (runFileCommand(*this, m_fileDialog, loadCommand())) showPortrait();
 }
 
 void MainWindow::saveArchive() {
-  // The saved file is the current archive now; the portrait is the same.
-  if (runFileCommand(*this, m_fileDialog, saveCommand()) && m_portraitWindow)
-    m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+  // The saved file is the current archive now; the portrait is the same, and
+  // the picture out for editing goes on into it.
+  if (!runFileCommand(*this, m_fileDialog, saveCommand())) return;
+  if (m_portraitWindow) m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
+  m_editedArchive = state().archivePath;
 }
 
 void MainWindow::importPortrait() {
@@ -232,10 +325,16 @@ void MainWindow::exportPortrait() { runFileCommand(*this, m_fileDialog, exportCo
 bool MainWindow::archiveLoaded() const { return m_importButton->isEnabled(); }
 
 void MainWindow::showPortrait() {
+  // Another archive ends the editing of the last one's portrait.
+  if (m_editing && !isSameFile(m_editedArchive, state().archivePath)) endPictureEditing();
   if (!m_portraitWindow) {
     m_portraitWindow = new PortraitWindow(this);
     m_portraitWindow->setAcceptDrops(true);
     m_portraitWindow->installEventFilter(this);
+    connect(m_portraitWindow, &PortraitWindow::editPictureRequested, this,
+            &MainWindow::editPicture);
+    connect(m_portraitWindow, &PortraitWindow::editPictureWithRequested, this,
+            &MainWindow::editPictureWith);
   }
   m_portraitWindow->setArchiveName(QFileInfo(state().archivePath).fileName());
   m_portraitWindow->setPreview(portrait::previewPortrait(state().archivePath));
@@ -243,6 +342,7 @@ void MainWindow::showPortrait() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  endPictureEditing();
   if (m_portraitWindow) m_portraitWindow->close();
   QWidget::closeEvent(event);
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <optional>
 
+#include "portrait/picture_editing.h"
 #include "ui/editor_window.h"
 #include "ui/file_dialog.h"
 #include "ui/form_region.h"
@@ -43,6 +46,21 @@ class MainWindow : public QWidget, public EditorWindow {
   // Starts a picture import from what the clipboard holds: a picture, or an
   // image or picture file (after the question a dropped file gets).
   void pasteFromClipboard();
+  // Puts back the portrait the last import into the current archive replaced
+  // (Ctrl+Z), and shows it; refuses with a message when the archive changed on
+  // disk since. Each press goes one import further back.
+  void undoImport();
+  bool canUndoImport() const;
+  // Opens the current portrait in an image editor (Ctrl+Shift+E): the program
+  // the user chose, or the desktop's default for PNG pictures. Each complete
+  // save of it there brings up the "Import picture" dialog with what was
+  // saved; loading another archive or closing the editor ends that.
+  void editPicture();
+  // Asks for the program to edit portraits in, remembers it and edits the
+  // portrait there.
+  void editPictureWith();
+  // Null while no portrait is out for editing.
+  const portrait::PictureEditing* pictureEditing() const { return m_editing.data(); }
 
   QString identifierText(IdentifierBox box) const override;
   void setIdentifierText(IdentifierBox box, const QString& text) override;
@@ -94,11 +112,22 @@ class MainWindow : public QWidget, public EditorWindow {
   bool takeDrag(QDropEvent* event);
   void takeDrop(QDropEvent* event);
   void openDroppedFile(const DroppedFile& file);
+  void startPictureEditing(const QString& program);
+  // The editor's session ends: its temporary folder goes once control is
+  // back in the event loop (a signal of the session's may be running).
+  void endPictureEditing();
+  void importEditedPicture(const QImage& picture);
 
   FileDialog m_fileDialog;
   std::unique_ptr<MessageBoxBackend> m_messages;
   std::unique_ptr<PictureImportPrompt> m_pictureImport;
   PortraitWindow* m_portraitWindow = nullptr;
+  QPointer<portrait::PictureEditing> m_editing;  // a child of this window
+  QString m_editedArchive;
+  QString m_editedPictureName;
+  // A save that came while the "Import picture" dialog of the one before was open.
+  std::optional<QImage> m_nextEdit;
+  bool m_importingEdit = false;
   bool m_hourglass = false;
   TwipsPerPixel m_screenTwips;
   QPoint m_layoutTwips;  // whole twips per pixel for placing the controls

@@ -428,6 +428,18 @@ ErrorMessage importFileMessage(const QString& fileName, const portrait::Error& e
   });
 }
 
+ErrorMessage clipboardPictureMessage(const portrait::Error& error) {
+  QString reason = pictureReason(error);
+  // Qt decodes a pasted picture itself and gives no reason when it refuses one.
+  if (reason.isEmpty())
+    reason = QCoreApplication::translate(
+        "Messages", "it could not be decoded, perhaps because it is too large");
+  return {
+      QCoreApplication::translate("Messages", "The picture on the clipboard cannot be read: %1.")
+          .arg(reason),
+      errorCaption()};
+}
+
 ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error) {
   return {
       QCoreApplication::translate("Messages", "The picture cannot be imported. ") +
@@ -481,6 +493,51 @@ QString previewProblemText(const portrait::Error& error) {
     return codecProblem(QStringLiteral("portrait"), error.codecError);
   return QCoreApplication::translate("Messages", "The portrait cannot be read: %1.")
       .arg(reasonText(error.archiveError));
+}
+
+namespace {
+QString editPictureCaption() { return QCoreApplication::translate("Messages", "Edit picture"); }
+}  // namespace
+
+ErrorMessage pictureEditingMessage(const portrait::Error& error) {
+  QString reason;
+  switch (error.source) {
+    case portrait::Error::Source::Archive:
+      reason = reasonText(error.archiveError);
+      break;
+    case portrait::Error::Source::Codec:
+      reason = codecProblem(QStringLiteral("portrait"), error.codecError);
+      break;
+    case portrait::Error::Source::Picture:
+      reason = pictureReason(error);
+      break;
+  }
+  return {QCoreApplication::translate("Messages", "The portrait cannot be opened for editing: %1")
+              .arg(reason),
+          editPictureCaption()};
+}
+
+ErrorMessage noPictureEditorMessage() {
+  return {QCoreApplication::translate("Messages",
+                                      "This desktop has no program set up to edit PNG pictures. "
+                                      "Choose the program to edit the portrait with."),
+          editPictureCaption()};
+}
+
+ErrorMessage pictureEditorNotStartedMessage(const QString& program) {
+  return {QCoreApplication::translate(
+              "Messages", "%1 could not be started. Choose the program to edit the portrait with.")
+              .arg(isolatedUserText(QDir::toNativeSeparators(program))),
+          editPictureCaption()};
+}
+
+ErrorMessage undoChangedSinceMessage(const QString& fileName) {
+  return {QCoreApplication::translate(
+              "Messages",
+              "%1 changed on disk after the last import, so the portrait that import replaced "
+              "cannot be put back. Nothing was written.")
+              .arg(isolatedUserText(fileName)),
+          QCoreApplication::translate("Messages", "Undo")};
 }
 
 QString replacePortraitQuestion(const QString& archiveName, const QString& imageName) {

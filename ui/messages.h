@@ -59,6 +59,9 @@ ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
 // A file offered for import that cannot be taken in; fileName names it.
 ErrorMessage importFileMessage(const QString& fileName, const portrait::Error& error);
 
+// The picture on the clipboard cannot be taken in.
+ErrorMessage clipboardPictureMessage(const portrait::Error& error);
+
 // The archive's portrait is no image a picture can replace.
 ErrorMessage portraitNotReplaceableMessage(const fsh::Error& error);
 
@@ -74,6 +77,16 @@ QString previewProblemText(const portrait::Error& error);
 // Why the codec could not read an image, as a sentence about "the <subject>":
 // "The portrait is damaged (block at 0x40: ...)."
 QString codecProblem(const QString& subject, const fsh::Error& error);
+
+// The portrait could not be written out for editing in an image editor.
+ErrorMessage pictureEditingMessage(const portrait::Error& error);
+// The desktop has no program for PNG pictures; the user is asked to choose one next.
+ErrorMessage noPictureEditorMessage();
+// The chosen image editor could not be started; the user is asked to choose another next.
+ErrorMessage pictureEditorNotStartedMessage(const QString& program);
+
+// Undo refused: the archive fileName changed on disk since the last import.
+ErrorMessage undoChangedSinceMessage(const QString& fileName);
 
 // The question before a dropped file replaces the portrait.
 QString replacePortraitQuestion(const QString& archiveName, const QString& imageName);

@@ -1,5 +1,6 @@
 #include "ui/portrait_window.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -89,6 +90,22 @@ PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
   auto* copy = new QShortcut(QKeySequence::Copy, this);
   connect(copy, &QShortcut::activated, this, &PortraitWindow::copyPicture);
+
+  // The main window holds the keys of these, which work from either window;
+  // the menu only shows them.
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  const auto addMenuEntry = [this](const QString& text, const QKeySequence& keys, auto signal) {
+    auto* action = new QAction(text, this);
+    if (!keys.isEmpty())
+      action->setText(text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText));
+    connect(action, &QAction::triggered, this, signal);
+    addAction(action);
+  };
+  addMenuEntry(QCoreApplication::translate("PortraitWindow", "Edit picture..."),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+               &PortraitWindow::editPictureRequested);
+  addMenuEntry(QCoreApplication::translate("PortraitWindow", "Edit picture with..."),
+               QKeySequence(), &PortraitWindow::editPictureWithRequested);
 }
 
 void PortraitWindow::setArchiveName(const QString& archiveName) {

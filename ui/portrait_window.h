@@ -32,7 +32,8 @@ BesidePlacement placeBeside(QSize picture, QSize details, const QRect& anchor,
 
 // The portrait of the current archive in a tool window of its own beside the
 // main window: the picture, and a line with its size, pixel format and
-// mipmaps. Ctrl+C copies the picture.
+// mipmaps. Ctrl+C copies the picture; its context menu also opens it in an
+// image editor.
 class PortraitWindow : public QWidget {
   Q_OBJECT
 
@@ -59,6 +60,11 @@ class PortraitWindow : public QWidget {
   static constexpr int Gap = 8;
   // What a window system's frame usually takes, before the window has one.
   static constexpr QSize FrameAllowance{16, 40};
+
+ signals:
+  // "Edit picture..." and "Edit picture with..." of its context menu.
+  void editPictureRequested();
+  void editPictureWithRequested();
 
  protected:
   bool event(QEvent* event) override;

@@ -4,8 +4,8 @@
 
 std::optional<portrait::ImportSettings> ScriptedPictureImport::ask(
     portrait::PictureImport& import) {
-  shown.push_back(
-      {import.pictureName(), import.picture().size(), import.portraitSize(), import.defaults()});
+  shown.push_back({import.pictureName(), import.picture().size(), import.portraitSize(),
+                   import.defaults(), import.picture()});
   if (m_answers.empty()) {
     ADD_FAILURE() << "an Import picture dialog was shown that the test did not expect";
     return std::nullopt;

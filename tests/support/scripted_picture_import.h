@@ -25,6 +25,7 @@ class ScriptedPictureImport : public PictureImportPrompt {
     QSize pictureSize;
     QSize portraitSize;
     portrait::ImportSettings defaults;
+    QImage picture;
   };
   std::vector<Shown> shown;
   bool exhausted() const { return m_answers.empty(); }
