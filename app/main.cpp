@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 #include <memory>
 
@@ -27,7 +28,14 @@ int main(int argc, char* argv[]) {
 
   MainWindow window;
   window.show();
-  if (const std::optional<QString> archive = archiveArgument(parser))
-    QTimer::singleShot(0, &window, [&window, path = *archive] { window.openArchive(path); });
+  // A folder opens as a roster beside the window; anything else as Load opens it.
+  if (const std::optional<QString> argument = archiveArgument(parser)) {
+    QTimer::singleShot(0, &window, [&window, path = *argument] {
+      if (QFileInfo(path).isDir())
+        window.openRoster(path);
+      else
+        window.openArchive(path);
+    });
+  }
   return app->exec();
 }

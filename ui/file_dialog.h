@@ -13,7 +13,8 @@ inline constexpr int OverwritePrompt = 2;  // ask before overwriting an existing
 inline constexpr int HideReadOnly = 4;     // no read-only check box
 }  // namespace DialogFlags
 
-enum class DialogKind { Open, Save };
+// Folder chooses a folder; its fileName is the folder it opens in.
+enum class DialogKind { Open, Save, Folder };
 
 // What a file dialog is shown with.
 struct DialogRequest {
@@ -47,6 +48,10 @@ class FileDialog {
   const DialogRequest& settings() const { return m_settings; }
 
   Expected<std::optional<QString>, CommandFailure> show(DialogKind kind);
+  // A folder dialog opening in startFolder; the file dialog's settings are
+  // left as they are.
+  Expected<std::optional<QString>, CommandFailure> showFolder(const QString& title,
+                                                              const QString& startFolder);
 
  private:
   std::unique_ptr<FileDialogBackend> m_backend;

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QWindow>
 #include <map>
 
+#include "archive/prepared_file.h"
 #include "portrait/portrait_preview.h"
 #include "ui/about_dialog.h"
 #include "ui/application_title.h"
@@ -27,6 +29,7 @@
 #include "ui/messages.h"
 #include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
+#include "ui/roster_window.h"
 #include "ui/skin.h"
 
 namespace {
@@ -144,19 +147,76 @@ void MainWindow::createControls() {
 
 // The keys work from either window, and only where the button would: a
 // disabled button's key does nothing. A text box keeps the keys it edits with.
+// Beyond the five buttons of the skin, a command is found in the context menu.
 void MainWindow::createShortcuts() {
-  const auto addShortcut = [this](const QKeySequence& keys, auto action) {
-    auto* shortcut = new QShortcut(keys, this);
-    shortcut->setContext(Qt::ApplicationShortcut);
-    connect(shortcut, &QShortcut::activated, this, action);
+  const auto button = [](QPushButton* pushButton) {
+    return EditorCommand{pushButton->text(), {}, [pushButton] { pushButton->click(); },
+                         [pushButton] { return pushButton->isEnabled(); }};
   };
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_loadButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_saveButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { m_importButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { m_exportButton->click(); });
-  addShortcut(QKeySequence(Qt::Key_F1), [this] { m_aboutButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteFromClipboard(); });
+  const auto withKeys = [](EditorCommand command, QString text, const QKeySequence& keys) {
+    command.text = std::move(text);
+    command.keys = keys;
+    return command;
+  };
+  const auto tr = [](const char* text) { return QCoreApplication::translate("MainWindow", text); };
+  m_commands = {
+      withKeys(button(m_loadButton), tr("Load"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+      withKeys(button(m_saveButton), tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+      withKeys(button(m_importButton), tr("Import"), QKeySequence(Qt::CTRL | Qt::Key_I)),
+      withKeys(button(m_exportButton), tr("Export"), QKeySequence(Qt::CTRL | Qt::Key_E)),
+      {tr("Open roster..."), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { chooseRoster(); }},
+      withKeys(button(m_aboutButton), tr("About"), QKeySequence(Qt::Key_F1)),
+      {tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }},
+  };
+  // A key of a disabled button's command does nothing.
+  addCommandShortcuts(this, m_commands);
+  auto* paste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), this);
+  paste->setContext(Qt::ApplicationShortcut);
+  connect(paste, &QShortcut::activated, this, [this] { pasteFromClipboard(); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("commandMenu"));
+  fillCommandMenu(menu, m_commands);
+  // The Menu key opens it at the focused control, a right click where it was.
+  const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                        ? event->globalPos()
+                        : mapToGlobal(focusWidget() && focusWidget() != this
+                                          ? focusWidget()->geometry().center()
+                                          : rect().center());
+  menu.exec(at);
+}
+
+void MainWindow::chooseRoster() {
+  const QString start = m_rosterWindow ? m_rosterWindow->folder()
+                                       : QFileInfo(state().archivePath).absolutePath();
+  const auto chosen = m_fileDialog.showFolder(
+      QCoreApplication::translate("MainWindow", "Open roster"), start);
+  if (!chosen) {
+    reportCommandFailure(*this, chosen.error());
+    return;
+  }
+  if (chosen->has_value()) openRoster(**chosen);
+}
+
+void MainWindow::openRoster(const QString& folder) {
+  const bool opened = m_rosterWindow != nullptr;
+  if (!opened) m_rosterWindow = new RosterWindow(*this);
+  m_rosterWindow->setFolder(folder);
+  m_rosterWindow->openBeside(frameGeometry(), !opened);
+}
+
+void MainWindow::importInto(const QString& archivePath, const QString& imagePath) {
+  // Import rewrites the archive: a drop could be a slip of the hand.
+  const QString question = replacePortraitQuestion(QFileInfo(archivePath).fileName(),
+                                                   QFileInfo(imagePath).fileName());
+  if (!m_messages->ask(question, productName())) return;
+  if (!isSameFile(state().archivePath, archivePath) || !archiveLoaded()) {
+    openArchive(archivePath);
+    if (!archiveLoaded() || state().archivePath != archivePath) return;
+  }
+  importFile(imagePath);
 }
 
 void MainWindow::initializeControls() {
@@ -244,6 +304,7 @@ void MainWindow::showPortrait() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (m_portraitWindow) m_portraitWindow->close();
+  if (m_rosterWindow) m_rosterWindow->close();
   QWidget::closeEvent(event);
 }
 
@@ -274,6 +335,10 @@ void MainWindow::takeDrop(QDropEvent* event) {
 void MainWindow::openDroppedFile(const DroppedFile& file) {
   if (file.kind == DroppedFile::Kind::Archive) {
     openArchive(file.path);
+    return;
+  }
+  if (file.kind == DroppedFile::Kind::Folder) {
+    openRoster(file.path);
     return;
   }
   if (!archiveLoaded()) return;
