@@ -51,7 +51,10 @@ RosterWindow::RosterWindow(MainWindow& mainWindow)
 
   m_refreshSoon.setSingleShot(true);
   m_refreshSoon.setInterval(RefreshDelayMs);
-  connect(&m_refreshSoon, &QTimer::timeout, m_model, &RosterModel::refresh);
+  connect(&m_refreshSoon, &QTimer::timeout, this, [this] {
+    m_model->refresh();
+    watchFiles();
+  });
   connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
           [this] { m_refreshSoon.start(); });
   // inotify tells of a file written in place through the file itself.
@@ -164,9 +167,11 @@ void RosterWindow::createControls() {
 void RosterWindow::setFolder(const QString& folder) {
   const QString absolute = QFileInfo(folder).absoluteFilePath();
   if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
+  if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
   m_watcher.addPath(absolute);
   setWindowTitle(tr("Roster - %1").arg(QDir(absolute).dirName()));
   m_model->setFolder(absolute);
+  watchFiles();
   m_filter->setFocus();
 }
 
@@ -192,6 +197,28 @@ void RosterWindow::openBeside(const QRect& anchor, bool place) {
   activateWindow();
   m_filter->setFocus();
   m_visibleFirstSoon.start();
+}
+
+// A folder's watch tells of files added, removed or renamed over; a file
+// written in place (one with hard links, or by a program that truncates it)
+// only tells its own watch. Each inotify watch takes kernel memory, and a
+// user has a limited number of them: a very large roster relies on its folder.
+void RosterWindow::watchFiles() {
+  constexpr qsizetype MostFileWatches = 4000;
+  QStringList wanted;
+  for (int row = 0; row < m_model->rowCount() && wanted.size() < MostFileWatches; ++row)
+    wanted << m_model->index(row).data(RosterModel::PathRole).toString();
+  const QStringList watched = m_watcher.files();
+  const QSet<QString> wantedSet(wanted.begin(), wanted.end());
+  const QSet<QString> watchedSet(watched.begin(), watched.end());
+  QStringList gone;
+  for (const QString& path : watched)
+    if (!wantedSet.contains(path)) gone << path;
+  QStringList added;
+  for (const QString& path : wanted)
+    if (!watchedSet.contains(path)) added << path;
+  if (!gone.isEmpty()) m_watcher.removePaths(gone);
+  if (!added.isEmpty()) m_watcher.addPaths(added);
 }
 
 void RosterWindow::readVisibleFirst() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileSystemWatcher>
+#include <QSet>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -58,6 +59,7 @@ class RosterWindow : public QWidget {
  private:
   void createControls();
   void readVisibleFirst();
+  void watchFiles();
   void updateStatus();
   void loadTile(const QModelIndex& index);
   void startBatch(std::unique_ptr<RosterBatch> batch);

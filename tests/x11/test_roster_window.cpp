@@ -87,7 +87,8 @@ TEST(RosterWindowOnX11, ShowsARosterAndTheImportReview) {
   window->resize(760, 660);
   window->move(40, 40);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-  QTRY_COMPARE_WITH_TIMEOUT(window->model().count(RosterModel::TileState::Reading), 0, 10000);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return window->model().count(RosterModel::TileState::Reading) == 0; }, 10000));
   EXPECT_EQ(window->model().count(RosterModel::TileState::Refused), 4);
   EXPECT_EQ(window->model().count(RosterModel::TileState::Undecodable), 4);
   QTest::qWait(300);
