@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "ui/main_window.h"
 #include "ui/roster_model.h"
@@ -117,7 +118,10 @@ int main(int argc, char** argv) {
     RosterWindow& roster = *window.rosterWindow();
     auto* watch = new PaintWatch(roster, clock);
     roster.view().viewport()->installEventFilter(watch);
-    auto finish = [&, watch, opened] {
+    auto finished = std::make_shared<bool>(false);
+    auto finish = [&, watch, opened, finished] {
+      if (*finished || roster.model().rowCount() == 0) return;
+      *finished = true;
       const double filled = double(clock.nsecsElapsed()) / 1e6;
       heartbeat.stop();
       // The last tiles' paint.
@@ -129,11 +133,7 @@ int main(int argc, char** argv) {
         app.quit();
       });
     };
-    if (roster.model().count(RosterModel::TileState::Reading) == 0)
-      finish();
-    else
-      QObject::connect(&roster.model(), &RosterModel::allRead, &app, finish,
-                       Qt::SingleShotConnection);
+    QObject::connect(&roster.model(), &RosterModel::allRead, &app, finish);
   });
   return app.exec();
 }

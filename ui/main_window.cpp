@@ -203,8 +203,8 @@ void MainWindow::chooseRoster() {
 void MainWindow::openRoster(const QString& folder) {
   const bool opened = m_rosterWindow != nullptr;
   if (!opened) m_rosterWindow = new RosterWindow(*this);
-  m_rosterWindow->setFolder(folder);
   m_rosterWindow->openBeside(frameGeometry(), !opened);
+  m_rosterWindow->setFolder(folder);
 }
 
 void MainWindow::importInto(const QString& archivePath, const QString& imagePath) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
 
@@ -20,6 +21,9 @@ QString kindName(ArchiveKind kind) {
 RosterModel::RosterModel(QObject* parent)
     : QAbstractListModel(parent), m_reader(new portrait::RosterReader(ThumbnailSide, this)) {
   connect(m_reader, &portrait::RosterReader::entryRead, this, &RosterModel::takeEntry);
+  m_applySoon.setSingleShot(true);
+  m_applySoon.setInterval(0);
+  connect(&m_applySoon, &QTimer::timeout, this, &RosterModel::applyArrived);
 }
 
 RosterModel::~RosterModel() = default;
@@ -27,6 +31,7 @@ RosterModel::~RosterModel() = default;
 void RosterModel::setFolder(const QString& folder) {
   beginResetModel();
   m_reader->clear();
+  m_arrived.clear();
   m_folder = folder;
   m_rows.clear();
   m_rowByName.clear();
@@ -42,17 +47,14 @@ void RosterModel::refresh() {
       QDir(m_folder).entryInfoList({QStringLiteral("*.big")}, QDir::Files, QDir::Name);
   QSet<QString> listed;
   QStringList toRead;
+  std::vector<Row> added;
   for (const QFileInfo& file : files) {
     const QString name = file.fileName();
     listed.insert(name);
     const Stamp stamp{file.size(), file.lastModified(), file.metadataChangeTime()};
     const auto found = m_rowByName.constFind(name);
     if (found == m_rowByName.cend()) {
-      beginInsertRows({}, int(m_rows.size()), int(m_rows.size()));
-      m_rowByName.insert(name, int(m_rows.size()));
-      m_rows.push_back(Row{name, stamp, TileState::Reading, {}});
-      endInsertRows();
-      ++m_unread;
+      added.push_back(Row{name, stamp, TileState::Reading, {}});
       toRead << file.filePath();
       continue;
     }
@@ -62,6 +64,16 @@ void RosterModel::refresh() {
     if (row.state != TileState::Reading) ++m_unread;
     row.state = TileState::Reading;
     toRead << file.filePath();
+  }
+  // New rows in one insertion: a view and a sorting proxy take them at once.
+  if (!added.empty()) {
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + added.size()) - 1);
+    for (Row& row : added) {
+      m_rowByName.insert(row.fileName, int(m_rows.size()));
+      m_rows.push_back(std::move(row));
+    }
+    m_unread += int(added.size());
+    endInsertRows();
   }
   // Rows of files gone, from the last so that the earlier rows keep their numbers.
   for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
@@ -94,6 +106,23 @@ void RosterModel::readFirst(const QList<int>& rows) {
 }
 
 void RosterModel::takeEntry(const QString& path, const portrait::RosterEntry& entry) {
+  m_arrived.emplace_back(path, entry);
+  if (!m_applySoon.isActive()) m_applySoon.start();
+}
+
+void RosterModel::applyArrived() {
+  constexpr qint64 SliceNs = 8'000'000;
+  QElapsedTimer clock;
+  clock.start();
+  while (!m_arrived.empty() && clock.nsecsElapsed() < SliceNs) {
+    auto [path, entry] = std::move(m_arrived.front());
+    m_arrived.pop_front();
+    applyEntry(path, entry);
+  }
+  if (!m_arrived.empty()) m_applySoon.start();
+}
+
+void RosterModel::applyEntry(const QString& path, const portrait::RosterEntry& entry) {
   // An entry read for a folder shown before this one is dropped.
   const QFileInfo file(path);
   if (file.absolutePath() != QFileInfo(m_folder).absoluteFilePath()) return;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -85,6 +86,8 @@ class RosterModel : public QAbstractListModel {
   };
 
   void takeEntry(const QString& path, const portrait::RosterEntry& entry);
+  void applyArrived();
+  void applyEntry(const QString& path, const portrait::RosterEntry& entry);
   QString pathOf(const Row& row) const;
   void rebuildIndex();
   void keepThumbnail(const QString& fileName);
@@ -93,6 +96,10 @@ class RosterModel : public QAbstractListModel {
   std::vector<Row> m_rows;
   QHash<QString, int> m_rowByName;
   int m_unread = 0;
+  // Entries read and not yet shown: they are taken a few milliseconds' worth
+  // at a time, so that a flood of them never holds the window.
+  std::deque<std::pair<QString, portrait::RosterEntry>> m_arrived;
+  QTimer m_applySoon;
   std::deque<QString> m_kept;  // rows holding a thumbnail, longest kept first
   QSet<QString> m_onScreen;    // rows last asked for first
   portrait::RosterReader* m_reader = nullptr;

@@ -170,12 +170,18 @@ void RosterWindow::setFolder(const QString& folder) {
   if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
   m_watcher.addPath(absolute);
   setWindowTitle(tr("Roster - %1").arg(QDir(absolute).dirName()));
-  m_model->setFolder(absolute);
-  watchFiles();
+  m_folderPath = absolute;
   m_filter->setFocus();
+  // Listed once the window has been shown, each step a turn of the event
+  // loop of its own, so that neither holds the window for long.
+  QTimer::singleShot(0, this, [this, absolute] {
+    if (absolute != m_folderPath) return;
+    m_model->setFolder(absolute);
+    QTimer::singleShot(0, this, &RosterWindow::watchFiles);
+  });
 }
 
-const QString& RosterWindow::folder() const { return m_model->folder(); }
+const QString& RosterWindow::folder() const { return m_folderPath; }
 
 void RosterWindow::openBeside(const QRect& anchor, bool place) {
   if (place) {
@@ -218,7 +224,10 @@ void RosterWindow::watchFiles() {
   for (const QString& path : wanted)
     if (!watchedSet.contains(path)) added << path;
   if (!gone.isEmpty()) m_watcher.removePaths(gone);
-  if (!added.isEmpty()) m_watcher.addPaths(added);
+  // A few hundred a turn of the event loop: each is a call into the kernel.
+  constexpr qsizetype Slice = 200;
+  m_watcher.addPaths(added.mid(0, Slice));
+  if (added.size() > Slice) QTimer::singleShot(0, this, &RosterWindow::watchFiles);
 }
 
 void RosterWindow::readVisibleFirst() {

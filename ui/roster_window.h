@@ -67,6 +67,7 @@ class RosterWindow : public QWidget {
   bool takeTileDrop(QEvent* event);
 
   MainWindow& m_mainWindow;
+  QString m_folderPath;
   RosterModel* m_model = nullptr;
   RosterSortFilter* m_tiles = nullptr;
   QLineEdit* m_filter = nullptr;
