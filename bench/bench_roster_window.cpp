@@ -126,10 +126,11 @@ int main(int argc, char** argv) {
       heartbeat.stop();
       // The last tiles' paint.
       QTimer::singleShot(50, &app, [&, watch, opened, filled] {
-        std::printf("archives: %d\nopen call: %.1f ms\nfirst screenful painted: %.1f ms\n"
-                    "every tile read: %.1f ms\nlongest stall: %.1f ms\npeak memory: %.1f MiB\n",
-                    roster.model().rowCount(), opened, watch->firstScreenful, filled,
-                    longestStall, peakMebibytes());
+        std::printf(
+            "archives: %d\nopen call: %.1f ms\nfirst screenful painted: %.1f ms\n"
+            "every tile read: %.1f ms\nlongest stall: %.1f ms\npeak memory: %.1f MiB\n",
+            roster.model().rowCount(), opened, watch->firstScreenful, filled, longestStall,
+            peakMebibytes());
         app.quit();
       });
     };

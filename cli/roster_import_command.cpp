@@ -10,9 +10,9 @@
 
 #include "cli/batch_run.h"
 #include "cli/console.h"
+#include "cli/file_failure.h"
 #include "cli/file_keys.h"
 #include "cli/file_writes.h"
-#include "cli/file_failure.h"
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
 #include "portrait/service.h"
@@ -121,8 +121,10 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
   console.beginBatch(qsizetype(pairs.size()));
   for (size_t first = 0; first < pairs.size() && !Interruption::requested(); first += chunk) {
     const std::vector<portrait::RosterImportJob> jobs(
-        pairs.begin() + qsizetype(first), pairs.begin() + qsizetype(std::min(pairs.size(), first + chunk)));
-    auto prepared = (*service)->prepareRosterImports(jobs, choice, writes.making(jobs.front().archivePath));
+        pairs.begin() + qsizetype(first),
+        pairs.begin() + qsizetype(std::min(pairs.size(), first + chunk)));
+    auto prepared =
+        (*service)->prepareRosterImports(jobs, choice, writes.making(jobs.front().archivePath));
     for (auto& done : prepared) {
       if (!done.file)
         console.failure(rosterFailure(done));

@@ -20,7 +20,7 @@ struct RosterEntry {
   QByteArray identifier;                         // the name table's 7 bytes
   std::optional<fsh::BitmapDescription> bitmap;  // the portrait's main bitmap
   std::optional<Error> portraitProblem;          // why there is no thumbnail
-  QImage thumbnail;  // longer side at most the side asked for
+  QImage thumbnail;                              // longer side at most the side asked for
 
   bool loadable() const { return !refusal.has_value(); }
 };

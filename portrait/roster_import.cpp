@@ -34,8 +34,7 @@ RosterFolderMatch matchPictureFolder(const QString& folder, const QStringList& a
   for (const QByteArray& format : pictureFormats()) suffixes.insert(QString::fromLatin1(format));
   QStringList keys;
   for (const auto& archive : result.archives) keys << archive.key;
-  result.match =
-      matchRoster(QDir(folder).entryList(QDir::Files, QDir::Name), keys, suffixes);
+  result.match = matchRoster(QDir(folder).entryList(QDir::Files, QDir::Name), keys, suffixes);
   return result;
 }
 
@@ -54,7 +53,8 @@ Outcome failed(Outcome outcome, const QString& file, Error error) {
 
 // The new archive, or Load's or Import's refusal of the archive.
 Outcome made(Outcome outcome, Expected<NewFile, ArchiveError> file) {
-  if (!file) return failed(std::move(outcome), outcome.job.archivePath, Error::archive(file.error()));
+  if (!file)
+    return failed(std::move(outcome), outcome.job.archivePath, Error::archive(file.error()));
   outcome.file = std::move(*file);
   return outcome;
 }
@@ -82,7 +82,8 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Makin
       const auto bytes = file->readAt(0, file->length());
       if (!bytes) return failed(std::move(outcome), job.inputPath, Error::archive(bytes.error()));
       const auto unpacked = fsh::unpackImageFile(*bytes);
-      if (!unpacked) return failed(std::move(outcome), job.inputPath, Error::codec(unpacked.error()));
+      if (!unpacked)
+        return failed(std::move(outcome), job.inputPath, Error::codec(unpacked.error()));
       auto prepared = makeImportPortraitBytes(job.archivePath, *unpacked, how);
       // The image's own faults are the compressed file's.
       if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
@@ -117,7 +118,8 @@ std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterI
   // A pool of its own: the global one may be busy with the caller's work.
   QThreadPool pool;
   for (size_t i = 0; i < jobs.size(); ++i)
-    pool.start([&jobs, &done, &choice, how, i] { done[i].emplace(prepareOne(jobs[i], choice, how)); });
+    pool.start(
+        [&jobs, &done, &choice, how, i] { done[i].emplace(prepareOne(jobs[i], choice, how)); });
   pool.waitForDone();
   std::vector<PreparedRosterImport> results;
   results.reserve(done.size());

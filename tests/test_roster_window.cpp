@@ -215,7 +215,8 @@ TEST(RosterWindow, ImportsAFolderOfPicturesAfterTheReview) {
   const QString summary = ui.messages->messages.front().text;
   EXPECT_TRUE(summary.startsWith("1 of 2 portraits imported.")) << summary.toStdString();
   EXPECT_TRUE(summary.contains("bad.png")) << summary.toStdString();
-  EXPECT_EQ(QDir(roster.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);  // no temporary left
+  EXPECT_EQ(QDir(roster.path()).entryList(QDir::Files | QDir::Hidden).size(),
+            3);  // no temporary left
 }
 
 TEST(MainWindowCommands, TheContextMenuListsEveryCommandWithItsKeys) {

@@ -10,8 +10,8 @@ Expected<std::optional<QString>, CommandFailure> FileDialog::show(DialogKind kin
   return chosen;
 }
 
-Expected<std::optional<QString>, CommandFailure> FileDialog::showFolder(const QString& title,
-                                                                        const QString& startFolder) {
+Expected<std::optional<QString>, CommandFailure> FileDialog::showFolder(
+    const QString& title, const QString& startFolder) {
   DialogRequest request;
   request.kind = DialogKind::Folder;
   request.title = title;

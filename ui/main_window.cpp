@@ -150,7 +150,9 @@ void MainWindow::createControls() {
 // Beyond the five buttons of the skin, a command is found in the context menu.
 void MainWindow::createShortcuts() {
   const auto button = [](QPushButton* pushButton) {
-    return EditorCommand{pushButton->text(), {}, [pushButton] { pushButton->click(); },
+    return EditorCommand{pushButton->text(),
+                         {},
+                         [pushButton] { pushButton->click(); },
                          [pushButton] { return pushButton->isEnabled(); }};
   };
   const auto withKeys = [](EditorCommand command, QString text, const QKeySequence& keys) {
@@ -180,19 +182,19 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   menu.setObjectName(QStringLiteral("commandMenu"));
   fillCommandMenu(menu, m_commands);
   // The Menu key opens it at the focused control, a right click where it was.
-  const QPoint at = event->reason() == QContextMenuEvent::Mouse
-                        ? event->globalPos()
-                        : mapToGlobal(focusWidget() && focusWidget() != this
-                                          ? focusWidget()->geometry().center()
-                                          : rect().center());
+  const QPoint at =
+      event->reason() == QContextMenuEvent::Mouse
+          ? event->globalPos()
+          : mapToGlobal(focusWidget() && focusWidget() != this ? focusWidget()->geometry().center()
+                                                               : rect().center());
   menu.exec(at);
 }
 
 void MainWindow::chooseRoster() {
-  const QString start = m_rosterWindow ? m_rosterWindow->folder()
-                                       : QFileInfo(state().archivePath).absolutePath();
-  const auto chosen = m_fileDialog.showFolder(
-      QCoreApplication::translate("MainWindow", "Open roster"), start);
+  const QString start =
+      m_rosterWindow ? m_rosterWindow->folder() : QFileInfo(state().archivePath).absolutePath();
+  const auto chosen =
+      m_fileDialog.showFolder(QCoreApplication::translate("MainWindow", "Open roster"), start);
   if (!chosen) {
     reportCommandFailure(*this, chosen.error());
     return;
@@ -209,8 +211,8 @@ void MainWindow::openRoster(const QString& folder) {
 
 void MainWindow::importInto(const QString& archivePath, const QString& imagePath) {
   // Import rewrites the archive: a drop could be a slip of the hand.
-  const QString question = replacePortraitQuestion(QFileInfo(archivePath).fileName(),
-                                                   QFileInfo(imagePath).fileName());
+  const QString question =
+      replacePortraitQuestion(QFileInfo(archivePath).fileName(), QFileInfo(imagePath).fileName());
   if (!m_messages->ask(question, productName())) return;
   if (!isSameFile(state().archivePath, archivePath) || !archiveLoaded()) {
     openArchive(archivePath);

@@ -492,10 +492,12 @@ QString rosterFailureText(const QString& fileName, const portrait::Error& error)
   const QString file = isolatedUserText(fileName);
   switch (error.source) {
     case portrait::Error::Source::Archive:
-      return QCoreApplication::translate("Messages", "%1: %2").arg(file, reasonText(error.archiveError));
+      return QCoreApplication::translate("Messages", "%1: %2")
+          .arg(file, reasonText(error.archiveError));
     case portrait::Error::Source::Codec:
       return QCoreApplication::translate("Messages", "%1: %2")
-          .arg(file, codecProblem(QCoreApplication::translate("Messages", "image"), error.codecError));
+          .arg(file,
+               codecProblem(QCoreApplication::translate("Messages", "image"), error.codecError));
     case portrait::Error::Source::Picture:
       break;
   }
@@ -511,12 +513,12 @@ ErrorMessage rosterBatchSummary(bool import, int written, int total, bool cancel
     text += QLatin1Char(' ') +
             QCoreApplication::translate("Messages", "Cancelled: the others were not written.");
   if (!failures.isEmpty()) {
-    text += QLatin1String("\n\n") +
-            (failures.size() == 1
-                 ? QCoreApplication::translate("Messages", "1 file failed and was left untouched:")
-                 : QCoreApplication::translate("Messages",
-                                               "%1 files failed and were left untouched:")
-                       .arg(failures.size()));
+    text +=
+        QLatin1String("\n\n") +
+        (failures.size() == 1
+             ? QCoreApplication::translate("Messages", "1 file failed and was left untouched:")
+             : QCoreApplication::translate("Messages", "%1 files failed and were left untouched:")
+                   .arg(failures.size()));
     for (const QString& failure : failures) text += QLatin1Char('\n') + failure;
   }
   return {text,

@@ -63,7 +63,8 @@ RosterImportDialog::RosterImportDialog(QString folder, QStringList archives, QWi
   m_mipmaps->setObjectName(QStringLiteral("mipmapBox"));
   m_mipmaps->addItem(tr("Each portrait's own"), -1);
   m_mipmaps->addItem(tr("none"), 0);
-  for (int count = 1; count <= MostMipmaps; ++count) m_mipmaps->addItem(QString::number(count), count);
+  for (int count = 1; count <= MostMipmaps; ++count)
+    m_mipmaps->addItem(QString::number(count), count);
 
   auto* form = new QFormLayout;
   form->addRow(tr("&Match by:"), m_matchBy);
@@ -119,19 +120,23 @@ void RosterImportDialog::showMatch() {
     clashes->setExpanded(true);
   }
   if (!m_found.refused.isEmpty()) {
-    QTreeWidgetItem* refused = group(tr("Archives that cannot be loaded (%1)"), m_found.refused.size());
+    QTreeWidgetItem* refused =
+        group(tr("Archives that cannot be loaded (%1)"), m_found.refused.size());
     for (const auto& archive : m_found.refused)
       new QTreeWidgetItem(refused, {fileName(archive.archivePath), reasonText(archive.error)});
   }
-  QTreeWidgetItem* withoutFile = group(tr("Archives with no picture (%1)"), match.withoutFile.size());
+  QTreeWidgetItem* withoutFile =
+      group(tr("Archives with no picture (%1)"), match.withoutFile.size());
   for (const qsizetype i : match.withoutFile)
     new QTreeWidgetItem(withoutFile, {fileName(archives[i].path)});
   QTreeWidgetItem* withoutArchive =
       group(tr("Pictures with no archive (%1)"), match.filesWithoutArchive.size());
-  for (const QString& name : match.filesWithoutArchive) new QTreeWidgetItem(withoutArchive, {QString(), name});
+  for (const QString& name : match.filesWithoutArchive)
+    new QTreeWidgetItem(withoutArchive, {QString(), name});
 
-  m_importButton->setText(match.pairs.size() == 1 ? tr("Import 1 picture")
-                                                  : tr("Import %1 pictures").arg(match.pairs.size()));
+  m_importButton->setText(match.pairs.size() == 1
+                              ? tr("Import 1 picture")
+                              : tr("Import %1 pictures").arg(match.pairs.size()));
   m_importButton->setEnabled(!match.pairs.isEmpty());
 }
 

@@ -133,7 +133,7 @@ void RosterModel::applyEntry(const QString& path, const portrait::RosterEntry& e
   row.entry = entry;
   row.thumbnailDropped = false;
   if (!entry.thumbnail.isNull()) keepThumbnail(row.fileName);
-  row.state = entry.refusal            ? TileState::Refused
+  row.state = entry.refusal           ? TileState::Refused
               : entry.portraitProblem ? TileState::Undecodable
                                       : TileState::Good;
   const QModelIndex changed = index(*found);
@@ -190,7 +190,8 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
       return entry.bitmap ? entry.bitmap->formatName : QString();
     case ProblemRole:
     case Qt::ToolTipRole:
-      if (entry.refusal) return errorMessage(FileCommandName::Load, *entry.refusal, row.fileName).text;
+      if (entry.refusal)
+        return errorMessage(FileCommandName::Load, *entry.refusal, row.fileName).text;
       if (entry.portraitProblem) return previewProblemText(*entry.portraitProblem);
       return role == Qt::ToolTipRole ? QVariant(row.fileName) : QVariant(QString());
     case ThumbnailRole:

@@ -4,8 +4,8 @@
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
-#include <QString>
 #include <QSet>
+#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <deque>

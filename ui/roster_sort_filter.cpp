@@ -81,6 +81,7 @@ bool RosterSortFilter::lessThan(const QModelIndex& left, const QModelIndex& righ
       break;
   }
   if (order == 0)
-    order = compareNames(text(left, RosterModel::FileNameRole), text(right, RosterModel::FileNameRole));
+    order =
+        compareNames(text(left, RosterModel::FileNameRole), text(right, RosterModel::FileNameRole));
   return order < 0;
 }

@@ -92,9 +92,8 @@ void RosterWindow::createControls() {
   m_order->addItem(tr("Kind"), int(RosterOrder::Kind));
   m_order->addItem(tr("Pixel format"), int(RosterOrder::PixelFormat));
   m_order->addItem(tr("Problems first"), int(RosterOrder::ProblemsFirst));
-  connect(m_order, &QComboBox::currentIndexChanged, this, [this] {
-    m_tiles->setOrder(static_cast<RosterOrder>(m_order->currentData().toInt()));
-  });
+  connect(m_order, &QComboBox::currentIndexChanged, this,
+          [this] { m_tiles->setOrder(static_cast<RosterOrder>(m_order->currentData().toInt())); });
   auto* orderLabel = new QLabel(tr("&Sort by:"), this);
   orderLabel->setBuddy(m_order);
 
@@ -132,11 +131,13 @@ void RosterWindow::createControls() {
   });
   m_export = new QPushButton(tr("&Export pictures..."), this);
   m_export->setObjectName(QStringLiteral("exportPicturesButton"));
-  m_export->setToolTip(tr("Each selected archive's portrait to a folder (none selected: every tile shown)"));
+  m_export->setToolTip(
+      tr("Each selected archive's portrait to a folder (none selected: every tile shown)"));
   connect(m_export, &QPushButton::clicked, this, &RosterWindow::exportPictures);
   m_import = new QPushButton(tr("&Import pictures..."), this);
   m_import->setObjectName(QStringLiteral("importPicturesButton"));
-  m_import->setToolTip(tr("A folder of pictures into the selected archives (none selected: every tile shown)"));
+  m_import->setToolTip(
+      tr("A folder of pictures into the selected archives (none selected: every tile shown)"));
   connect(m_import, &QPushButton::clicked, this, &RosterWindow::importPictures);
 
   auto* top = new QHBoxLayout;
@@ -161,7 +162,8 @@ void RosterWindow::createControls() {
     m_filter->setFocus(Qt::ShortcutFocusReason);
     m_filter->selectAll();
   });
-  resize(5 * (RosterTileDelegate::TileWidth + 4) + 40, 3 * (RosterTileDelegate::TileHeight + 4) + 90);
+  resize(5 * (RosterTileDelegate::TileWidth + 4) + 40,
+         3 * (RosterTileDelegate::TileHeight + 4) + 90);
 }
 
 void RosterWindow::setFolder(const QString& folder) {
@@ -194,7 +196,8 @@ void RosterWindow::openBeside(const QRect& anchor, bool place) {
     QPoint at(anchor.left() - Gap - size.width(), anchor.top());
     if (at.x() < available.left()) at = {anchor.left(), anchor.bottom() + Gap};
     if (at.y() + size.height() > available.bottom()) at.setY(available.bottom() - size.height());
-    at.setX(std::clamp(at.x(), available.left(), std::max(available.left(), available.right() - size.width())));
+    at.setX(std::clamp(at.x(), available.left(),
+                       std::max(available.left(), available.right() - size.width())));
     at.setY(std::max(at.y(), available.top()));
     move(at);
   }
@@ -279,7 +282,8 @@ void RosterWindow::exportPictures() {
   if (m_batch) return;
   const QStringList archives = batchArchives();
   if (archives.isEmpty()) return;
-  const auto folder = m_mainWindow.fileDialog().showFolder(tr("Export pictures to"), this->folder());
+  const auto folder =
+      m_mainWindow.fileDialog().showFolder(tr("Export pictures to"), this->folder());
   if (!folder) return reportCommandFailure(m_mainWindow, folder.error());
   if (!folder->has_value()) return;
   RosterExportDialog dialog(archives, **folder, this);
@@ -348,10 +352,9 @@ bool RosterWindow::takeTileDrop(QEvent* event) {
   if (event->type() == QEvent::Drop) {
     // Asked once the drop has ended: a question must not hold the other
     // program's drag open.
-    QTimer::singleShot(0, &m_mainWindow, [this, archive = tile.data(RosterModel::PathRole).toString(),
-                                          image = file->path] {
-      m_mainWindow.importInto(archive, image);
-    });
+    QTimer::singleShot(0, &m_mainWindow,
+                       [this, archive = tile.data(RosterModel::PathRole).toString(),
+                        image = file->path] { m_mainWindow.importInto(archive, image); });
   }
   return true;
 }

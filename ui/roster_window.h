@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QFileSystemWatcher>
-#include <QSet>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -79,7 +79,7 @@ class RosterWindow : public QWidget {
   QPushButton* m_export = nullptr;
   QPushButton* m_import = nullptr;
   QFileSystemWatcher m_watcher;
-  QTimer m_refreshSoon;      // the folder changed: list it again, once things settle
+  QTimer m_refreshSoon;       // the folder changed: list it again, once things settle
   QTimer m_visibleFirstSoon;  // the tiles on screen changed
   std::unique_ptr<RosterBatch> m_batch;
 };

@@ -58,8 +58,8 @@ void writeRoster(const QDir& folder) {
   for (int i = 0; i < 42; ++i) {
     const QByteArray identifier = QStringLiteral("pl%1").arg(i, 5, 10, QLatin1Char('0')).toLatin1();
     QByteArray image = singleBitmap(fsh::Code::Dxt1, portraitPicture(i), 4).build();
-    ArchiveFixture fixture = i % 5 == 4 ? ArchiveFixture::jersey(identifier)
-                                        : ArchiveFixture::playerPackage(identifier);
+    ArchiveFixture fixture =
+        i % 5 == 4 ? ArchiveFixture::jersey(identifier) : ArchiveFixture::playerPackage(identifier);
     fixture = fixture.withImage(image);
     if (i % 9 == 8) fixture.archiveSizeField = 1234;
     QByteArray bytes = fixture.build();
@@ -76,7 +76,8 @@ TEST(RosterWindowOnX11, ShowsARosterAndTheImportReview) {
   const QDir photos(dir.filePath("photos"));
   writeRoster(roster);
   for (int i : {0, 1, 2, 3, 5, 6, 7, 11, 12})
-    portraitPicture(i + 100).save(photos.filePath(QStringLiteral("pl%1.png").arg(i, 5, 10, QLatin1Char('0'))));
+    portraitPicture(i + 100).save(
+        photos.filePath(QStringLiteral("pl%1.png").arg(i, 5, 10, QLatin1Char('0'))));
   portraitPicture(7).save(photos.filePath("team-logo.png"));
   portraitPicture(8).save(photos.filePath("pl00099.jpg"));
 
