@@ -7,17 +7,21 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "fsh/fsh_layout.h"
+#include "portrait/roster_reader.h"
 #include "support/fsh_fixture.h"
 #include "support/portrait_archive.h"
 #include "support/qt_printers.h"
 #include "support/scripted_dialogs.h"
+#include "ui/roster_export_dialog.h"
 #include "ui/roster_import_dialog.h"
 #include "ui/roster_model.h"
 #include "ui/roster_sort_filter.h"
@@ -73,8 +77,10 @@ RowSeen rowSeen(const RosterModel& model, const QString& fileName) {
 }
 
 // QTest's QTRY_ macros report to QTest, not to GoogleTest: waits are checked here.
+// The window lists its folder once it has been shown.
 void waitUntilRead(RosterModel& model) {
-  EXPECT_TRUE(QTest::qWaitFor([&] { return model.count(State::Reading) == 0; }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return model.rowCount() > 0 && model.count(State::Reading) == 0; }, 10000));
 }
 
 TEST(RosterModel, ShowsEachArchiveAsLoadWouldSeeIt) {
@@ -217,6 +223,91 @@ TEST(RosterWindow, ImportsAFolderOfPicturesAfterTheReview) {
   EXPECT_TRUE(summary.contains("bad.png")) << summary.toStdString();
   EXPECT_EQ(QDir(roster.path()).entryList(QDir::Files | QDir::Hidden).size(),
             3);  // no temporary left
+}
+
+TEST(RosterReader, ReadsTheArchivesAskedForFirstBeforeTheRest) {
+  QTemporaryDir dir;
+  QStringList paths;
+  for (int i = 0; i < 12; ++i)
+    paths << writeFile(dir.filePath(QStringLiteral("p%1.big").arg(i)), goodArchive("ab12cd3"));
+  portrait::RosterReader reader(32);
+  reader.setThreadCount(1);
+  QStringList order;
+  QObject::connect(&reader, &portrait::RosterReader::entryRead,
+                   [&order](const QString& path, const portrait::RosterEntry&) { order << path; });
+  reader.read(paths);
+  reader.readFirst({paths[11], paths[10]});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() == 12; }, 10000));
+  // The one thread may have taken the first archive before it was told.
+  const qsizetype at = order.indexOf(paths[11]);
+  EXPECT_LE(at, 1) << order.join(" ").toStdString();
+  EXPECT_EQ(order.indexOf(paths[10]), at + 1);
+  EXPECT_EQ(QSet<QString>(order.begin(), order.end()).size(), 12);  // each once
+}
+
+TEST(RosterWindow, ExportsEveryTileShownAndNamesTheArchiveItCouldNot) {
+  QTemporaryDir dir;
+  QDir(dir.path()).mkdir("roster");
+  QDir(dir.path()).mkdir("out");
+  const QDir roster(dir.filePath("roster"));
+  const QDir out(dir.filePath("out"));
+  writeFile(roster.filePath("a.big"), goodArchive("aa00001"));
+  writeFile(roster.filePath("b.big"), goodArchive("bb00002"));
+  writeFile(roster.filePath("short.big"), refusedArchive());
+  writeFile(out.filePath("a.png"), "an older export");
+
+  WindowUnderTest ui;
+  ui.window->openRoster(roster.path());
+  RosterWindow* window = ui.window->rosterWindow();
+  waitUntilRead(window->model());
+  ui.dialogs->nextFileName(out.path());
+  QTimer::singleShot(0, [] {
+    auto* review = qobject_cast<RosterExportDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(review, nullptr);
+    review->accept();  // PNG pictures
+  });
+  QSignalSpy finished(window, &RosterWindow::batchFinished);
+  window->exportPictures();
+  ASSERT_TRUE(finished.wait(20000));
+
+  EXPECT_EQ(out.entryList(QDir::Files | QDir::Hidden), QStringList({"a.png", "b.png"}));
+  EXPECT_EQ(QImage(out.filePath("a.png")).size(), QSize(128, 64));  // the portrait's own size
+  ASSERT_EQ(ui.messages->messages.size(), 1u);
+  const QString summary = ui.messages->messages.front().text;
+  EXPECT_TRUE(summary.startsWith("2 of 3 portraits exported.")) << summary.toStdString();
+  EXPECT_TRUE(summary.contains("short.big")) << summary.toStdString();
+}
+
+TEST(RosterWindow, APictureDroppedOnATileGoesIntoThatArchiveAfterTheQuestion) {
+  QTemporaryDir dir;
+  const QString archive = writeFile(dir.filePath("a.big"), goodArchive("aa00001"));
+  const QByteArray before = readFile(archive);
+  QTemporaryDir pictures;
+  const QString picture = pictures.filePath("face.png");
+  noisePicture({64, 64}, 3).save(picture);
+
+  WindowUnderTest ui;
+  ui.window->openRoster(dir.path());
+  RosterWindow* window = ui.window->rosterWindow();
+  waitUntilRead(window->model());
+  QListView& view = window->view();
+  const QPoint at = view.visualRect(window->tiles().index(0, 0)).center();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(picture)});
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.viewport(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  ui.messages->nextAnswer(true);
+  ui.pictures->nextAcceptDefaults();
+  QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.viewport(), &dropped);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ui.messages->answers.empty(); }));
+  QCoreApplication::processEvents();
+
+  ASSERT_EQ(ui.messages->questions.size(), 1u);
+  EXPECT_TRUE(ui.messages->questions.front().text.contains("face.png"));
+  EXPECT_NE(readFile(archive), before);
+  EXPECT_EQ(ui.shownArchive().first(), "aa00001");  // loaded as Load loads it
 }
 
 TEST(MainWindowCommands, TheContextMenuListsEveryCommandWithItsKeys) {

@@ -229,7 +229,7 @@ void RosterWindow::watchFiles() {
   if (!gone.isEmpty()) m_watcher.removePaths(gone);
   // A few hundred a turn of the event loop: each is a call into the kernel.
   constexpr qsizetype Slice = 200;
-  m_watcher.addPaths(added.mid(0, Slice));
+  if (!added.isEmpty()) m_watcher.addPaths(added.mid(0, Slice));
   if (added.size() > Slice) QTimer::singleShot(0, this, &RosterWindow::watchFiles);
 }
 
