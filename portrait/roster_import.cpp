@@ -53,8 +53,10 @@ Outcome failed(Outcome outcome, const QString& file, Error error) {
 
 // The new archive, or Load's or Import's refusal of the archive.
 Outcome made(Outcome outcome, Expected<NewFile, ArchiveError> file) {
-  if (!file)
-    return failed(std::move(outcome), outcome.job.archivePath, Error::archive(file.error()));
+  if (!file) {
+    const QString archivePath = outcome.job.archivePath;
+    return failed(std::move(outcome), archivePath, Error::archive(file.error()));
+  }
   outcome.file = std::move(*file);
   return outcome;
 }

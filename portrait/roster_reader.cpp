@@ -72,7 +72,7 @@ void RosterReader::clear() {
 
 void RosterReader::startReaders() {
   const QMutexLocker lock(&m_queue->mutex);
-  const int wanted = std::min<qsizetype>(m_pool.maxThreadCount(), m_queue->pending.size());
+  const auto wanted = int(std::min<qsizetype>(m_pool.maxThreadCount(), m_queue->pending.size()));
   for (; m_queue->readers < wanted; ++m_queue->readers) {
     m_pool.start([this, queue = m_queue, side = m_thumbnailSide] {
       while (const auto path = queue->take()) {
