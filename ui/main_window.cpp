@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -178,16 +179,22 @@ void MainWindow::createShortcuts() {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // A right press may start a move of the window; its menu opens on release.
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    event->accept();
+    return;
+  }
+  // The Menu key opens it at the focused control.
+  QWidget* focused = focusWidget();
+  openCommandMenu(
+      mapToGlobal(focused && focused != this ? focused->geometry().center() : rect().center()));
+}
+
+void MainWindow::openCommandMenu(const QPoint& globalAt) {
   QMenu menu(this);
   menu.setObjectName(QStringLiteral("commandMenu"));
   fillCommandMenu(menu, m_commands);
-  // The Menu key opens it at the focused control, a right click where it was.
-  const QPoint at =
-      event->reason() == QContextMenuEvent::Mouse
-          ? event->globalPos()
-          : mapToGlobal(focusWidget() && focusWidget() != this ? focusWidget()->geometry().center()
-                                                               : rect().center());
-  menu.exec(at);
+  menu.exec(globalAt);
 }
 
 void MainWindow::chooseRoster() {
@@ -389,6 +396,12 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (m_drag) return;
+  // A right click opens the command menu; a right drag still moves the window,
+  // once the pointer has gone far enough to tell the two apart.
+  if (event->button() == Qt::RightButton) {
+    m_rightPress = Drag{Qt::RightButton, event->globalPosition(), pos()};
+    return;
+  }
   QWindow* window = windowHandle();
   if (window && window->startSystemMove()) return;
   m_drag = Drag{event->button(), event->globalPosition(), pos()};
@@ -396,6 +409,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
+  if (m_rightPress && (event->globalPosition() - m_rightPress->pressedAt).manhattanLength() >=
+                          QApplication::startDragDistance()) {
+    m_drag = m_rightPress;
+    m_rightPress.reset();
+  }
   if (!m_drag) return;
   move(m_drag->windowAt + (event->globalPosition() - m_drag->pressedAt).toPoint());
 }
@@ -403,6 +421,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 // The move ends when the button that started it is released.
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
+  if (m_rightPress && event->button() == Qt::RightButton) {
+    m_rightPress.reset();
+    openCommandMenu(event->globalPosition().toPoint());
+    return;
+  }
   if (m_drag && event->button() == m_drag->button) m_drag.reset();
 }
 

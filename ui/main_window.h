@@ -94,6 +94,7 @@ class MainWindow : public QWidget, public EditorWindow {
   void exportPortrait();
   void showAbout();
   void chooseRoster();
+  void openCommandMenu(const QPoint& globalAt);
 
  private:
   void createControls();
@@ -128,6 +129,7 @@ class MainWindow : public QWidget, public EditorWindow {
     QPoint windowAt;
   };
   std::optional<Drag> m_drag;
+  std::optional<Drag> m_rightPress;  // a right press that is not yet a drag
 
   QLineEdit* m_playerPackageEdit = nullptr;
   QLineEdit* m_jerseyNameEdit = nullptr;
