@@ -119,6 +119,8 @@ void RosterWindow::createControls() {
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("statusLabel"));
   m_status->setTextFormat(Qt::PlainText);
+  // A long count must not widen the window.
+  m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QStringLiteral("batchProgress"));
   m_progress->hide();
@@ -190,16 +192,15 @@ void RosterWindow::openBeside(const QRect& anchor, bool place) {
     const QScreen* screen = QGuiApplication::screenAt(anchor.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
-    // The portrait window opens to the right of the main window where there
-    // is room; the roster takes the other side, or else goes below.
+    // Beside the main window where the screen has room, as the portrait
+    // window opens; on a small screen it may have to overlap it.
+    const int room =
+        std::max(available.right() - anchor.right(), anchor.left() - available.left()) - Gap;
     QSize size = this->size().boundedTo(available.size());
-    QPoint at(anchor.left() - Gap - size.width(), anchor.top());
-    if (at.x() < available.left()) at = {anchor.left(), anchor.bottom() + Gap};
-    if (at.y() + size.height() > available.bottom()) at.setY(available.bottom() - size.height());
-    at.setX(std::clamp(at.x(), available.left(),
-                       std::max(available.left(), available.right() - size.width())));
-    at.setY(std::max(at.y(), available.top()));
-    move(at);
+    if (room >= 3 * RosterTileDelegate::TileWidth) size.setWidth(std::min(size.width(), room));
+    resize(size);
+    move(
+        besidePosition(anchor, frameGeometry().size().boundedTo(available.size()), available, Gap));
   }
   show();
   raise();
