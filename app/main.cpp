@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <memory>
 
 #include "fileio/file_size_signal.h"
@@ -30,8 +31,15 @@ int main(int argc, char* argv[]) {
   portrait::allowPictureAllocations();
   MainWindow window;
   window.show();
-  // The window answers first; the archive, and the portrait window, follow.
-  if (const std::optional<QString> archive = archiveArgument(parser))
-    afterFirstPaint(window, [&window, path = *archive] { window.openArchive(path); });
+  // The window answers first; the archive, and the portrait window, follow. A
+  // folder opens as a roster beside the window.
+  if (const std::optional<QString> argument = archiveArgument(parser)) {
+    afterFirstPaint(window, [&window, path = *argument] {
+      if (QFileInfo(path).isDir())
+        window.openRoster(path);
+      else
+        window.openArchive(path);
+    });
+  }
   return app->exec();
 }

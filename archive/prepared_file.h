@@ -19,6 +19,10 @@
 // (see fileio::commitTogether); one result per file, in their order.
 std::vector<Expected<void, ArchiveError>> commitFiles(std::vector<PreparedFile>& files);
 
+// How many prepared files a batch holds at most before it commits them: each
+// holds a descriptor or two, and a group stays well inside the limit on open files.
+size_t largestCommitGroup();
+
 // Makes the bytes the whole content of the file at path, safely (prepared and
 // committed at once).
 Expected<void, ArchiveError> writeFile(const QString& path, QByteArrayView bytes);

@@ -1,7 +1,5 @@
 #include "cli/file_writes.h"
 
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <algorithm>
 
@@ -13,16 +11,6 @@
 
 namespace {
 
-// Each pending file holds a descriptor or two: a group stays well inside the
-// limit on open files.
-size_t largestGroup() {
-  rlimit limit{};
-  rlim_t open = 1024;
-  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-    open = limit.rlim_cur;
-  return std::clamp<size_t>((open > 64 ? open - 64 : 1) / 2, 1, 1000);
-}
-
 QString noteText(const WriteNote& note, const QString& what, qint64 length) {
   return QCoreApplication::translate("cli", "%1: %2 (%3 bytes)")
       .arg(printableText(note.file), what)
@@ -32,7 +20,7 @@ QString noteText(const WriteNote& note, const QString& what, qint64 length) {
 }  // namespace
 
 FileWrites::FileWrites(Mode mode, Console& console)
-    : m_mode(mode), m_console(console), m_groupSize(largestGroup()) {
+    : m_mode(mode), m_console(console), m_groupSize(largestCommitGroup()) {
   // From here on files are prepared aside: a signal must let them be finished or removed.
   Interruption::deferEnd();
 }

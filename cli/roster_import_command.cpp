@@ -8,66 +8,41 @@
 #include <algorithm>
 #include <vector>
 
-#include "archive/archive_inspection.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
+#include "cli/file_failure.h"
 #include "cli/file_keys.h"
 #include "cli/file_writes.h"
-#include "cli/portrait_input.h"
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
-#include "portrait/roster_match.h"
 #include "portrait/service.h"
 
 namespace {
 
-struct RosterArchive {
-  QString path;
-  QString key;  // its stem or identifier
-};
-
-// Each archive once, however often or by whatever names it is given, with the
-// key files are matched by; an archive Load refuses is reported and left out.
-QList<RosterArchive> rosterArchives(const ImportRequest& request, Console& console) {
-  QList<RosterArchive> archives;
+// Each archive once, however often or by whatever names it is given.
+QStringList distinctArchives(const ImportRequest& request) {
+  QStringList archives;
   FileKeys keys;
   QSet<QString> seen;
   for (const QString& path : request.archives) {
     const QString fileKey = keys.of(path);
     if (seen.contains(fileKey)) continue;
     seen.insert(fileKey);
-    if (request.matchBy == portrait::MatchBy::Stem) {
-      archives << RosterArchive{path, portrait::rosterStem(path)};
-      continue;
-    }
-    const auto info = inspectArchive(path);
-    if (!info) {
-      console.failure(archiveFailure(path, info.error()));
-      continue;
-    }
-    archives << RosterArchive{path, QString::fromLatin1(info->identifier)};
+    archives << path;
   }
   return archives;
 }
 
-// The extensions of the files that may go in: FSH images and every picture format.
-QSet<QString> candidateSuffixes(const portrait::Service& service) {
-  QSet<QString> suffixes{QStringLiteral("fsh")};
-  for (const QByteArray& format : service.pictureFormats())
-    suffixes.insert(QString::fromLatin1(format));
-  return suffixes;
-}
-
 // The pairs, after what is skipped (a note) and what is refused (a failure).
-QList<PortraitInput> pairsToImport(const ImportRequest& request, const portrait::Service& service,
-                                   Console& console) {
-  const QList<RosterArchive> archives = rosterArchives(request, console);
-  QStringList keys;
-  for (const RosterArchive& archive : archives) keys << archive.key;
-  const QDir folder(*request.folder);
-  const portrait::RosterMatch match = portrait::matchRoster(
-      folder.entryList(QDir::Files, QDir::Name), keys, candidateSuffixes(service));
-
+std::vector<portrait::RosterImportJob> pairsToImport(const ImportRequest& request,
+                                                     const portrait::Service& service,
+                                                     Console& console) {
+  const portrait::RosterFolderMatch found =
+      service.matchPictureFolder(*request.folder, distinctArchives(request), request.matchBy);
+  for (const auto& refused : found.refused)
+    console.failure(archiveFailure(refused.archivePath, refused.error));
+  const auto& archives = found.archives;
+  const portrait::RosterMatch& match = found.match;
   const QString shownFolder = printableText(*request.folder);
   for (const qsizetype i : match.withoutFile)
     console.note(
@@ -75,7 +50,7 @@ QList<PortraitInput> pairsToImport(const ImportRequest& request, const portrait:
             .arg(printableText(archives[i].path), shownFolder, printableText(archives[i].key)));
   for (const auto& clash : match.clashes) {
     QStringList names;
-    for (const QString& name : clash.fileNames) names << printableText(folder.filePath(name));
+    for (const QString& name : clash.fileNames) names << printableText(found.filePath(name));
     console.failure(
         {archives[clash.archive].path,
          QCoreApplication::translate("cli", "left untouched: %1 files are named for it: %2")
@@ -85,11 +60,39 @@ QList<PortraitInput> pairsToImport(const ImportRequest& request, const portrait:
   for (const QString& name : match.filesWithoutArchive)
     console.note(
         QCoreApplication::translate("cli", "%1: not imported: no archive given is named for it")
-            .arg(printableText(folder.filePath(name))));
-  QList<PortraitInput> pairs;
+            .arg(printableText(found.filePath(name))));
+  std::vector<portrait::RosterImportJob> pairs;
   for (const auto& pair : match.pairs)
-    pairs << PortraitInput{archives[pair.archive].path, folder.filePath(pair.fileName), {}};
+    pairs.push_back({archives[pair.archive].path, found.filePath(pair.fileName)});
   return pairs;
+}
+
+FileFailure rosterFailure(const portrait::PreparedRosterImport& done) {
+  const portrait::RosterFailure& failure = done.file.error();
+  if (done.input == portrait::RosterInput::CompressedImage &&
+      failure.error.source == portrait::Error::Source::Codec)
+    return {failure.file, QCoreApplication::translate("cli", "compressed FSH image: ") +
+                              failure.error.codecError.message};
+  return pictureFailure(failure.file, failure.file, failure.error);
+}
+
+WriteNote rosterNote(const portrait::PreparedRosterImport& done, const portrait::Service& service) {
+  const QString input = printableText(done.job.inputPath);
+  QString how;
+  switch (done.input) {
+    case portrait::RosterInput::FshImage:
+      how = QCoreApplication::translate("cli", "the FSH image ") + input;
+      break;
+    case portrait::RosterInput::CompressedImage:
+      how = QCoreApplication::translate("cli", "the compressed FSH image %1, unpacked").arg(input);
+      break;
+    case portrait::RosterInput::Picture:
+      how = QCoreApplication::translate("cli", "the picture %1 as %2")
+                .arg(input, done.after ? service.bitmapDetails(*done.after) : QString());
+      break;
+  }
+  return {done.job.archivePath, QCoreApplication::translate("cli", "portrait replaced by ") + how,
+          QCoreApplication::translate("cli", "portrait would be replaced by ") + how};
 }
 
 }  // namespace
@@ -107,31 +110,26 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
     console.failure(service.error());
     return console.status();
   }
-  const QList<PortraitInput> pairs = pairsToImport(request, **service, console);
+  const auto pairs = pairsToImport(request, **service, console);
   const portrait::ImportChoice choice{request.fit, request.code, request.mipmapCount};
 
-  // A roster is saved as a batch, synced together. Its pictures are made into
-  // portraits a few at a time, each on a core of its own: enough to keep every
-  // core busy, few enough that a signal ends the batch soon.
+  // A roster is saved as a batch, synced together. Its archives are prepared
+  // a few at a time, each on a core of its own: enough to keep every core
+  // busy, few enough that a signal ends the batch soon.
   FileWrites writes(writeMode(dryRun, true), console);
-  const qsizetype chunk = qsizetype{std::max(1, QThread::idealThreadCount())} * 2;
-  console.beginBatch(pairs.size());
-  for (qsizetype first = 0; first < pairs.size() && !Interruption::requested(); first += chunk) {
-    QList<PortraitInput> pictures;
-    std::vector<portrait::PictureImportJob> jobs;
-    for (qsizetype i = first; i < std::min(pairs.size(), first + chunk); ++i) {
-      if (Interruption::requested()) break;
-      // The format and mipmaps asked for are the pictures': FSH images go in as they are.
-      if (addPortraitInput(pairs[i], false, writes, console) == InputOutcome::Picture) {
-        pictures << pairs[i];
-        jobs.push_back({pairs[i].archive, pairs[i].input, choice});
-      } else {
-        console.fileDone();
-      }
-    }
-    const auto portraits = (*service)->importPictureFiles(jobs);
-    for (qsizetype i = 0; i < pictures.size(); ++i) {
-      addImportedPicture(pictures[i], portraits[size_t(i)], **service, writes, console);
+  const size_t chunk = size_t(std::max(1, QThread::idealThreadCount())) * 2;
+  console.beginBatch(qsizetype(pairs.size()));
+  for (size_t first = 0; first < pairs.size() && !Interruption::requested(); first += chunk) {
+    const std::vector<portrait::RosterImportJob> jobs(
+        pairs.begin() + qsizetype(first),
+        pairs.begin() + qsizetype(std::min(pairs.size(), first + chunk)));
+    auto prepared =
+        (*service)->prepareRosterImports(jobs, choice, writes.making(jobs.front().archivePath));
+    for (auto& done : prepared) {
+      if (!done.file)
+        console.failure(rosterFailure(done));
+      else
+        writes.add(std::move(*done.file), done.job.archivePath, rosterNote(done, **service));
       console.fileDone();
     }
   }

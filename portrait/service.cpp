@@ -22,9 +22,14 @@ class LinkedService final : public Service {
                                                       const ImportChoice& choice) const override {
     return portrait::importPictureFile(archivePath, picturePath, choice);
   }
-  std::vector<Expected<ImportedPortrait, Error>> importPictureFiles(
-      const std::vector<PictureImportJob>& jobs) const override {
-    return portrait::importPictureFiles(jobs);
+  RosterFolderMatch matchPictureFolder(const QString& folder, const QStringList& archivePaths,
+                                       MatchBy by) const override {
+    return portrait::matchPictureFolder(folder, archivePaths, by);
+  }
+  std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
+                                                         const ImportChoice& choice,
+                                                         Making how) const override {
+    return portrait::prepareRosterImports(jobs, choice, how);
   }
   Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                    const QString& targetPath,

@@ -9,10 +9,10 @@
 #include "fsh/describe.h"
 #include "portrait/import_settings.h"
 #include "portrait/input_file.h"
-#include "portrait/picture_batch.h"
 #include "portrait/picture_import.h"
 #include "portrait/portrait_error.h"
 #include "portrait/portrait_picture.h"
+#include "portrait/roster_import.h"
 
 namespace portrait {
 
@@ -31,9 +31,13 @@ class Service {
   virtual Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                               const QString& picturePath,
                                                               const ImportChoice& choice) const = 0;
-  // Many of them at once, on every core; the results in the jobs' order.
-  virtual std::vector<Expected<ImportedPortrait, Error>> importPictureFiles(
-      const std::vector<PictureImportJob>& jobs) const = 0;
+  // A roster's import: the folder's files matched to the archives, then the
+  // archives' new content prepared on every core; the results in the jobs' order.
+  virtual RosterFolderMatch matchPictureFolder(const QString& folder,
+                                               const QStringList& archivePaths,
+                                               MatchBy by) const = 0;
+  virtual std::vector<PreparedRosterImport> prepareRosterImports(
+      const std::vector<RosterImportJob>& jobs, const ImportChoice& choice, Making how) const = 0;
   virtual Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                            const QString& targetPath,
                                                            PictureFormat format) const = 0;

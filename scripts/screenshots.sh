@@ -15,7 +15,7 @@ CPE_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   wm=$!
   sleep 1
   status=0
-  "$0" --gtest_filter="PortraitWindowOnX11.*:ImportPictureDialogOnX11.*" || status=$?
+  "$0" --gtest_filter="PortraitWindowOnX11.*:ImportPictureDialogOnX11.*:RosterWindowOnX11.*" || status=$?
   kill "$wm"
   exit "$status"' "$build_dir/tests/cpe_x11_tests"
 ls "$out"

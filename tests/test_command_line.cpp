@@ -65,7 +65,7 @@ TEST(CommandLine, VersionAndHelpWorkWithoutADisplay) {
   EXPECT_EQ(exitCode, 0);
   const QString help = runEditor({"--help"}, &exitCode);
   EXPECT_EQ(exitCode, 0);
-  EXPECT_TRUE(help.contains("[archive]")) << help.toStdString();
+  EXPECT_TRUE(help.contains("[archive|folder]")) << help.toStdString();
   EXPECT_TRUE(help.contains("--version")) << help.toStdString();
 }
 

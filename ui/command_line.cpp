@@ -15,8 +15,10 @@ void describeCommandLine(QCommandLineParser& parser) {
   parser.addVersionOption();
   parser.addPositionalArgument(
       QStringLiteral("archive"),
-      QCoreApplication::translate("CommandLine", "A portrait archive to open, as Load would."),
-      QStringLiteral("[archive]"));
+      QCoreApplication::translate("CommandLine",
+                                  "A portrait archive to open, as Load would, or a folder of "
+                                  "archives to open as a roster."),
+      QStringLiteral("[archive|folder]"));
 }
 
 bool asksOnlyForText(const QStringList& arguments) {

@@ -11,7 +11,9 @@ std::optional<DroppedFile> droppedFile(const QMimeData* data) {
   const QList<QUrl> urls = data->urls();
   if (urls.size() != 1 || !urls.first().isLocalFile()) return std::nullopt;
   const QString path = urls.first().toLocalFile();
-  const QString suffix = QFileInfo(path).suffix().toLower();
+  const QFileInfo info(path);
+  if (info.isDir()) return DroppedFile{path, DroppedFile::Kind::Folder};
+  const QString suffix = info.suffix().toLower();
   if (suffix == u"big") return DroppedFile{path, DroppedFile::Kind::Archive};
   // The picture formats Import reads, by the names their files usually have.
   const QByteArray name = suffix.toLatin1();

@@ -9,3 +9,12 @@ Expected<std::optional<QString>, CommandFailure> FileDialog::show(DialogKind kin
   if (chosen && chosen->has_value()) m_settings.fileName = **chosen;
   return chosen;
 }
+
+Expected<std::optional<QString>, CommandFailure> FileDialog::showFolder(
+    const QString& title, const QString& startFolder) {
+  DialogRequest request;
+  request.kind = DialogKind::Folder;
+  request.title = title;
+  request.fileName = startFolder;
+  return m_backend->show(request);
+}

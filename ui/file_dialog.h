@@ -13,7 +13,8 @@ inline constexpr int OverwritePrompt = 2;  // ask before overwriting an existing
 inline constexpr int HideReadOnly = 4;     // no read-only check box
 }  // namespace DialogFlags
 
-enum class DialogKind { Open, Save };
+// Folder chooses a folder; its fileName is the folder it opens in.
+enum class DialogKind { Open, Save, Folder };
 
 // What a file dialog is shown with.
 struct DialogRequest {
@@ -52,6 +53,10 @@ class FileDialog {
   Expected<std::optional<QString>, CommandFailure> showOnce(const DialogRequest& request) {
     return m_backend->show(request);
   }
+  // A folder dialog opening in startFolder; the file dialog's settings are
+  // left as they are.
+  Expected<std::optional<QString>, CommandFailure> showFolder(const QString& title,
+                                                              const QString& startFolder);
 
  private:
   std::unique_ptr<FileDialogBackend> m_backend;

@@ -1,11 +1,13 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,6 +34,7 @@
 #include "ui/picture_editor_setting.h"
 #include "ui/portrait_window.h"
 #include "ui/qt_file_dialog.h"
+#include "ui/roster_window.h"
 #include "ui/skin.h"
 
 namespace {
@@ -149,21 +152,88 @@ void MainWindow::createControls() {
 
 // The keys work from either window, and only where the button would: a
 // disabled button's key does nothing. A text box keeps the keys it edits with.
+// Beyond the five buttons of the skin, a command is found in the context menu.
 void MainWindow::createShortcuts() {
-  const auto addShortcut = [this](const QKeySequence& keys, auto action) {
-    auto* shortcut = new QShortcut(keys, this);
-    shortcut->setContext(Qt::ApplicationShortcut);
-    connect(shortcut, &QShortcut::activated, this, action);
+  const auto button = [](QPushButton* pushButton) {
+    return EditorCommand{pushButton->text(),
+                         {},
+                         [pushButton] { pushButton->click(); },
+                         [pushButton] { return pushButton->isEnabled(); }};
   };
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_loadButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_saveButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { m_importButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { m_exportButton->click(); });
-  addShortcut(QKeySequence(Qt::Key_F1), [this] { m_aboutButton->click(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteFromClipboard(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoImport(); });
-  addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { editPicture(); });
+  const auto withKeys = [](EditorCommand command, QString text, const QKeySequence& keys) {
+    command.text = std::move(text);
+    command.keys = keys;
+    return command;
+  };
+  const auto tr = [](const char* text) { return QCoreApplication::translate("MainWindow", text); };
+  m_commands = {
+      withKeys(button(m_loadButton), tr("Load"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+      withKeys(button(m_saveButton), tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+      withKeys(button(m_importButton), tr("Import"), QKeySequence(Qt::CTRL | Qt::Key_I)),
+      withKeys(button(m_exportButton), tr("Export"), QKeySequence(Qt::CTRL | Qt::Key_E)),
+      {tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoImport(); },
+       [this] { return canUndoImport(); }},
+      {tr("Edit picture..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+       [this] { editPicture(); }, [this] { return archiveLoaded(); }},
+      {tr("Open roster..."), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { chooseRoster(); }},
+      withKeys(button(m_aboutButton), tr("About"), QKeySequence(Qt::Key_F1)),
+      {tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }},
+  };
+  // A key of a disabled button's command does nothing.
+  addCommandShortcuts(this, m_commands);
+  auto* paste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), this);
+  paste->setContext(Qt::ApplicationShortcut);
+  connect(paste, &QShortcut::activated, this, [this] { pasteFromClipboard(); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // A right press may start a move of the window; its menu opens on release.
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    event->accept();
+    return;
+  }
+  // The Menu key opens it at the focused control.
+  QWidget* focused = focusWidget();
+  openCommandMenu(
+      mapToGlobal(focused && focused != this ? focused->geometry().center() : rect().center()));
+}
+
+void MainWindow::openCommandMenu(const QPoint& globalAt) {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("commandMenu"));
+  fillCommandMenu(menu, m_commands);
+  menu.exec(globalAt);
+}
+
+void MainWindow::chooseRoster() {
+  const QString start =
+      m_rosterWindow ? m_rosterWindow->folder() : QFileInfo(state().archivePath).absolutePath();
+  const auto chosen =
+      m_fileDialog.showFolder(QCoreApplication::translate("MainWindow", "Open roster"), start);
+  if (!chosen) {
+    reportCommandFailure(*this, chosen.error());
+    return;
+  }
+  if (chosen->has_value()) openRoster(**chosen);
+}
+
+void MainWindow::openRoster(const QString& folder) {
+  const bool opened = m_rosterWindow != nullptr;
+  if (!opened) m_rosterWindow = new RosterWindow(*this);
+  m_rosterWindow->openBeside(frameGeometry(), !opened);
+  m_rosterWindow->setFolder(folder);
+}
+
+void MainWindow::importInto(const QString& archivePath, const QString& imagePath) {
+  // Import rewrites the archive: a drop could be a slip of the hand.
+  const QString question =
+      replacePortraitQuestion(QFileInfo(archivePath).fileName(), QFileInfo(imagePath).fileName());
+  if (!m_messages->ask(question, productName())) return;
+  if (!isSameFile(state().archivePath, archivePath) || !archiveLoaded()) {
+    openArchive(archivePath);
+    if (!archiveLoaded() || state().archivePath != archivePath) return;
+  }
+  importFile(imagePath);
 }
 
 void MainWindow::initializeControls() {
@@ -344,6 +414,7 @@ void MainWindow::showPortrait() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   endPictureEditing();
   if (m_portraitWindow) m_portraitWindow->close();
+  if (m_rosterWindow) m_rosterWindow->close();
   QWidget::closeEvent(event);
 }
 
@@ -374,6 +445,10 @@ void MainWindow::takeDrop(QDropEvent* event) {
 void MainWindow::openDroppedFile(const DroppedFile& file) {
   if (file.kind == DroppedFile::Kind::Archive) {
     openArchive(file.path);
+    return;
+  }
+  if (file.kind == DroppedFile::Kind::Folder) {
+    openRoster(file.path);
     return;
   }
   if (!archiveLoaded()) return;
@@ -422,6 +497,12 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (m_drag) return;
+  // A right click opens the command menu; a right drag still moves the window,
+  // once the pointer has gone far enough to tell the two apart.
+  if (event->button() == Qt::RightButton) {
+    m_rightPress = Drag{Qt::RightButton, event->globalPosition(), pos()};
+    return;
+  }
   QWindow* window = windowHandle();
   if (window && window->startSystemMove()) return;
   m_drag = Drag{event->button(), event->globalPosition(), pos()};
@@ -429,6 +510,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
+  if (m_rightPress && (event->globalPosition() - m_rightPress->pressedAt).manhattanLength() >=
+                          QApplication::startDragDistance()) {
+    m_drag = m_rightPress;
+    m_rightPress.reset();
+  }
   if (!m_drag) return;
   move(m_drag->windowAt + (event->globalPosition() - m_drag->pressedAt).toPoint());
 }
@@ -436,6 +522,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 // The move ends when the button that started it is released.
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
+  if (m_rightPress && event->button() == Qt::RightButton) {
+    m_rightPress.reset();
+    openCommandMenu(event->globalPosition().toPoint());
+    return;
+  }
   if (m_drag && event->button() == m_drag->button) m_drag.reset();
 }
 

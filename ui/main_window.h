@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "portrait/picture_editing.h"
+#include "ui/editor_command.h"
 #include "ui/editor_window.h"
 #include "ui/file_dialog.h"
 #include "ui/form_region.h"
@@ -15,6 +16,7 @@
 
 class HotSpot;
 class PortraitWindow;
+class RosterWindow;
 class QDropEvent;
 struct DroppedFile;
 class QLabel;
@@ -43,6 +45,11 @@ class MainWindow : public QWidget, public EditorWindow {
   void openArchive(const QString& path);
   // Imports the file at path as if it had been chosen in the Import dialog.
   void importFile(const QString& path);
+  // Opens the roster window on the folder, beside this window.
+  void openRoster(const QString& folder);
+  // Imports the file at imagePath into the archive at archivePath, after the
+  // question a dropped file gets: the archive is loaded first, as Load does.
+  void importInto(const QString& archivePath, const QString& imagePath);
   // Starts a picture import from what the clipboard holds: a picture, or an
   // image or picture file (after the question a dropped file gets).
   void pasteFromClipboard();
@@ -75,6 +82,11 @@ class MainWindow : public QWidget, public EditorWindow {
   FileDialog& fileDialog() { return m_fileDialog; }
   // Null until the first archive has loaded.
   PortraitWindow* portraitWindow() const { return m_portraitWindow; }
+  // Null until a roster has been opened.
+  RosterWindow* rosterWindow() const { return m_rosterWindow; }
+  MessageBoxBackend& messages() { return *m_messages; }
+  // Every command of the window, in the order its context menu lists them.
+  const QList<EditorCommand>& commands() const { return m_commands; }
 
   // The outline the window was given when it was created; empty if it could
   // not be computed for this screen.
@@ -86,6 +98,7 @@ class MainWindow : public QWidget, public EditorWindow {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -98,6 +111,8 @@ class MainWindow : public QWidget, public EditorWindow {
   void importPortrait();
   void exportPortrait();
   void showAbout();
+  void chooseRoster();
+  void openCommandMenu(const QPoint& globalAt);
 
  private:
   void createControls();
@@ -128,6 +143,8 @@ class MainWindow : public QWidget, public EditorWindow {
   // A save that came while the "Import picture" dialog of the one before was open.
   std::optional<QImage> m_nextEdit;
   bool m_importingEdit = false;
+  RosterWindow* m_rosterWindow = nullptr;
+  QList<EditorCommand> m_commands;
   bool m_hourglass = false;
   TwipsPerPixel m_screenTwips;
   QPoint m_layoutTwips;  // whole twips per pixel for placing the controls
@@ -141,6 +158,7 @@ class MainWindow : public QWidget, public EditorWindow {
     QPoint windowAt;
   };
   std::optional<Drag> m_drag;
+  std::optional<Drag> m_rightPress;  // a right press that is not yet a drag
 
   QLineEdit* m_playerPackageEdit = nullptr;
   QLineEdit* m_jerseyNameEdit = nullptr;

@@ -544,3 +544,42 @@ QString replacePortraitQuestion(const QString& archiveName, const QString& image
   return QCoreApplication::translate("Messages", "Replace the portrait in %1 with %2?")
       .arg(isolatedUserText(archiveName), isolatedUserText(imageName));
 }
+
+QString rosterFailureText(const QString& fileName, const portrait::Error& error) {
+  const QString file = isolatedUserText(fileName);
+  switch (error.source) {
+    case portrait::Error::Source::Archive:
+      return QCoreApplication::translate("Messages", "%1: %2")
+          .arg(file, reasonText(error.archiveError));
+    case portrait::Error::Source::Codec:
+      return QCoreApplication::translate("Messages", "%1: %2")
+          .arg(file,
+               codecProblem(QCoreApplication::translate("Messages", "image"), error.codecError));
+    case portrait::Error::Source::Picture:
+      break;
+  }
+  return QCoreApplication::translate("Messages", "%1: %2.").arg(file, pictureReason(error));
+}
+
+ErrorMessage rosterBatchSummary(bool import, int written, int total, bool cancelled,
+                                const QStringList& failures) {
+  QString text = import ? QCoreApplication::translate("Messages", "%1 of %2 portraits imported.")
+                        : QCoreApplication::translate("Messages", "%1 of %2 portraits exported.");
+  text = text.arg(written).arg(total);
+  if (cancelled)
+    text += QLatin1Char(' ') +
+            QCoreApplication::translate("Messages", "Cancelled: the others were not written.");
+  if (!failures.isEmpty()) {
+    text +=
+        QLatin1String("\n\n") +
+        (failures.size() == 1
+             ? QCoreApplication::translate("Messages", "1 file failed and was left untouched:")
+             : QCoreApplication::translate("Messages", "%1 files failed and were left untouched:")
+                   .arg(failures.size()));
+    for (const QString& failure : failures) text += QLatin1Char('\n') + failure;
+  }
+  return {text,
+          import ? QCoreApplication::translate("Messages", "Import pictures")
+                 : QCoreApplication::translate("Messages", "Export pictures"),
+          MessageStyle::Plain};
+}

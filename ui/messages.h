@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "archive/archive_error.h"
 #include "fsh/fsh_error.h"
@@ -90,3 +91,11 @@ ErrorMessage undoChangedSinceMessage(const QString& fileName);
 
 // The question before a dropped file replaces the portrait.
 QString replacePortraitQuestion(const QString& archiveName, const QString& imageName);
+
+// One file of a roster's batch that failed, and why: "pl0.png: <reason>".
+QString rosterFailureText(const QString& fileName, const portrait::Error& error);
+
+// What a roster's batch of exports or imports did: how many files were
+// written of how many, whether it was cancelled, and each failure.
+ErrorMessage rosterBatchSummary(bool import, int written, int total, bool cancelled,
+                                const QStringList& failures);

@@ -32,6 +32,14 @@ QStringList qtNameFilters(const QString& filter) {
 Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
     const DialogRequest& request) {
   QFileDialog dialog(m_parent, request.title);
+  if (request.kind == DialogKind::Folder) {
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!request.fileName.isEmpty()) dialog.setDirectory(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+      return std::optional<QString>();
+    return std::optional<QString>(dialog.selectedFiles().constFirst());
+  }
   const QStringList filters = qtNameFilters(request.filter);
   dialog.setNameFilters(filters);
   if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -1,0 +1,132 @@
+#include "portrait/roster_import.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QThreadPool>
+
+#include "archive/archive_inspection.h"
+#include "archive/portrait_image.h"
+#include "fileio/file_reader.h"
+#include "fsh/image_file_kind.h"
+#include "portrait/input_file.h"
+#include "portrait/service.h"
+
+namespace portrait {
+
+RosterFolderMatch matchPictureFolder(const QString& folder, const QStringList& archivePaths,
+                                     MatchBy by) {
+  RosterFolderMatch result;
+  result.folder = folder;
+  for (const QString& path : archivePaths) {
+    if (by == MatchBy::Stem) {
+      result.archives << RosterFolderMatch::Archive{path, rosterStem(path)};
+      continue;
+    }
+    const auto info = inspectArchive(path);
+    if (!info) {
+      result.refused << RosterFolderMatch::Refusal{path, info.error()};
+      continue;
+    }
+    result.archives << RosterFolderMatch::Archive{path, QString::fromLatin1(info->identifier)};
+  }
+  QSet<QString> suffixes{QStringLiteral("fsh")};
+  for (const QByteArray& format : pictureFormats()) suffixes.insert(QString::fromLatin1(format));
+  QStringList keys;
+  for (const auto& archive : result.archives) keys << archive.key;
+  result.match = matchRoster(QDir(folder).entryList(QDir::Files, QDir::Name), keys, suffixes);
+  return result;
+}
+
+namespace {
+
+bool hasFshName(const QString& path) {
+  return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
+}
+
+using Outcome = PreparedRosterImport;
+
+Outcome failed(Outcome outcome, const QString& file, Error error) {
+  outcome.file = Unexpected(RosterFailure{file, std::move(error)});
+  return outcome;
+}
+
+// The new archive, or Load's or Import's refusal of the archive.
+Outcome made(Outcome outcome, Expected<NewFile, ArchiveError> file) {
+  if (!file) {
+    const QString archivePath = outcome.job.archivePath;
+    return failed(std::move(outcome), archivePath, Error::archive(file.error()));
+  }
+  outcome.file = std::move(*file);
+  return outcome;
+}
+
+Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Making how) {
+  Outcome outcome{job, RosterInput::Picture, std::nullopt, Unexpected(RosterFailure{})};
+  const auto file = fileio::FileReader::open(job.inputPath);
+  if (!file) return failed(std::move(outcome), job.inputPath, Error::archive(file.error()));
+  const auto start = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
+  if (!start) return failed(std::move(outcome), job.inputPath, Error::archive(start.error()));
+  // Only into an archive Load would take.
+  if (const auto info = inspectArchive(job.archivePath); !info)
+    return failed(std::move(outcome), job.archivePath, Error::archive(info.error()));
+
+  switch (fsh::fileKindOf(*start)) {
+    case fsh::FileKind::Image:
+      outcome.input = RosterInput::FshImage;
+      return made(std::move(outcome), makeImportPortrait(job.archivePath, job.inputPath, how));
+    case fsh::FileKind::CompressedImage: {
+      // Stored unpacked: the archive's portrait carries its own length, which
+      // only the unpacked image has.
+      outcome.input = RosterInput::CompressedImage;
+      if (auto length = fsh::checkCompressedFileLength(file->length()); !length)
+        return failed(std::move(outcome), job.inputPath, Error::codec(length.error()));
+      const auto bytes = file->readAt(0, file->length());
+      if (!bytes) return failed(std::move(outcome), job.inputPath, Error::archive(bytes.error()));
+      const auto unpacked = fsh::unpackImageFile(*bytes);
+      if (!unpacked)
+        return failed(std::move(outcome), job.inputPath, Error::codec(unpacked.error()));
+      auto prepared = makeImportPortraitBytes(job.archivePath, *unpacked, how);
+      // The image's own faults are the compressed file's.
+      if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
+        return failed(std::move(outcome), job.inputPath, Error::archive(prepared.error()));
+      return made(std::move(outcome), std::move(prepared));
+    }
+    case fsh::FileKind::Other:
+      break;
+  }
+  // A damaged file named as an FSH image meets Import's checks, which say
+  // what is wrong with it; unless it is a picture after all.
+  if (hasFshName(job.inputPath) && inputKindOf(*start, job.inputPath) != InputKind::Picture) {
+    outcome.input = RosterInput::FshImage;
+    return made(std::move(outcome), makeImportPortrait(job.archivePath, job.inputPath, how));
+  }
+  const auto portrait = importPictureFile(job.archivePath, job.inputPath, choice);
+  if (!portrait) {
+    // A fault of the picture is the picture file's; any other, the archive's.
+    const bool pictures = portrait.error().source == Error::Source::Picture;
+    return failed(std::move(outcome), pictures ? job.inputPath : job.archivePath, portrait.error());
+  }
+  outcome.after = portrait->after;
+  // The image is made here from the archive's own portrait: a refusal is the archive's.
+  return made(std::move(outcome), makeImportPortraitBytes(job.archivePath, portrait->image, how));
+}
+
+}  // namespace
+
+std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
+                                                       const ImportChoice& choice, Making how) {
+  std::vector<std::optional<PreparedRosterImport>> done(jobs.size());
+  // A pool of its own: the global one may be busy with the caller's work.
+  QThreadPool pool;
+  for (size_t i = 0; i < jobs.size(); ++i)
+    pool.start(
+        [&jobs, &done, &choice, how, i] { done[i].emplace(prepareOne(jobs[i], choice, how)); });
+  pool.waitForDone();
+  std::vector<PreparedRosterImport> results;
+  results.reserve(done.size());
+  for (auto& result : done) results.push_back(std::move(*result));
+  return results;
+}
+
+}  // namespace portrait
