@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fsh/channel_depth.h"
+#include "fsh/dxt_quick_encoder.h"
 #include "fsh/fsh_layout.h"
 #include "fsh/pixel_formats.h"
 
@@ -130,27 +131,37 @@ void decodeDxt(uint8_t type, const uchar* data, QImage& image) {
   }
 }
 
-QByteArray encodeDxt(uint8_t type, const QImage& picture) {
+std::optional<QByteArray> encodeDxt(uint8_t type, const QImage& picture, DxtQuality quality,
+                                    EncodeProgress* progress) {
   const int width = picture.width();
   const int height = picture.height();
-  // libsquish reads R, G, B, A bytes; ARGB32 holds B, G, R, A.
-  std::vector<uchar> rgba(size_t(width) * height * 4);
-  uchar* out = rgba.data();
-  for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    for (int x = 0; x < width; ++x, out += 4) {
-      out[0] = uchar(qRed(line[x]));
-      out[1] = uchar(qGreen(line[x]));
-      out[2] = uchar(qBlue(line[x]));
-      out[3] = uchar(qAlpha(line[x]));
-    }
-  }
   const int flags = type == Code::Dxt1   ? squish::kDxt1
                     : type == Code::Dxt3 ? squish::kDxt3
                                          : squish::kDxt5;
   QByteArray blocks(levelSize(type, width, height), Qt::Uninitialized);
-  squish::CompressImage(rgba.data(), width, height, blocks.data(),
-                        flags | squish::kColourClusterFit);
+  const qsizetype rowBytes = levelSize(type, width, std::min(height, 4));
+  // Both encoders read R, G, B, A bytes; ARGB32 holds B, G, R, A.
+  std::vector<uchar> rgba(size_t(width) * 4 * 4);
+  for (int top = 0; top < height; top += 4) {
+    const int rows = std::min(4, height - top);
+    uchar* out = rgba.data();
+    for (int y = top; y < top + rows; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+      for (int x = 0; x < width; ++x, out += 4) {
+        out[0] = uchar(qRed(line[x]));
+        out[1] = uchar(qGreen(line[x]));
+        out[2] = uchar(qBlue(line[x]));
+        out[3] = uchar(qAlpha(line[x]));
+      }
+    }
+    auto* row = reinterpret_cast<uchar*>(blocks.data()) + top / 4 * rowBytes;
+    if (quality == DxtQuality::Quick) {
+      encodeDxtRowQuick(type, rgba.data(), width, rows, row);
+    } else {
+      squish::CompressImage(rgba.data(), width, rows, row, flags | squish::kColourClusterFit);
+    }
+    if (progress != nullptr && !progress->advance(qint64(width) * rows)) return std::nullopt;
+  }
   return blocks;
 }
 

@@ -175,6 +175,7 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   dialog.move(200, 120);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000));
   QTest::qWait(200);
   ASSERT_FALSE(dialog.preview().isNull());
 
