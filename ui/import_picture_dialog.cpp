@@ -68,6 +68,8 @@ void ImportPictureDialog::buildControls() {
   const QSize target = m_import.portraitSize();
   m_preview->setPreferredScale(
       std::max(1, PreviewSide / std::max(target.width(), target.height())));
+  // The dialog opens before the first preview is made, at the size it will need.
+  m_preview->setPlaceholderSize(target);
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("previewStatus"));
   m_status->setTextFormat(Qt::PlainText);
@@ -80,6 +82,10 @@ void ImportPictureDialog::buildControls() {
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QStringLiteral("previewProgress"));
   m_progress->setFormat(QCoreApplication::translate("ImportPictureDialog", "Encoding: %p%"));
+  // Its room is kept while it is hidden: the preview does not jump when it shows.
+  QSizePolicy keepRoom = m_progress->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  m_progress->setSizePolicy(keepRoom);
   m_progress->hide();
   m_progressDelay = new QTimer(this);
   m_progressDelay->setSingleShot(true);

@@ -53,8 +53,15 @@ void PortraitView::setPreferredScale(int scale) {
   updateGeometry();
 }
 
+void PortraitView::setPlaceholderSize(QSize pictureSize) {
+  m_placeholderSize = pictureSize;
+  updateGeometry();
+}
+
 QSize PortraitView::sizeHint() const {
-  const QSize content = m_picture.isNull() ? MessageArea : m_picture.size() * m_preferredScale;
+  const QSize content = !m_picture.isNull()          ? m_picture.size() * m_preferredScale
+                        : m_placeholderSize.isEmpty() ? MessageArea
+                                                      : m_placeholderSize * m_preferredScale;
   return content + QSize(2 * Margin, 2 * Margin);
 }
 

@@ -25,6 +25,9 @@ class PortraitView : public QWidget {
 
   // The size hint asks for room for the picture at this scale.
   void setPreferredScale(int scale);
+  // Without a picture, the size hint keeps room for one of this size, so that
+  // a picture that comes later does not find the view too small.
+  void setPlaceholderSize(QSize pictureSize);
   QSize sizeHint() const override;
 
   // Where the picture is drawn, and at which scale.
@@ -45,4 +48,5 @@ class PortraitView : public QWidget {
   QImage m_picture;
   QString m_message;
   int m_preferredScale = 1;
+  QSize m_placeholderSize;
 };
