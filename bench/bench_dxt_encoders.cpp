@@ -32,7 +32,8 @@ QByteArray squishLevel(const QImage& level, int fit) {
   for (int y = 0; y < level.height(); ++y) {
     for (int x = 0; x < level.width(); ++x) {
       const QRgb c = level.pixel(x, y);
-      rgba.insert(rgba.end(), {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
+      rgba.insert(rgba.end(),
+                  {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c)), uchar(qAlpha(c))});
     }
   }
   QByteArray blocks(fsh::levelSize(fsh::Code::Dxt5, level.width(), level.height()), '\0');

@@ -41,8 +41,8 @@ void BM_PictureBatch(benchmark::State& state) {
       },
       [&] {
         for (const auto& job : jobs) {
-          allMade = allMade &&
-                    portrait::importPictureFile(job.archivePath, job.picturePath, job.choice);
+          allMade =
+              allMade && portrait::importPictureFile(job.archivePath, job.picturePath, job.choice);
         }
       });
   if (!allMade) failBenchmark(state, "a picture was not made into its portrait");
@@ -50,5 +50,9 @@ void BM_PictureBatch(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_PictureBatch)->Arg(100)->Arg(4)->Iterations(3)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_PictureBatch)
+    ->Arg(100)
+    ->Arg(4)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);

@@ -13,8 +13,7 @@ namespace {
 // Stops the encode once its job is stopped, and reports each whole percent.
 class JobProgress final : public fsh::EncodeProgress {
  public:
-  JobProgress(const std::atomic<bool>& stopped, qint64 total,
-              std::function<void(int)> report = {})
+  JobProgress(const std::atomic<bool>& stopped, qint64 total, std::function<void(int)> report = {})
       : m_stopped(stopped), m_total(std::max<qint64>(1, total)), m_report(std::move(report)) {}
 
   bool advance(qint64 pixelsDone) override {

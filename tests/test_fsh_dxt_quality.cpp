@@ -41,13 +41,15 @@ TEST_P(DxtQuickTest, QuickIsWithinAFractionOfADecibelOfBest) {
 TEST_P(DxtQuickTest, SidesThatAreNoMultipleOfFourKeepTheirPixels) {
   // 6x3 reaches into a second block column with half a block of rows.
   const QImage picture = fewColoursPicture({6, 3}, 2, 7).convertToFormat(QImage::Format_ARGB32);
-  EXPECT_LE(largestChannelDifference(picture,
-                                     encodedAndDecoded(GetParam(), picture, DxtQuality::Quick)),
-            8);
+  EXPECT_LE(
+      largestChannelDifference(picture, encodedAndDecoded(GetParam(), picture, DxtQuality::Quick)),
+      8);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, DxtQuickTest, ::testing::Values(Code::Dxt1, Code::Dxt3, Code::Dxt5),
-                         [](const auto& info) { return fsh::formatName(info.param).toStdString(); });
+                         [](const auto& info) {
+                           return fsh::formatName(info.param).toStdString();
+                         });
 
 TEST(DxtQuickTest, Dxt1KeepsTransparentPixelsTransparent) {
   // Fit inside leaves transparent margins: DXT1 has one-bit alpha for them.

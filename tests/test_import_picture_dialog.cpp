@@ -180,9 +180,8 @@ class RealDialogTest : public ::testing::Test {
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
       if (!dialog) return;
-      QObject::connect(dialog, &QDialog::finished, [&previewed, dialog] {
-        previewed = dialog->preview();
-      });
+      QObject::connect(dialog, &QDialog::finished,
+                       [&previewed, dialog] { previewed = dialog->preview(); });
       QTest::keyClick(dialog, key);
     });
     dialogs->nextFileName(picture);

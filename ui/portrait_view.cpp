@@ -59,7 +59,7 @@ void PortraitView::setPlaceholderSize(QSize pictureSize) {
 }
 
 QSize PortraitView::sizeHint() const {
-  const QSize content = !m_picture.isNull()          ? m_picture.size() * m_preferredScale
+  const QSize content = !m_picture.isNull()           ? m_picture.size() * m_preferredScale
                         : m_placeholderSize.isEmpty() ? MessageArea
                                                       : m_placeholderSize * m_preferredScale;
   return content + QSize(2 * Margin, 2 * Margin);

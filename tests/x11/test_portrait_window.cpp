@@ -172,8 +172,7 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
 
   auto import = portrait::PictureImport::prepare(
-      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(),
-      "court.png");
+      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
   ASSERT_TRUE(import);
   ImportPictureDialog dialog(*import);
   dialog.move(200, 120);
@@ -200,8 +199,7 @@ TEST(ImportPictureDialogOnX11, ShowsAMovedAndZoomedCrop) {
   desktop.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
   auto import = portrait::PictureImport::prepare(
-      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(),
-      "court.png");
+      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
   ASSERT_TRUE(import);
   ImportPictureDialog dialog(*import);
   dialog.move(200, 120);
