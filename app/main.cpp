@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 #include <memory>
 
 #include "fileio/file_size_signal.h"
 #include "ui/command_line.h"
+#include "ui/first_paint.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -27,7 +27,8 @@ int main(int argc, char* argv[]) {
 
   MainWindow window;
   window.show();
+  // The window answers first; the archive, and the portrait window, follow.
   if (const std::optional<QString> archive = archiveArgument(parser))
-    QTimer::singleShot(0, &window, [&window, path = *archive] { window.openArchive(path); });
+    afterFirstPaint(window, [&window, path = *archive] { window.openArchive(path); });
   return app->exec();
 }

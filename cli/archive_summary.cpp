@@ -3,11 +3,9 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "archive/archive_inspection.h"
-#include "archive/portrait_image.h"
+#include "archive/opened_archive.h"
 #include "cli/messages.h"
 #include "cli/printable_text.h"
-#include "fileio/file_reader.h"
 #include "fsh/bitmap_check.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
@@ -25,18 +23,16 @@ PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
 // makes is made, but no pixel is converted: that would be most of the time a
 // listing of many archives takes. Most portraits are described by the bytes
 // already read with the archive's header; only the others are read whole.
-Expected<PortraitSummary, QString> summarisePortrait(const fileio::FileReader& archive,
-                                                     const ArchiveInfo& info) {
-  const auto range = locatePortrait(archive, info);
+Expected<PortraitSummary, QString> summarisePortrait(const OpenedArchive& archive) {
+  const auto range = archive.portraitRange();
   if (!range) return Unexpected(describe(range.error()));
-  const qint64 readAlready = std::max<qint64>(fileio::FileReader::HeadSize - range->offset, 0);
-  const auto start = archive.readAt(range->offset, std::min<qint64>(range->length, readAlready));
+  const auto start = archive.portraitStart(*range);
   if (!start) return Unexpected(describe(start.error()));
   if (const auto quick = fsh::describeFromStart(*start, range->length)) {
     if (!*quick) return Unexpected(quick->error().message);
     return portraitSummary(**quick);
   }
-  const auto bytes = archive.readAt(range->offset, range->length);
+  const auto bytes = archive.portraitBytes(*range);
   if (!bytes) return Unexpected(describe(bytes.error()));
   const auto file = fsh::parseFsh(*bytes);
   if (!file) return Unexpected(file.error().message);
@@ -59,16 +55,15 @@ QString kindName(ArchiveKind kind) {
 }
 
 Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
-  const auto archive = fileio::FileReader::open(path);
+  const auto archive = OpenedArchive::open(path);
   if (!archive) return Unexpected(archiveFailure(path, archive.error()));
-  const auto info = inspectArchive(*archive);
-  if (!info) return Unexpected(archiveFailure(path, info.error()));
+  const ArchiveInfo& info = archive->info();
   ArchiveSummary summary;
   summary.path = path;
-  summary.kind = info->kind;
-  summary.identifier = QString::fromLatin1(info->identifier);
-  summary.size = info->archiveSize;
-  summary.portrait = summarisePortrait(*archive, *info);
+  summary.kind = info.kind;
+  summary.identifier = QString::fromLatin1(info.identifier);
+  summary.size = info.archiveSize;
+  summary.portrait = summarisePortrait(*archive);
   return summary;
 }
 

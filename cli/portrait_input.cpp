@@ -6,12 +6,12 @@
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
 #include "archive/prepared_file.h"
+#include "archive/source_file.h"
 #include "cli/console.h"
 #include "cli/file_failure.h"
 #include "cli/file_writes.h"
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
-#include "fileio/file_reader.h"
 #include "fsh/image_file_kind.h"
 #include "portrait/service.h"
 
@@ -36,7 +36,7 @@ void addImageFile(const PortraitInput& input, FileWrites& writes) {
 
 // Stored unpacked, as the window stores it: the archive's portrait carries its
 // own length, which only the unpacked image has.
-InputOutcome addCompressedImage(const PortraitInput& input, const fileio::FileReader& file,
+InputOutcome addCompressedImage(const PortraitInput& input, const SourceFile& file,
                                 FileWrites& writes, Console& console) {
   const auto refuse = [&](const fsh::Error& error) {
     console.failure({input.input,
@@ -45,7 +45,7 @@ InputOutcome addCompressedImage(const PortraitInput& input, const fileio::FileRe
   };
   if (auto length = fsh::checkCompressedFileLength(file.length()); !length)
     return refuse(length.error());
-  const auto bytes = file.readAt(0, file.length());
+  const auto bytes = file.readAll();
   if (!bytes) {
     console.failure(archiveFailure(input.input, bytes.error()));
     return InputOutcome::Failed;
@@ -68,12 +68,12 @@ InputOutcome addCompressedImage(const PortraitInput& input, const fileio::FileRe
 
 InputOutcome addPortraitInput(const PortraitInput& input, bool pictureChangesAsked,
                               FileWrites& writes, Console& console) {
-  const auto file = fileio::FileReader::open(input.input);
+  const auto file = SourceFile::open(input.input);
   if (!file) {
     console.failure(archiveFailure(input.input, file.error()));
     return InputOutcome::Failed;
   }
-  const auto start = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
+  const auto start = file->readStart(fsh::FileKindProbeSize);
   if (!start) {
     console.failure(archiveFailure(input.input, start.error()));
     return InputOutcome::Failed;
@@ -87,8 +87,10 @@ InputOutcome addPortraitInput(const PortraitInput& input, bool pictureChangesAsk
     return InputOutcome::UsageError;
   }
   if (kind != fsh::FileKind::Other && pictureChangesAsked) {
-    console.usageError(QStringLiteral("--format and --mipmaps other than keep apply to "
-                                      "pictures, not to the FSH image %1, which goes in as it is")
+    console.usageError(QCoreApplication::translate(
+                           "cli",
+                           "--format and --mipmaps other than keep apply to pictures, not to the "
+                           "FSH image %1, which goes in as it is")
                            .arg(printableText(input.input)));
     return InputOutcome::UsageError;
   }
@@ -129,8 +131,9 @@ bool addImportedPicture(const PortraitInput& input,
         error.pictureProblem == portrait::Error::PictureProblem::CropOutside) {
       const QRect& crop = input.crop;
       console.usageError(
-          QStringLiteral("--crop %1,%2,%3,%4 is not wholly inside the picture %5, which is %6x%7 "
-                         "pixels")
+          QCoreApplication::translate("cli",
+                                      "--crop %1,%2,%3,%4 is not wholly inside the picture %5, "
+                                      "which is %6x%7 pixels")
               .arg(crop.x())
               .arg(crop.y())
               .arg(crop.width())

@@ -10,7 +10,7 @@ CPE_EXTRA_PACKAGES="openbox ${CPE_EXTRA_PACKAGES:-}" scripts/setup.sh
 scripts/build.sh
 build_dir=${CPE_BUILD_DIR:-build}
 mkdir -p "$out"
-CPE_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+CPE_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1

@@ -260,7 +260,7 @@ TEST_F(PortraitWindowTest, TakesTheLargestWholeScaleThatFitsBesideTheMainWindow)
   load(writeArchive(portraitImage(Code::Argb8888, smoothPicture({64, 64}))));
   const QRect screen = ui.window->screen()->availableGeometry();
   const QRect shown = portrait()->geometry();
-  const int scale = portrait()->view()->scale();
+  const double scale = portrait()->view()->scale();
   EXPECT_GE(scale, 2);
   EXPECT_GT(shown.left(), ui.window->geometry().right());
   EXPECT_LE(shown.right() + PortraitWindow::FrameAllowance.width(), screen.right());
@@ -268,28 +268,63 @@ TEST_F(PortraitWindowTest, TakesTheLargestWholeScaleThatFitsBesideTheMainWindow)
   EXPECT_GT(shown.right() + 64 + PortraitWindow::FrameAllowance.width(), screen.right());
   EXPECT_EQ(portrait()->view()->pictureRect().size(), QSize(64, 64) * scale);
 
-  // Wider than any room: its own size, never less.
-  load(writeArchive(portraitImage(Code::Argb8888, smoothPicture({1024, 16}))));
-  EXPECT_EQ(portrait()->view()->scale(), 1);
+  // Wider than any room: scaled down, whole, still beside the main window.
+  load(writeArchive(portraitImage(Code::Argb8888, smoothPicture({2048, 16}))));
+  EXPECT_LT(portrait()->view()->scale(), 1);
+  EXPECT_GT(portrait()->geometry().left(), ui.window->geometry().right());
+  EXPECT_LE(portrait()->geometry().right(), screen.right());
+  EXPECT_LE(portrait()->view()->pictureRect().right(), portrait()->view()->rect().right());
 }
 
 struct ScaleCase {
   QSize picture;
   QSize area;
-  int scale;
+  double scale;
 };
 
-class IntegerScaleTest : public ::testing::TestWithParam<ScaleCase> {};
+class FittingScaleTest : public ::testing::TestWithParam<ScaleCase> {};
 
-TEST_P(IntegerScaleTest, LargestWholeScaleThatFitsAtLeastOne) {
-  EXPECT_EQ(largestIntegerScale(GetParam().picture, GetParam().area), GetParam().scale);
+TEST_P(FittingScaleTest, WholeWhenItFitsElseTheFractionThatDoes) {
+  EXPECT_DOUBLE_EQ(fittingScale(GetParam().picture, GetParam().area), GetParam().scale);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, IntegerScaleTest,
-    ::testing::Values(ScaleCase{{256, 256}, {600, 600}, 2}, ScaleCase{{256, 256}, {767, 768}, 2},
-                      ScaleCase{{256, 256}, {768, 768}, 3}, ScaleCase{{64, 32}, {300, 90}, 2},
-                      ScaleCase{{300, 300}, {200, 200}, 1}, ScaleCase{{0, 0}, {200, 200}, 1}));
+INSTANTIATE_TEST_SUITE_P(Sizes, FittingScaleTest,
+                         ::testing::Values(ScaleCase{{256, 256}, {600, 600}, 2},
+                                           ScaleCase{{256, 256}, {767, 768}, 2},
+                                           ScaleCase{{256, 256}, {768, 768}, 3},
+                                           ScaleCase{{64, 32}, {300, 90}, 2},
+                                           ScaleCase{{300, 300}, {200, 250}, 200.0 / 300},
+                                           ScaleCase{{4096, 4096}, {512, 1024}, 0.125},
+                                           ScaleCase{{0, 0}, {200, 200}, 1}));
+
+// Laptop screens with a panel, the main window where it opens, and the frame
+// a window manager gives: the portrait window, frame and all, lies on the
+// screen and off the main window, whatever the portrait's size.
+TEST(PlaceBeside, FitsCommonLaptopScreens) {
+  const QMargins frame(4, 26, 4, 4);
+  const QSize details(190, 20);
+  for (const QRect available : {QRect(0, 24, 1280, 776), QRect(0, 0, 1366, 740)}) {
+    for (const QRect anchor : {QRect(301, 232, 392, 240), QRect(880, 500, 392, 240)}) {
+      for (const QSize picture : {QSize(64, 64), QSize(256, 256), QSize(1024, 1024),
+                                  QSize(4096, 4096), QSize(4120, 4146)}) {
+        const BesidePlacement placed =
+            placeBeside(picture, details, anchor, available, frame, 512, 8);
+        const std::string where = std::to_string(available.width()) + " screen, " +
+                                  std::to_string(picture.width()) + " picture, main window at " +
+                                  std::to_string(anchor.x());
+        EXPECT_TRUE(available.contains(placed.frame)) << where;
+        EXPECT_FALSE(placed.frame.intersects(anchor)) << where;
+        const QSize shown = (QSizeF(picture) * placed.scale).toSize();
+        EXPECT_LE(shown.height() + 2 * PortraitView::Margin + details.height() + 30,
+                  placed.frame.height())
+            << where;
+        if (picture.width() <= 256) {
+          EXPECT_GE(placed.scale, 1) << where;
+        }
+      }
+    }
+  }
+}
 
 struct PlaceCase {
   const char* name;

@@ -66,8 +66,7 @@ void ImportPictureDialog::buildControls() {
   m_preview = new CropPreview(this);
   m_preview->setObjectName(QStringLiteral("previewView"));
   const QSize target = m_import.portraitSize();
-  m_preview->setPreferredScale(
-      std::max(1, PreviewSide / std::max(target.width(), target.height())));
+  m_preview->setPreferredScale(fittingScale(target, {PreviewSide, PreviewSide}));
   // The dialog opens before the first preview is made, at the size it will need.
   m_preview->setPlaceholderSize(target);
   m_status = new QLabel(this);
@@ -134,7 +133,7 @@ void ImportPictureDialog::buildControls() {
   m_mipmaps->setObjectName(QStringLiteral("mipmapBox"));
   m_mipmaps->setRange(0, m_import.maxMipmapCount());
   m_mipmaps->setSpecialValueText(QStringLiteral("none"));
-  // Typing "12" asks for one preview, not two.
+  // A typed number asks for one preview, not one per keystroke.
   m_mipmaps->setKeyboardTracking(false);
 
   auto* form = new QFormLayout;

@@ -2,13 +2,11 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/skin_layout.h"
 
 namespace {
-
-// Room for a sentence when there is no picture.
-constexpr QSize MessageArea(256, 128);
 
 // Two squares by two, light at the top left; a brush repeats it.
 const QImage& checkerTile() {
@@ -26,9 +24,11 @@ const QImage& checkerTile() {
 
 }  // namespace
 
-int largestIntegerScale(QSize picture, QSize area) {
-  if (picture.isEmpty()) return 1;
-  return std::max(1, std::min(area.width() / picture.width(), area.height() / picture.height()));
+double fittingScale(QSize picture, QSize area) {
+  if (picture.isEmpty() || area.isEmpty()) return 1;
+  const double fit =
+      std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
+  return fit >= 1 ? std::floor(fit) : fit;
 }
 
 PortraitView::PortraitView(QWidget* parent) : QWidget(parent) {
@@ -43,13 +43,14 @@ QColor PortraitView::surface() { return SkinLayout::DarkBlue; }
 
 void PortraitView::setPicture(const QImage& picture, const QString& message) {
   m_picture = picture;
+  m_reduced = {};
   m_message = picture.isNull() ? message : QString();
   updateGeometry();
   update();
 }
 
-void PortraitView::setPreferredScale(int scale) {
-  m_preferredScale = std::max(1, scale);
+void PortraitView::setPreferredScale(double scale) {
+  m_preferredScale = scale > 0 ? scale : 1;
   updateGeometry();
 }
 
@@ -59,22 +60,23 @@ void PortraitView::setPlaceholderSize(QSize pictureSize) {
 }
 
 QSize PortraitView::sizeHint() const {
-  const QSize content = !m_picture.isNull()           ? m_picture.size() * m_preferredScale
-                        : m_placeholderSize.isEmpty() ? MessageArea
-                                                      : m_placeholderSize * m_preferredScale;
+  const QSize content =
+      !m_picture.isNull()           ? (QSizeF(m_picture.size()) * m_preferredScale).toSize()
+      : m_placeholderSize.isEmpty() ? MessageArea
+                                    : (QSizeF(m_placeholderSize) * m_preferredScale).toSize();
   return content + QSize(2 * Margin, 2 * Margin);
 }
 
-int PortraitView::scale() const {
-  return largestIntegerScale(
-      m_picture.size(), rect().marginsRemoved(QMargins(Margin, Margin, Margin, Margin)).size());
+double PortraitView::scale() const {
+  return fittingScale(m_picture.size(),
+                      rect().marginsRemoved(QMargins(Margin, Margin, Margin, Margin)).size());
 }
 
 QRect PortraitView::pictureRect() const {
   if (m_picture.isNull()) return {};
-  QRect shown(QPoint(), m_picture.size() * scale());
+  QRect shown(QPoint(), (QSizeF(m_picture.size()) * scale()).toSize().expandedTo({1, 1}));
   shown.moveCenter(rect().center());
-  // Centred, unless the picture is larger than the view: then its top-left shows.
+  // Centred; where the view is smaller than the picture and its margins, from its top-left.
   shown.moveTopLeft({std::max(0, shown.left()), std::max(0, shown.top())});
   return shown;
 }
@@ -91,6 +93,12 @@ void PortraitView::paintEvent(QPaintEvent*) {
   const QRect shown = pictureRect();
   painter.setBrushOrigin(shown.topLeft());
   painter.fillRect(shown, QBrush(checkerTile()));
-  // Without smooth transformation each pixel becomes a square of its own colour.
-  painter.drawImage(shown, m_picture);
+  if (shown.width() >= m_picture.width()) {
+    // Without smooth transformation each pixel becomes a square of its own colour.
+    painter.drawImage(shown, m_picture);
+    return;
+  }
+  if (m_reduced.size() != shown.size())
+    m_reduced = m_picture.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  painter.drawImage(shown.topLeft(), m_reduced);
 }

@@ -4,14 +4,16 @@
 #include <QString>
 #include <QWidget>
 
-// The largest whole-number scale at which picture fits into area; at least 1,
-// so that a picture larger than the area is shown at its own size and cut.
-int largestIntegerScale(QSize picture, QSize area);
+// The scale at which picture fits into area: the largest whole number, so
+// that each pixel becomes a square of equal pixels; below 1 only for a picture
+// larger than the area, which is then shown whole, scaled down.
+double fittingScale(QSize picture, QSize area);
 
 // A picture on a checkerboard, so that its transparent parts show, at the
-// largest whole-number scale that fits the widget: each pixel becomes a square
-// of equal pixels, never a blur. Without a picture it shows a sentence saying
-// why there is none.
+// scale that fits the widget (see fittingScale): enlarged, each pixel becomes a
+// square of equal pixels, never a blur; a picture larger than the widget is
+// scaled down smoothly. Without a picture it shows a sentence saying why there
+// is none.
 class PortraitView : public QWidget {
   Q_OBJECT
 
@@ -24,14 +26,14 @@ class PortraitView : public QWidget {
   const QString& message() const { return m_message; }
 
   // The size hint asks for room for the picture at this scale.
-  void setPreferredScale(int scale);
+  void setPreferredScale(double scale);
   // Without a picture, the size hint keeps room for one of this size, so that
   // a picture that comes later does not find the view too small.
   void setPlaceholderSize(QSize pictureSize);
   QSize sizeHint() const override;
 
   // Where the picture is drawn, and at which scale.
-  int scale() const;
+  double scale() const;
   QRect pictureRect() const;
 
   // Colours of the checkerboard's squares and of the surface around the picture.
@@ -40,6 +42,8 @@ class PortraitView : public QWidget {
   static QColor surface();
   static constexpr int SquareSize = 8;
   static constexpr int Margin = 12;
+  // Room for a sentence when there is no picture.
+  static constexpr QSize MessageArea{256, 128};
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -47,6 +51,9 @@ class PortraitView : public QWidget {
  private:
   QImage m_picture;
   QString m_message;
-  int m_preferredScale = 1;
+  double m_preferredScale = 1;
+  // The picture scaled down as it was last shown, so that repainting does not
+  // scale a large picture again.
+  mutable QImage m_reduced;
   QSize m_placeholderSize;
 };

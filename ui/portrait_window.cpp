@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "portrait/bitmap_details.h"
 #include "ui/messages.h"
@@ -26,6 +28,40 @@ QPoint besidePosition(const QRect& anchor, QSize size, const QRect& available, i
                            std::max(available.top(), available.bottom() + 1 - size.height()));
   return {x, y};
 }
+
+BesidePlacement placeBeside(QSize picture, QSize details, const QRect& anchor,
+                            const QRect& available, const QMargins& frame, int preferredSide,
+                            int gap) {
+  const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+  const QSize margins(2 * PortraitView::Margin, 2 * PortraitView::Margin);
+  // The room on the roomier side, less the margins around the picture, the
+  // details line and the frame.
+  const int sideRoom =
+      std::max(available.right() - anchor.right(), anchor.left() - available.left()) - gap;
+  const QSize room =
+      QSize(sideRoom, available.height()) - frameSize - margins - QSize(0, details.height());
+  BesidePlacement placement;
+  placement.scale = fittingScale(picture, room);
+  if (!picture.isEmpty() && placement.scale >= 1) {
+    const int longest = std::max(picture.width(), picture.height());
+    placement.scale =
+        std::min(placement.scale, std::max(1.0, std::floor(double(preferredSide) / longest)));
+  }
+  QSize content =
+      picture.isEmpty() ? PortraitView::MessageArea : (QSizeF(picture) * placement.scale).toSize();
+  content += margins;
+  content = QSize(std::max(content.width(), details.width()), content.height() + details.height());
+  const QSize outer = (content + frameSize).boundedTo(available.size());
+  placement.frame = QRect(besidePosition(anchor, outer, available, gap), outer);
+  return placement;
+}
+
+namespace {
+
+// How long a newly shown window waits for the window system's frame.
+constexpr int FrameWaitMs = 1000;
+
+}  // namespace
 
 PortraitWindow::PortraitWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName(QStringLiteral("PortraitWindow"));
@@ -76,27 +112,53 @@ void PortraitWindow::openBeside(const QRect& anchor) {
   // portraits it shows keep their size; its view then zooms to fit.
   if (isVisible() && picture().size() == m_sizedFor) return;
   m_sizedFor = picture().size();
-  const QScreen* screen = QGuiApplication::screenAt(anchor.center());
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  const QRect available = screen->availableGeometry();
-
-  // The room on the roomier side, less the margins around the picture, the
-  // details line and the window system's frame.
-  const QSize chrome(
-      2 * PortraitView::Margin + FrameAllowance.width(),
-      2 * PortraitView::Margin + m_details->sizeHint().height() + FrameAllowance.height());
-  const int sideRoom =
-      std::max(available.right() - anchor.right(), anchor.left() - available.left()) - Gap;
-  const QSize room(sideRoom - chrome.width(), available.height() - chrome.height());
-  int scale = largestIntegerScale(picture().size(), room);
-  if (!picture().isNull()) {
-    const int longest = std::max(picture().width(), picture().height());
-    scale = std::min(scale, std::max(1, PreferredSide / longest));
+  m_anchor = anchor;
+  const bool opening = !isVisible();
+  fitBeside(frameMargins());
+  if (opening) {
+    m_placeWhenFramed = true;
+    // A window system that gives no frame sends no event to wait for.
+    QTimer::singleShot(FrameWaitMs, this, [this] { m_placeWhenFramed = false; });
   }
-  m_view->setPreferredScale(scale);
-  resize(sizeHint());
-  if (!isVisible()) move(besidePosition(anchor, frameGeometry().size(), available, Gap));
   show();
+}
+
+QMargins PortraitWindow::frameMargins() const {
+  const QRect frame = frameGeometry();
+  const QRect inner = geometry();
+  if (frame != inner)
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+  const int side = FrameAllowance.width() / 2;
+  return {side, FrameAllowance.height() - side, side, side};
+}
+
+void PortraitWindow::fitBeside(const QMargins& frame) {
+  const QScreen* screen = QGuiApplication::screenAt(m_anchor.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QSize details = m_details->text().isEmpty() ? QSize() : m_details->sizeHint();
+  const BesidePlacement placement = placeBeside(
+      picture().size(), details, m_anchor, screen->availableGeometry(), frame, PreferredSide, Gap);
+  m_view->setPreferredScale(placement.scale);
+  resize(placement.frame.size() -
+         QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
+  // move() places the frame's corner.
+  if (!isVisible() || m_placeWhenFramed) move(placement.frame.topLeft());
+}
+
+bool PortraitWindow::event(QEvent* event) {
+  const bool result = QWidget::event(event);
+  if (m_placeWhenFramed && frameGeometry() != geometry() &&
+      (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+       event->type() == QEvent::Show)) {
+    // Once, with the frame the window system gave, which may be larger than
+    // the allowance it was first placed with.
+    QTimer::singleShot(0, this, [this] {
+      fitBeside(frameMargins());
+      m_placeWhenFramed = false;
+    });
+  }
+  return result;
 }
 
 void PortraitWindow::copyPicture() const {

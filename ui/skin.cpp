@@ -1,24 +1,35 @@
 #include "ui/skin.h"
 
 #include <QPixmap>
+#include <QResource>
+#include <QtEndian>
 
-// The resources live in the static cpe_ui library; nothing else references
-// them, so they are registered here, where the pictures are first needed.
-static void initAssets() {
-  static const bool registered = [] {
-    Q_INIT_RESOURCE(assets);
-    return true;
-  }();
-  (void)registered;
+namespace {
+
+// A picture bundled as its width and height (32-bit little-endian words) and
+// its rows of RGB32 pixels: the main window paints its skin before anything
+// else, and Qt's image readers look through every installed image plugin the
+// first time they are used, which takes longer than the rest of the window.
+QImage bundledPicture(const QString& path) {
+  const QByteArray bytes = QResource(path).uncompressedData();
+  if (bytes.size() < 8) return {};
+  const auto width = qFromLittleEndian<quint32>(bytes.constData());
+  const auto height = qFromLittleEndian<quint32>(bytes.constData() + 4);
+  if (width == 0 || height == 0 || width > 4096 || height > 4096 ||
+      qsizetype(width) * height * 4 != bytes.size() - 8)
+    return {};
+  return QImage(reinterpret_cast<const uchar*>(bytes.constData() + 8), int(width), int(height),
+                int(width) * 4, QImage::Format_RGB32)
+      .copy();
 }
 
+}  // namespace
+
 const QImage& skinPicture() {
-  initAssets();
-  static const QImage skin(QStringLiteral(":/skin.bmp"));
+  static const QImage skin = bundledPicture(QStringLiteral(":/skin.rgb32"));
   return skin;
 }
 
 QIcon programIcon() {
-  initAssets();
-  return QIcon(QPixmap(QStringLiteral(":/icon.bmp")));
+  return QIcon(QPixmap::fromImage(bundledPicture(QStringLiteral(":/icon.rgb32"))));
 }
