@@ -54,7 +54,8 @@ void encodeDxtRowQuick(uint8_t type, const uchar* rgba, int width, int rows, uch
       for (int x = 0; x < 4; ++x) {
         const int column = std::min(bx + x, width - 1);
         const int row = std::min(y, rows - 1);
-        std::memcpy(pixels + 4 * (4 * y + x), rgba + 4 * (qsizetype(row) * width + column), 4);
+        std::memcpy(pixels + qsizetype(4) * (4 * y + x),
+                    rgba + 4 * (qsizetype(row) * width + column), 4);
         if (bx + x < width && y < rows) mask |= 1 << (4 * y + x);
       }
     }

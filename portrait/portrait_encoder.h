@@ -27,14 +27,14 @@ class PortraitEncoder {
  public:
   PortraitEncoder(fsh::FshFile portrait, int entryIndex, QImage picture, QSize portraitSize);
 
-  // The portrait with the picture in place of its bitmap. Fails with
-  // ErrorKind::Stopped when `progress` stopped it.
+  // The portrait with the picture in place of its bitmap, its DXT levels at the
+  // quality wanted. Fails with ErrorKind::Stopped when `progress` stopped it.
   Expected<EncodedPortrait, fsh::Error> encode(const ImportSettings& settings,
-                                               fsh::DxtQuality quality,
+                                               fsh::DxtQuality wanted,
                                                fsh::EncodeProgress* progress = nullptr);
 
   // Whether an encode at this quality would find every level made already.
-  bool isEncoded(const ImportSettings& settings, fsh::DxtQuality quality) const;
+  bool isEncoded(const ImportSettings& settings, fsh::DxtQuality wanted) const;
   // The pixels an encode of these settings goes through, level by level: what
   // its progress adds up to.
   qint64 pixelCount(const ImportSettings& settings) const;
