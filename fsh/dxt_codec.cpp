@@ -53,6 +53,8 @@ void alphaCodesDxt5(const uchar* block, uint32_t* codes) {
   for (int i = 0; i < 8; ++i) codes[i] = values[i] << 24;
 }
 
+constexpr int ChunkPixels = 64 * 1024;
+
 uint64_t littleEndian(const uchar* bytes, int count) {
   uint64_t value = 0;
   for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
@@ -139,11 +141,16 @@ std::optional<QByteArray> encodeDxt(uint8_t type, const QImage& picture, DxtQual
                     : type == Code::Dxt3 ? squish::kDxt3
                                          : squish::kDxt5;
   QByteArray blocks(levelSize(type, width, height), Qt::Uninitialized);
-  const qsizetype rowBytes = levelSize(type, width, std::min(height, 4));
+  // Encoded a band of rows at a time, between which progress is told and the
+  // encode can stop: about 64K pixels, tens of milliseconds. Not a row of
+  // blocks each: libsquish spreads each call over its OpenMP threads, and on
+  // a busy machine waiting for them at every row of blocks made a 256x256
+  // picture four times as slow.
+  const int bandRows = std::max(4, (ChunkPixels / std::max(1, width)) & ~3);
   // Both encoders read R, G, B, A bytes; ARGB32 holds B, G, R, A.
-  std::vector<uchar> rgba(size_t(width) * 4 * 4);
-  for (int top = 0; top < height; top += 4) {
-    const int rows = std::min(4, height - top);
+  std::vector<uchar> rgba(size_t(width) * 4 * size_t(std::min(bandRows, height)));
+  for (int top = 0; top < height; top += bandRows) {
+    const int rows = std::min(bandRows, height - top);
     uchar* out = rgba.data();
     for (int y = top; y < top + rows; ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
@@ -154,11 +161,14 @@ std::optional<QByteArray> encodeDxt(uint8_t type, const QImage& picture, DxtQual
         out[3] = uchar(qAlpha(line[x]));
       }
     }
-    auto* row = reinterpret_cast<uchar*>(blocks.data()) + top / 4 * rowBytes;
+    auto* band = reinterpret_cast<uchar*>(blocks.data()) + levelSize(type, width, top);
     if (quality == DxtQuality::Quick) {
-      encodeDxtRowQuick(type, rgba.data(), width, rows, row);
+      for (int row = 0; row < rows; row += 4) {
+        encodeDxtRowQuick(type, rgba.data() + qsizetype(row) * width * 4, width,
+                          std::min(4, rows - row), band + levelSize(type, width, row));
+      }
     } else {
-      squish::CompressImage(rgba.data(), width, rows, row, flags | squish::kColourClusterFit);
+      squish::CompressImage(rgba.data(), width, rows, band, flags | squish::kColourClusterFit);
     }
     if (progress != nullptr && !progress->advance(qint64(width) * rows)) return std::nullopt;
   }

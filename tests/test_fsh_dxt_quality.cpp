@@ -74,8 +74,9 @@ class StopAtOnce final : public fsh::EncodeProgress {
   int calls = 0;
 };
 
-TEST(DxtQuickTest, AWatchedEncodeStopsAtTheFirstRowOfBlocks) {
-  const QImage picture = noisePicture({256, 256}, 3);
+TEST(DxtQuickTest, AWatchedEncodeStopsAtItsFirstReport) {
+  // Large enough to be encoded in several bands of rows.
+  const QImage picture = noisePicture({1024, 1024}, 3);
   for (const DxtQuality quality : {DxtQuality::Best, DxtQuality::Quick}) {
     StopAtOnce stop;
     EXPECT_FALSE(fsh::encodeDxt(Code::Dxt5, picture, quality, &stop));
