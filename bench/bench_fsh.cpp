@@ -81,8 +81,9 @@ void BM_FshEncodeDxt5(benchmark::State& state) {
       [&] {
         const std::optional<fsh::EncodedPixels> encoded =
             fsh::encodePixels(picture, fsh::Code::Dxt5, Mipmaps, fsh::MipmapLayout::Padded);
-        encodedSize = encoded ? encoded->data.size() : 0;
-        benchmark::DoNotOptimize(encodedSize);
+        if (!encoded) return;
+        encodedSize = encoded->data.size();
+        benchmark::DoNotOptimize(encoded->data.constData());
       },
       [&] {
         for (size_t i = 0; i < levels.size(); ++i) {
