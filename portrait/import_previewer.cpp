@@ -1,6 +1,10 @@
 #include "portrait/import_previewer.h"
 
 #include <QThread>
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 #include <algorithm>
 #include <functional>
 
@@ -9,6 +13,8 @@
 namespace portrait {
 
 namespace {
+
+[[maybe_unused]] constexpr int BackgroundNice = 10;
 
 // Stops the encode once its job is stopped, and reports each whole percent.
 class JobProgress final : public fsh::EncodeProgress {
@@ -56,29 +62,36 @@ void ImportPreviewer::stop() {
   ++m_generation;
 }
 
-void ImportPreviewer::request(const ImportSettings& settings) {
+void ImportPreviewer::request(const ImportSettings& settings, QSize shownSize) {
   stop();
   m_final = false;
   if (auto kept = m_import.kept(settings)) {
     m_final = true;
-    emit previewReady(*kept, true);
+    emit previewReady(*kept, true, {});
     return;
   }
   auto job = std::make_shared<Job>();
   m_job = job;
-  m_pool.start([this, job, generation = m_generation, settings, encoder = m_import.encoder()] {
-    run(*job, generation, settings, *encoder);
-  });
+  m_pool.start(
+      [this, job, generation = m_generation, settings, shownSize, encoder = m_import.encoder()] {
+        run(*job, generation, settings, shownSize, *encoder);
+      });
 }
 
 void ImportPreviewer::run(const Job& job, quint64 generation, const ImportSettings& settings,
-                          PortraitEncoder& encoder) {
+                          QSize shownSize, PortraitEncoder& encoder) {
   if (job.stopped) return;
+#ifdef Q_OS_LINUX
+  // Below the window's thread, so that it paints at once however busy the
+  // encode keeps every core; libsquish's OpenMP threads, started from this
+  // thread, inherit it. Qt's thread priorities do not reach Linux's nice value.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BackgroundNice);
+#endif
   if (fsh::isDxtCode(settings.code) && !encoder.isEncoded(settings, fsh::DxtQuality::Best)) {
     JobProgress watch(job.stopped, encoder.pixelCount(settings));
     const auto quick = encoder.encode(settings, fsh::DxtQuality::Quick, &watch);
     if (job.stopped) return;
-    deliver(generation, settings, quick, false);
+    deliver(generation, settings, quick, false, shownSize);
     if (!quick) return;
   }
   JobProgress progress(job.stopped, encoder.pixelCount(settings), [this, generation](int percent) {
@@ -91,14 +104,21 @@ void ImportPreviewer::run(const Job& job, quint64 generation, const ImportSettin
   });
   const auto best = encoder.encode(settings, fsh::DxtQuality::Best, &progress);
   if (job.stopped) return;
-  deliver(generation, settings, best, true);
+  deliver(generation, settings, best, true, shownSize);
 }
 
 void ImportPreviewer::deliver(quint64 generation, const ImportSettings& settings,
-                              const Expected<EncodedPortrait, fsh::Error>& result, bool final) {
+                              const Expected<EncodedPortrait, fsh::Error>& result, bool final,
+                              QSize shownSize) {
+  // Scaling a 4096x4096 picture down smoothly takes a good part of a second:
+  // here, not on the thread that paints.
+  QImage reduced;
+  if (result && !shownSize.isEmpty() && result->decoded.width() > shownSize.width()) {
+    reduced = result->decoded.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
   QMetaObject::invokeMethod(
       this,
-      [this, generation, settings, result, final] {
+      [this, generation, settings, result, final, reduced] {
         if (generation != m_generation) return;
         if (!result) {
           emit previewFailed(result.error());
@@ -108,7 +128,7 @@ void ImportPreviewer::deliver(quint64 generation, const ImportSettings& settings
           m_import.keep(settings, *result);
           m_final = true;
         }
-        emit previewReady(*result, final);
+        emit previewReady(*result, final, reduced);
       },
       Qt::QueuedConnection);
 }

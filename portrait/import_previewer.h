@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QThreadPool>
 #include <atomic>
 #include <memory>
@@ -24,7 +26,9 @@ class ImportPreviewer : public QObject {
   explicit ImportPreviewer(PictureImport& import, QObject* parent = nullptr);
   ~ImportPreviewer() override;  // stops the work and waits the moment that takes
 
-  void request(const ImportSettings& settings);
+  // shownSize, when given, is the size a window shows the portrait at: a
+  // larger result comes with a copy scaled down to it, made off this thread.
+  void request(const ImportSettings& settings, QSize shownSize = {});
   // Stops the work; nothing more is delivered until the next request.
   void stop();
   // Whether the last result delivered is the one the archive will get.
@@ -32,7 +36,8 @@ class ImportPreviewer : public QObject {
 
  signals:
   // A result of the settings last asked for; final when the archive gets it.
-  void previewReady(const portrait::EncodedPortrait& result, bool final);
+  // `reduced` is its picture at the size asked for, or null.
+  void previewReady(const portrait::EncodedPortrait& result, bool final, const QImage& reduced);
   void previewFailed(const fsh::Error& error);
   // The share of the final encode done so far, 0 to 100.
   void progressed(int percent);
@@ -41,10 +46,10 @@ class ImportPreviewer : public QObject {
   struct Job {
     std::atomic<bool> stopped = false;
   };
-  void run(const Job& job, quint64 generation, const ImportSettings& settings,
+  void run(const Job& job, quint64 generation, const ImportSettings& settings, QSize shownSize,
            PortraitEncoder& encoder);
   void deliver(quint64 generation, const ImportSettings& settings,
-               const Expected<EncodedPortrait, fsh::Error>& result, bool final);
+               const Expected<EncodedPortrait, fsh::Error>& result, bool final, QSize shownSize);
 
   PictureImport& m_import;
   QThreadPool m_pool;

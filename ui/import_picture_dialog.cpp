@@ -58,6 +58,8 @@ ImportPictureDialog::ImportPictureDialog(portrait::PictureImport& import, QWidge
   buildControls();
   m_preview->setPicture(
       {}, QCoreApplication::translate("ImportPictureDialog", "Preparing the preview..."));
+  // Laid out now, so that the first preview is made for the size it is shown at.
+  adjustSize();
   setSettings(m_import.defaults());
   m_buttons->button(QDialogButtonBox::Ok)->setFocus();
 }
@@ -74,6 +76,9 @@ void ImportPictureDialog::buildControls() {
   m_status->setTextFormat(Qt::PlainText);
   m_status->setWordWrap(true);
   m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  // Room for two lines from the start: the preview does not shrink when the
+  // first result's details wrap.
+  m_status->setMinimumHeight(2 * m_status->fontMetrics().lineSpacing());
   m_cropStatus = new QLabel(this);
   m_cropStatus->setObjectName(QStringLiteral("cropStatus"));
   m_cropStatus->setTextFormat(Qt::PlainText);
@@ -256,15 +261,17 @@ void ImportPictureDialog::updatePreview() {
   // Until the new result comes, the last one stays: no flicker within a frame.
   m_progress->setRange(0, 0);
   m_progressDelay->start();
-  m_previewer->request(chosen);
+  m_previewer->request(chosen, m_preview->shownSize(m_import.portraitSize()));
 }
 
 bool ImportPictureDialog::isPreviewFinal() const { return m_previewer->isFinal(); }
 
-void ImportPictureDialog::showResult(const portrait::EncodedPortrait& result, bool final) {
+void ImportPictureDialog::showResult(const portrait::EncodedPortrait& result, bool final,
+                                     const QImage& reduced) {
   // While OK waits for the final encode, it stays pressed.
   m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_acceptWhenFinal);
   m_preview->setPicture(result.decoded);
+  m_preview->setReducedPicture(reduced);
   const portrait::ImportSettings chosen = settings();
   m_status->setText(
       QCoreApplication::translate("ImportPictureDialog", "New portrait: %1 - %2 - %3, %4 bytes")

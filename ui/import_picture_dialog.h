@@ -54,7 +54,7 @@ class ImportPictureDialog : public QDialog {
   void zoomCrop(int steps);
   void resetCrop();
   void placeCrop();
-  void showResult(const portrait::EncodedPortrait& result, bool final);
+  void showResult(const portrait::EncodedPortrait& result, bool final, const QImage& reduced);
   void showFailure(const fsh::Error& error);
   void showProgress(int percent);
   void acceptWhenFinal();

@@ -32,6 +32,13 @@ class PortraitView : public QWidget {
   void setPlaceholderSize(QSize pictureSize);
   QSize sizeHint() const override;
 
+  // The picture scaled down to the size it is shown at, made elsewhere (a
+  // worker thread), so that painting a large picture does not scale it here.
+  // Taken while its size is the one shown; null does nothing.
+  void setReducedPicture(const QImage& reduced);
+  // The size a picture of this size would be shown at in the view's room.
+  QSize shownSize(QSize pictureSize) const;
+
   // Where the picture is drawn, and at which scale.
   double scale() const;
   QRect pictureRect() const;
