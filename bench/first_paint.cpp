@@ -36,16 +36,19 @@ int main(int argc, char* argv[]) {
     QWidget window;
     window.resize(392, 240);
     window.show();
-    printFirstPaint(window);
     afterFirstPaint(window, [] { QCoreApplication::quit(); });
+    printFirstPaint(window);
     return QApplication::exec();
   }
   setApplicationIdentity();
   MainWindow window;
   window.show();
-  printFirstPaint(window);
+  // The watch set last sees the paint first (Qt asks the newest event filter
+  // first): the time is taken, then the archive opened, as the editor opens
+  // it, then the program ends.
+  afterFirstPaint(window, [] { QCoreApplication::quit(); });
   if (arguments.size() > 1)
     afterFirstPaint(window, [&window, path = arguments[1]] { window.openArchive(path); });
-  afterFirstPaint(window, [] { QCoreApplication::quit(); });
+  printFirstPaint(window);
   return QApplication::exec();
 }
