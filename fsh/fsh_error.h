@@ -12,6 +12,7 @@ enum class ErrorKind {
   TooLarge,        // beyond what the codec accepts: dimensions, declared sizes, entries
   Unsupported,     // a pixel format the codec does not read or write
   InvalidRequest,  // the caller's request does not fit the file: picture size, mipmaps
+  Stopped,         // the caller stopped an encode before it finished
 };
 
 // The codec's one error type: a kind to switch on and a sentence for a person

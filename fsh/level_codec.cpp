@@ -102,8 +102,9 @@ void decodeLevel(uint8_t type, const uchar* data, const QList<QRgb>& palette, QI
   }
 }
 
-QByteArray encodeLevel(uint8_t type, const QImage& level) {
-  if (isDxtCode(type)) return encodeDxt(type, level);
+std::optional<QByteArray> encodeLevel(uint8_t type, const QImage& level, DxtQuality quality,
+                                      EncodeProgress* progress) {
+  if (isDxtCode(type)) return encodeDxt(type, level, quality, progress);
   const int width = level.width();
   QByteArray bytes(levelSize(type, width, level.height()), Qt::Uninitialized);
   auto* out = reinterpret_cast<uchar*>(bytes.data());
@@ -140,6 +141,8 @@ QByteArray encodeLevel(uint8_t type, const QImage& level) {
     default:
       break;
   }
+  if (progress != nullptr && !progress->advance(qint64(width) * level.height()))
+    return std::nullopt;
   return bytes;
 }
 

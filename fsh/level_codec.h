@@ -5,6 +5,10 @@
 #include <QList>
 #include <QRgb>
 #include <cstdint>
+#include <optional>
+
+#include "fsh/dxt_codec.h"
+#include "fsh/encode_progress.h"
 
 // One level of a bitmap: its bytes in a bitmap code <-> an ARGB32 picture.
 namespace fsh {
@@ -15,6 +19,10 @@ namespace fsh {
 void decodeLevel(uint8_t type, const uchar* data, const QList<QRgb>& palette, QImage& image);
 
 // Encodes a level: an ARGB32 picture, or for Indexed8 a Format_Indexed8 one.
-QByteArray encodeLevel(uint8_t type, const QImage& level);
+// Only DXT codes have a quality to choose and take long enough to watch;
+// std::nullopt when `progress` stopped the encode.
+std::optional<QByteArray> encodeLevel(uint8_t type, const QImage& level,
+                                      DxtQuality quality = DxtQuality::Best,
+                                      EncodeProgress* progress = nullptr);
 
 }  // namespace fsh

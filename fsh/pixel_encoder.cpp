@@ -1,5 +1,6 @@
 #include "fsh/pixel_encoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "fsh/byte_access.h"
@@ -24,8 +25,13 @@ QList<QImage> indexLevels(const QList<QImage>& levels, uint8_t paletteType, QLis
 
 }  // namespace
 
-EncodedPixels encodePixels(const QImage& picture, uint8_t type, int mipmapCount,
-                           MipmapLayout layout, uint8_t paletteType) {
+std::optional<QByteArray> encodeLevelAtBest(uint8_t type, int /*level*/, const QImage& picture) {
+  return encodeLevel(type, picture);
+}
+
+std::optional<EncodedPixels> encodePixels(const QImage& picture, uint8_t type, int mipmapCount,
+                                          MipmapLayout layout, uint8_t paletteType,
+                                          const LevelEncoder& encodeLevel) {
   EncodedPixels encoded;
   QList<QImage> levels = mipmapChain(picture, mipmapCount);
   if (type == Code::Indexed8) levels = indexLevels(levels, paletteType, encoded.palette);
@@ -34,8 +40,10 @@ EncodedPixels encodePixels(const QImage& picture, uint8_t type, int mipmapCount,
       placeLevels(type, picture.width(), picture.height(), mipmapCount, layout);
   encoded.data = QByteArray(alignUp(pixelDataEnd(places), Layout::DataAlignment), '\0');
   for (qsizetype i = 0; i < places.size(); ++i) {
-    const QByteArray level = encodeLevel(type, levels[i]);
-    std::memcpy(encoded.data.data() + places[i].offset, level.constData(), size_t(level.size()));
+    const std::optional<QByteArray> level = encodeLevel(type, int(i), levels[i]);
+    if (!level) return std::nullopt;
+    std::memcpy(encoded.data.data() + places[i].offset, level->constData(),
+                size_t(std::min(level->size(), places[i].size)));
   }
   return encoded;
 }

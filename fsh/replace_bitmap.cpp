@@ -226,18 +226,22 @@ Expected<QByteArray, Error> replaceBitmap(const FshFile& file, int entryIndex,
                    [](const Block& b) { return paletteColourSize(b.type()) > 0; });
   const bool hasOwnPalette = ownPalette != entry.blocks.cend();
   const uint8_t paletteType = hasOwnPalette ? ownPalette->type() : Code::PaletteArgb8888;
-  const EncodedPixels encoded = encodePixels(picture, type, *count, layout, paletteType);
+  const std::optional<EncodedPixels> encoded =
+      encodePixels(picture, type, *count, layout, paletteType, options.encodeLevel);
+  if (!encoded) {
+    return Unexpected(makeError(ErrorKind::Stopped, QStringLiteral("the encode was stopped")));
+  }
 
   QList<Piece> pieces;
-  auto first = bitmapPiece(file, bitmap, type, *count, encoded, old, layout);
+  auto first = bitmapPiece(file, bitmap, type, *count, *encoded, old, layout);
   if (!first) return Unexpected(std::move(first).error());
   pieces.append(std::move(*first));
   if (type == Code::Indexed8 && !hasOwnPalette) {
-    pieces.append(paletteAdded(encoded.palette, pieces.first().lastMarkedByZero));
+    pieces.append(paletteAdded(encoded->palette, pieces.first().lastMarkedByZero));
   }
   for (auto block = entry.blocks.cbegin() + 1; block != entry.blocks.cend(); ++block) {
     if (type == Code::Indexed8 && block == ownPalette) {
-      auto rewritten = paletteRewritten(file, *block, encoded.palette);
+      auto rewritten = paletteRewritten(file, *block, encoded->palette);
       if (!rewritten) return Unexpected(std::move(rewritten).error());
       pieces.append(std::move(*rewritten));
     } else {

@@ -8,12 +8,15 @@
 #include "common/expected.h"
 #include "fsh/fsh_error.h"
 #include "fsh/fsh_file.h"
+#include "fsh/pixel_encoder.h"
 
 namespace fsh {
 
 struct ReplaceOptions {
   std::optional<uint8_t> code;     // a bitmap code; default: the bitmap's own
   std::optional<int> mipmapCount;  // default: the count the bitmap has
+  // Makes each level's bytes; when it stops, so does the replacement (Stopped).
+  LevelEncoder encodeLevel = encodeLevelAtBest;
 };
 
 // Puts a picture of the bitmap's own size in place of an entry's bitmap, with

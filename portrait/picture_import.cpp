@@ -2,12 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "fsh/bitmap_decoder.h"
 #include "fsh/describe.h"
 #include "fsh/fsh_layout.h"
 #include "fsh/pixel_formats.h"
-#include "fsh/replace_bitmap.h"
-#include "portrait/fit_picture.h"
 
 namespace portrait {
 
@@ -44,12 +41,12 @@ Expected<PictureImport, fsh::Error> PictureImport::prepare(const QByteArray& por
   }
   PictureImport import;
   import.m_description = *bitmap;
-  import.m_entryIndex = bitmap->entryIndex;
   import.m_portraitSize = QSize(bitmap->width, bitmap->height);
   import.m_portraitCode = bitmap->code;
   import.m_portraitMipmaps = bitmap->mipmapCount;
   import.m_maxMipmaps = maxMipmapsOf(file->entries[bitmap->entryIndex].blocks.first());
-  import.m_portrait = std::move(*file);
+  import.m_encoder = std::make_shared<PortraitEncoder>(std::move(*file), bitmap->entryIndex,
+                                                       picture, import.m_portraitSize);
   import.m_picture = std::move(picture);
   import.m_pictureName = std::move(pictureName);
   return import;
@@ -62,25 +59,19 @@ ImportSettings PictureImport::defaults() const {
 }
 
 Expected<EncodedPortrait, fsh::Error> PictureImport::encode(const ImportSettings& settings) {
+  if (auto result = kept(settings)) return std::move(*result);
+  auto result = m_encoder->encode(settings, fsh::DxtQuality::Best);
+  if (result) keep(settings, *result);
+  return result;
+}
+
+void PictureImport::keep(const ImportSettings& settings, const EncodedPortrait& result) {
+  m_last = Cached{settings, result};
+}
+
+std::optional<EncodedPortrait> PictureImport::kept(const ImportSettings& settings) const {
   if (m_last && m_last->settings == settings) return m_last->result;
-  const QImage fitted = fitPicture(m_picture, m_portraitSize, settings.fitMode, settings.crop);
-  if (fitted.isNull()) {
-    return Unexpected(
-        fsh::makeError(fsh::ErrorKind::InvalidRequest,
-                       QCoreApplication::translate("portrait", "the picture is empty")));
-  }
-  fsh::ReplaceOptions options;
-  options.code = settings.code;
-  options.mipmapCount = settings.mipmapCount;
-  auto image = fsh::replaceBitmap(m_portrait, m_entryIndex, fitted, options);
-  if (!image) return Unexpected(std::move(image).error());
-  // Read back, so that what is shown is what the archive will hold.
-  const auto written = fsh::parseFsh(*image);
-  if (!written) return Unexpected(written.error());
-  auto decoded = fsh::decodeBitmap(*written, m_entryIndex);
-  if (!decoded) return Unexpected(std::move(decoded).error());
-  m_last = Cached{settings, {std::move(*image), std::move(*decoded)}};
-  return m_last->result;
+  return std::nullopt;
 }
 
 Expected<ImportedPortrait, Error> portraitFromPicture(const QByteArray& portrait,

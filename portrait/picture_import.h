@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "common/expected.h"
@@ -13,19 +14,14 @@
 #include "fsh/fsh_error.h"
 #include "fsh/fsh_file.h"
 #include "portrait/import_settings.h"
+#include "portrait/portrait_encoder.h"
 #include "portrait/portrait_error.h"
 
 namespace portrait {
 
-// The new portrait for one choice of settings.
-struct EncodedPortrait {
-  QByteArray image;  // the whole FSH image, as the archive will hold it
-  QImage decoded;    // its main bitmap read back: what the game will show
-};
-
 // A picture on its way into an archive's portrait. It keeps the portrait it
-// replaces, so that everything but the bitmap stays as it was, and the last
-// result, so that the settings a dialog previewed are not encoded twice.
+// replaces, so that everything but the bitmap stays as it was, and the result
+// to be written, so that the settings a dialog previewed are not encoded twice.
 class PictureImport {
  public:
   // Fails with the codec's reason when the portrait is no FSH image with a
@@ -47,14 +43,21 @@ class PictureImport {
   // cannot write that) with its own number of mipmaps.
   ImportSettings defaults() const;
 
+  // The portrait as the archive will get it (the best DXT quality).
   Expected<EncodedPortrait, fsh::Error> encode(const ImportSettings& settings);
+  // Takes a result made elsewhere, at the best quality, as that of the settings.
+  void keep(const ImportSettings& settings, const EncodedPortrait& result);
+  // The kept result of these settings, if they are the last ones encoded.
+  std::optional<EncodedPortrait> kept(const ImportSettings& settings) const;
+
+  // What encodes this picture, for threads that make previews of it.
+  const std::shared_ptr<PortraitEncoder>& encoder() const { return m_encoder; }
 
  private:
   PictureImport() = default;
 
-  fsh::FshFile m_portrait;
+  std::shared_ptr<PortraitEncoder> m_encoder;
   fsh::BitmapDescription m_description;
-  int m_entryIndex = 0;
   QImage m_picture;
   QString m_pictureName;
   QSize m_portraitSize;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves screenshots of the main window beside the portrait window (a DXT and an
-# 8-bit portrait) and of the "Import picture" dialog to a folder (default:
+# 8-bit portrait) and of the "Import picture" dialog, as it opens and with its
+# crop moved and zoomed by hand, to a folder (default:
 # screenshots/), from the X11 tests run under Xvfb with a window manager, so
 # that the windows wear their frames.
 set -euo pipefail

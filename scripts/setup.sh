@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
           fonts-dejavu-core
-          # DXT encoding for the portrait codec; WebP and other pictures for picture import;
+          # DXT encoding for the portrait codec (libsquish for what is written, stb_dxt for
+          # quick previews); WebP and other pictures for picture import;
           # the command line's parser
-          libsquish-dev qt6-image-formats-plugins libcli11-dev
+          libsquish-dev libstb-dev qt6-image-formats-plugins libcli11-dev
           # lupdate, for the template of the texts to translate
           qt6-tools-dev qt6-l10n-tools
           # the manual pages, and the checks of the files a desktop reads

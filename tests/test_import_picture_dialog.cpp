@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -37,6 +38,13 @@ portrait::PictureImport prepared(const QByteArray& portrait,
   return std::move(import).value();
 }
 
+// The preview is made on other threads; this waits for the one OK writes.
+::testing::AssertionResult finalPreview(const ImportPictureDialog& dialog) {
+  if (QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no final preview within 30 s";
+}
+
 // A click on a radio button's circle.
 void choose(QDialog& dialog, const char* button) {
   auto* radio = dialog.findChild<QRadioButton*>(button);
@@ -46,6 +54,7 @@ void choose(QDialog& dialog, const char* button) {
 TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndCrop) {
   portrait::PictureImport import = prepared(portraitImage(Code::Dxt5, smoothPicture({64, 32}), 4));
   ImportPictureDialog dialog(import);
+  ASSERT_TRUE(finalPreview(dialog));
   EXPECT_EQ(dialog.windowTitle(), "Import picture");
   EXPECT_TRUE(dialog.findChild<QRadioButton*>("fillButton")->isChecked());
   const auto* format = dialog.findChild<QComboBox*>("formatBox");
@@ -67,15 +76,18 @@ TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
   ImportPictureDialog dialog(import);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(finalPreview(dialog));
   // Fill and crop covers the square: the top row is opaque.
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 255);
 
   choose(dialog, "fitInsideButton");
+  ASSERT_TRUE(finalPreview(dialog));
   EXPECT_EQ(dialog.settings().fitMode, portrait::FitMode::Fit);
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 0) << "transparent margin above";
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 16)), 255);
 
   choose(dialog, "stretchButton");
+  ASSERT_TRUE(finalPreview(dialog));
   EXPECT_EQ(qAlpha(dialog.preview().pixel(16, 0)), 255);
   EXPECT_TRUE(samePixels(widePicture()
                              .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -84,8 +96,10 @@ TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
 
   auto* format = dialog.findChild<QComboBox*>("formatBox");
   format->setCurrentIndex(format->findText("RGB565"));
+  ASSERT_TRUE(finalPreview(dialog));
   EXPECT_TRUE(dialog.status().startsWith("New portrait: 32 x 32 - RGB565 - 2 mipmaps, "));
   dialog.findChild<QSpinBox*>("mipmapBox")->setValue(0);
+  ASSERT_TRUE(finalPreview(dialog));
   // 32x32 at 2 bytes a pixel after the block header, which starts at 48 after
   // the header, the directory and the fixture's filler.
   EXPECT_EQ(dialog.status(), "New portrait: 32 x 32 - RGB565 - no mipmaps, 2,112 bytes");
@@ -107,11 +121,35 @@ TEST(ImportPictureDialogTest, ThePortraitsFormatIsOfferedOnlyWhenTheCodecWritesI
   unknown.entries = {FixtureEntry{"img0", {block}, {}}};
   portrait::PictureImport import = prepared(unknown.build());
   ImportPictureDialog dialog(import);
+  ASSERT_TRUE(finalPreview(dialog));
   const auto* format = dialog.findChild<QComboBox*>("formatBox");
   EXPECT_EQ(format->currentText(), "ARGB8888");
   for (int i = 0; i < format->count(); ++i)
     EXPECT_FALSE(format->itemText(i).contains("own")) << format->itemText(i).toStdString();
   EXPECT_EQ(dialog.preview().size(), QSize(16, 16));
+}
+
+// OK pressed before the final preview came waits for it, and what is then
+// written is that preview, made once, at the best quality.
+TEST(ImportPictureDialogTest, OkBeforeTheFinalPreviewWaitsAndWritesItWithoutEncodingAgain) {
+  const QImage picture = noisePicture({300, 200}, 8, false);
+  const QByteArray portrait = portraitImage(Code::Dxt5, smoothPicture({128, 128}), 7);
+  portrait::PictureImport import = prepared(portrait, picture);
+  ImportPictureDialog dialog(import);
+  // No event has been handled yet, so no preview can have come.
+  dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  EXPECT_EQ(dialog.result(), 0);
+  EXPECT_FALSE(dialog.isPreviewFinal());
+  EXPECT_FALSE(dialog.findChild<QComboBox*>("formatBox")->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }, 30000));
+
+  const int encoded = import.encoder()->levelsEncoded();
+  const auto written = import.encode(dialog.settings());
+  ASSERT_TRUE(written);
+  EXPECT_EQ(import.encoder()->levelsEncoded(), encoded);
+  EXPECT_TRUE(samePixels(written->decoded, dialog.preview()));
+  portrait::PictureImport fresh = prepared(portrait, picture);
+  EXPECT_EQ(written->image, fresh.encode(dialog.settings())->image);
 }
 
 // The real dialog in the main window: Enter takes the defaults and the archive
@@ -135,13 +173,15 @@ class RealDialogTest : public ::testing::Test {
     widePicture().save(picture);
   }
 
-  // Imports the picture, pressing the key in the dialog; returns what it previewed.
+  // Imports the picture, pressing the key in the dialog as soon as it shows;
+  // returns what it previewed when it closed.
   QImage importPressing(Qt::Key key) {
     QImage previewed;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
       if (!dialog) return;
-      previewed = dialog->preview();
+      QObject::connect(dialog, &QDialog::finished,
+                       [&previewed, dialog] { previewed = dialog->preview(); });
       QTest::keyClick(dialog, key);
     });
     dialogs->nextFileName(picture);
@@ -172,16 +212,19 @@ TEST_F(RealDialogTest, ADragAndAWheelStepMoveTheCropAndOkWritesWhatIsShown) {
     auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     auto* view = dialog->findChild<PortraitView*>("previewView");
+    EXPECT_TRUE(finalPreview(*dialog));
     centred = dialog->preview();
     const QPoint middle = view->pictureRect().center();
     QTest::mousePress(view, Qt::LeftButton, {}, middle);
     const QPoint to = middle + QPoint(6 * view->scale(), 0);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+    EXPECT_TRUE(finalPreview(*dialog));
     dragged = dialog->preview();
     QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &wheel);
+    EXPECT_TRUE(finalPreview(*dialog));
     zoomed = dialog->preview();
     crop = dialog->settings().crop;
     QTest::keyClick(dialog, Qt::Key_Return);
@@ -202,7 +245,7 @@ TEST_F(RealDialogTest, ADragAndAWheelStepMoveTheCropAndOkWritesWhatIsShown) {
 
 TEST_F(RealDialogTest, EscapeWritesNothing) {
   const FileTree before = snapshotTree(dir.path());
-  EXPECT_FALSE(importPressing(Qt::Key_Escape).isNull());
+  importPressing(Qt::Key_Escape);
   EXPECT_EQ(snapshotTree(dir.path()), before);
   EXPECT_TRUE(recorded->messages.empty());
 }

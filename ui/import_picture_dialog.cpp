@@ -5,13 +5,14 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -53,7 +54,12 @@ ImportPictureDialog::ImportPictureDialog(portrait::PictureImport& import, QWidge
   setObjectName(QStringLiteral("ImportPictureDialog"));
   setWindowTitle(QCoreApplication::translate("ImportPictureDialog", "Import picture"));
   setWindowIcon(programIcon());
+  m_previewer = new portrait::ImportPreviewer(m_import, this);
   buildControls();
+  m_preview->setPicture(
+      {}, QCoreApplication::translate("ImportPictureDialog", "Preparing the preview..."));
+  // Laid out now, so that the first preview is made for the size it is shown at.
+  adjustSize();
   setSettings(m_import.defaults());
   m_buttons->button(QDialogButtonBox::Ok)->setFocus();
 }
@@ -63,15 +69,32 @@ void ImportPictureDialog::buildControls() {
   m_preview->setObjectName(QStringLiteral("previewView"));
   const QSize target = m_import.portraitSize();
   m_preview->setPreferredScale(fittingScale(target, {PreviewSide, PreviewSide}));
+  // The dialog opens before the first preview is made, at the size it will need.
+  m_preview->setPlaceholderSize(target);
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("previewStatus"));
   m_status->setTextFormat(Qt::PlainText);
   m_status->setWordWrap(true);
   m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  // Room for two lines from the start: the preview does not shrink when the
+  // first result's details wrap.
+  m_status->setMinimumHeight(2 * m_status->fontMetrics().lineSpacing());
   m_cropStatus = new QLabel(this);
   m_cropStatus->setObjectName(QStringLiteral("cropStatus"));
   m_cropStatus->setTextFormat(Qt::PlainText);
   m_cropStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QStringLiteral("previewProgress"));
+  m_progress->setFormat(QCoreApplication::translate("ImportPictureDialog", "Encoding: %p%"));
+  // Its room is kept while it is hidden: the preview does not jump when it shows.
+  QSizePolicy keepRoom = m_progress->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  m_progress->setSizePolicy(keepRoom);
+  m_progress->hide();
+  m_progressDelay = new QTimer(this);
+  m_progressDelay->setSingleShot(true);
+  // Long enough that the usual encode of a few tenths of a second shows none.
+  m_progressDelay->setInterval(400);
 
   auto* picture = new QLabel(QCoreApplication::translate("ImportPictureDialog", "%1 - %2")
                                  .arg(m_import.pictureName(), sizeText(m_import.picture().size())),
@@ -115,6 +138,8 @@ void ImportPictureDialog::buildControls() {
   m_mipmaps->setObjectName(QStringLiteral("mipmapBox"));
   m_mipmaps->setRange(0, m_import.maxMipmapCount());
   m_mipmaps->setSpecialValueText(QStringLiteral("none"));
+  // A typed number asks for one preview, not one per keystroke.
+  m_mipmaps->setKeyboardTracking(false);
 
   auto* form = new QFormLayout;
   form->addRow(QCoreApplication::translate("ImportPictureDialog", "Picture:"), picture);
@@ -129,6 +154,7 @@ void ImportPictureDialog::buildControls() {
   previewColumn->addWidget(m_preview, 1);
   previewColumn->addWidget(m_status);
   previewColumn->addWidget(m_cropStatus);
+  previewColumn->addWidget(m_progress);
   auto* columns = new QHBoxLayout;
   columns->addLayout(previewColumn, 1);
   columns->addSpacing(12);
@@ -136,8 +162,8 @@ void ImportPictureDialog::buildControls() {
 
   m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   m_buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-  connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(m_buttons, &QDialogButtonBox::accepted, this, &ImportPictureDialog::acceptWhenFinal);
+  connect(m_buttons, &QDialogButtonBox::rejected, this, &ImportPictureDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns, 1);
@@ -149,6 +175,13 @@ void ImportPictureDialog::buildControls() {
   connect(m_preview, &CropPreview::cropMoved, this, &ImportPictureDialog::moveCrop);
   connect(m_preview, &CropPreview::zoomStepped, this, &ImportPictureDialog::zoomCrop);
   connect(m_preview, &CropPreview::resetRequested, this, &ImportPictureDialog::resetCrop);
+  connect(m_previewer, &portrait::ImportPreviewer::previewReady, this,
+          &ImportPictureDialog::showResult);
+  connect(m_previewer, &portrait::ImportPreviewer::previewFailed, this,
+          &ImportPictureDialog::showFailure);
+  connect(m_previewer, &portrait::ImportPreviewer::progressed, this,
+          &ImportPictureDialog::showProgress);
+  connect(m_progressDelay, &QTimer::timeout, m_progress, &QWidget::show);
 }
 
 portrait::ImportSettings ImportPictureDialog::settings() const {
@@ -225,21 +258,79 @@ void ImportPictureDialog::updatePreview() {
                 .arg(m_crop.width())
                 .arg(m_crop.height())
                 .arg(QLocale().toString(m_zoom, 'f', 1)));
-  // Encoding a large picture in DXT with its mipmaps takes a moment.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  const auto result = m_import.encode(chosen);
-  QGuiApplication::restoreOverrideCursor();
-  m_buttons->button(QDialogButtonBox::Ok)->setEnabled(bool(result));
-  if (!result) {
-    m_preview->setPicture({}, QCoreApplication::translate("ImportPictureDialog", "No preview"));
-    m_status->setText(
-        QCoreApplication::translate("ImportPictureDialog", "This cannot be imported: %1.")
-            .arg(result.error().message));
-    return;
-  }
-  m_preview->setPicture(result->decoded);
+  // Until the new result comes, the last one stays: no flicker within a frame.
+  m_progress->setRange(0, 0);
+  m_progressDelay->start();
+  m_previewer->request(chosen, m_preview->shownSize(m_import.portraitSize()));
+}
+
+bool ImportPictureDialog::isPreviewFinal() const { return m_previewer->isFinal(); }
+
+void ImportPictureDialog::showResult(const portrait::EncodedPortrait& result, bool final,
+                                     const QImage& reduced) {
+  // While OK waits for the final encode, it stays pressed.
+  m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_acceptWhenFinal);
+  m_preview->setPicture(result.decoded);
+  m_preview->setReducedPicture(reduced);
+  const portrait::ImportSettings chosen = settings();
   m_status->setText(
       QCoreApplication::translate("ImportPictureDialog", "New portrait: %1 - %2 - %3, %4 bytes")
-          .arg(sizeText(result->decoded.size()), fsh::formatName(chosen.code),
-               mipmapsText(chosen.mipmapCount), QLocale().toString(result->image.size())));
+          .arg(sizeText(result.decoded.size()), fsh::formatName(chosen.code),
+               mipmapsText(chosen.mipmapCount), QLocale().toString(result.image.size())));
+  if (!final) return;
+  m_progressDelay->stop();
+  m_progress->hide();
+  if (m_acceptWhenFinal) {
+    m_acceptWhenFinal = false;
+    unsetCursor();
+    accept();
+  }
+}
+
+void ImportPictureDialog::showFailure(const fsh::Error& error) {
+  m_progressDelay->stop();
+  m_progress->hide();
+  if (m_acceptWhenFinal) {
+    m_acceptWhenFinal = false;
+    unsetCursor();
+    setControlsEnabled(true);
+  }
+  m_buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+  m_preview->setPicture({}, QCoreApplication::translate("ImportPictureDialog", "No preview"));
+  m_status->setText(
+      QCoreApplication::translate("ImportPictureDialog", "This cannot be imported: %1.")
+          .arg(error.message));
+}
+
+void ImportPictureDialog::showProgress(int percent) {
+  m_progress->setRange(0, 100);
+  m_progress->setValue(percent);
+}
+
+void ImportPictureDialog::acceptWhenFinal() {
+  if (m_previewer->isFinal()) {
+    accept();
+    return;
+  }
+  // The final encode of what is shown is under way: written once it is done,
+  // never encoded a second time.
+  m_acceptWhenFinal = true;
+  setCursor(Qt::BusyCursor);
+  setControlsEnabled(false);
+  m_progress->show();
+}
+
+void ImportPictureDialog::setControlsEnabled(bool enabled) {
+  for (QAbstractButton* button : m_fitModes->buttons()) button->setEnabled(enabled);
+  m_format->setEnabled(enabled);
+  m_mipmaps->setEnabled(enabled);
+  m_preview->setEnabled(enabled);
+  m_buttons->button(QDialogButtonBox::Ok)->setEnabled(enabled);
+}
+
+void ImportPictureDialog::reject() {
+  m_previewer->stop();
+  m_acceptWhenFinal = false;
+  unsetCursor();
+  QDialog::reject();
 }

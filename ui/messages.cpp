@@ -483,6 +483,7 @@ QString codecProblem(const QString& subject, const fsh::Error& error) {
                        "Messages", " uses a pixel format the editor does not know (%1).")
                        .arg(error.message);
     case fsh::ErrorKind::InvalidRequest:
+    case fsh::ErrorKind::Stopped:
       break;
   }
   return The + QCoreApplication::translate("Messages", " cannot be used: %1.").arg(error.message);

@@ -54,15 +54,31 @@ void PortraitView::setPreferredScale(double scale) {
   updateGeometry();
 }
 
+void PortraitView::setPlaceholderSize(QSize pictureSize) {
+  m_placeholderSize = pictureSize;
+  updateGeometry();
+}
+
 QSize PortraitView::sizeHint() const {
-  const QSize content =
-      m_picture.isNull() ? MessageArea : (QSizeF(m_picture.size()) * m_preferredScale).toSize();
+  const QSize content = !m_picture.isNull() ? (QSizeF(m_picture.size()) * m_preferredScale).toSize()
+                        : m_placeholderSize.isEmpty()
+                            ? MessageArea
+                            : (QSizeF(m_placeholderSize) * m_preferredScale).toSize();
   return content + QSize(2 * Margin, 2 * Margin);
 }
 
 double PortraitView::scale() const {
   return fittingScale(m_picture.size(),
                       rect().marginsRemoved(QMargins(Margin, Margin, Margin, Margin)).size());
+}
+
+void PortraitView::setReducedPicture(const QImage& reduced) {
+  if (!reduced.isNull()) m_reduced = reduced;
+}
+
+QSize PortraitView::shownSize(QSize pictureSize) const {
+  const QSize area = size() - QSize(2 * Margin, 2 * Margin);
+  return (QSizeF(pictureSize) * fittingScale(pictureSize, area)).toSize().expandedTo({1, 1});
 }
 
 QRect PortraitView::pictureRect() const {
@@ -91,7 +107,13 @@ void PortraitView::paintEvent(QPaintEvent*) {
     painter.drawImage(shown, m_picture);
     return;
   }
-  if (m_reduced.size() != shown.size())
-    m_reduced = m_picture.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (m_reduced.size() != shown.size()) {
+    // A reduced picture made elsewhere for a slightly larger room is scaled
+    // from, not the whole picture: a 4096x4096 one takes a good part of a second.
+    const bool fromReduced = !m_reduced.isNull() && m_reduced.width() >= shown.width() &&
+                             m_reduced.height() >= shown.height();
+    m_reduced = (fromReduced ? m_reduced : m_picture)
+                    .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
   painter.drawImage(shown.topLeft(), m_reduced);
 }

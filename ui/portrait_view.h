@@ -27,7 +27,17 @@ class PortraitView : public QWidget {
 
   // The size hint asks for room for the picture at this scale.
   void setPreferredScale(double scale);
+  // Without a picture, the size hint keeps room for one of this size, so that
+  // a picture that comes later does not find the view too small.
+  void setPlaceholderSize(QSize pictureSize);
   QSize sizeHint() const override;
+
+  // The picture scaled down to the size it is shown at, made elsewhere (a
+  // worker thread), so that painting a large picture does not scale it here.
+  // Taken while its size is the one shown; null does nothing.
+  void setReducedPicture(const QImage& reduced);
+  // The size a picture of this size would be shown at in the view's room.
+  QSize shownSize(QSize pictureSize) const;
 
   // Where the picture is drawn, and at which scale.
   double scale() const;
@@ -52,4 +62,5 @@ class PortraitView : public QWidget {
   // The picture scaled down as it was last shown, so that repainting does not
   // scale a large picture again.
   mutable QImage m_reduced;
+  QSize m_placeholderSize;
 };

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "archive/portrait_image.h"
 #include "fsh/bitmap_decoder.h"
@@ -153,28 +154,31 @@ TEST_F(PortraitWindowOnX11, OpensToTheLeftWhereTheRightHasNoRoom) {
   expectScreenShows(window, decodedPortrait(archive));
 }
 
+// A wide picture for a square portrait: fill and crop cuts its sides.
+QImage courtPicture() {
+  QImage wide(480, 300, QImage::Format_ARGB32);
+  QPainter painter(&wide);
+  QLinearGradient court(0, 0, 480, 0);
+  court.setColorAt(0, QColor(200, 140, 80));
+  court.setColorAt(1, QColor(150, 90, 50));
+  painter.fillRect(wide.rect(), court);
+  painter.drawImage(QRect(90, 0, 300, 300), paintedPortrait({300, 300}));
+  return wide;
+}
+
 TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   Desktop desktop;
   desktop.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
 
-  // A wide picture for a square portrait: fill and crop cuts its sides.
-  QImage wide(480, 300, QImage::Format_ARGB32);
-  {
-    QPainter painter(&wide);
-    QLinearGradient court(0, 0, 480, 0);
-    court.setColorAt(0, QColor(200, 140, 80));
-    court.setColorAt(1, QColor(150, 90, 50));
-    painter.fillRect(wide.rect(), court);
-    painter.drawImage(QRect(90, 0, 300, 300), paintedPortrait({300, 300}));
-  }
   auto import = portrait::PictureImport::prepare(
-      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), wide, "court.png");
+      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
   ASSERT_TRUE(import);
   ImportPictureDialog dialog(*import);
   dialog.move(200, 120);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000));
   QTest::qWait(200);
   ASSERT_FALSE(dialog.preview().isNull());
 
@@ -186,6 +190,47 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   EXPECT_EQ(screen.pixelColor(origin + face * view->scale()),
             overLightSquare(dialog.preview().pixel(face)));
   saveScreenshot("ui-import-dialog.png", dialog.frameGeometry());
+}
+
+// A drag and two steps of the wheel: the face moved off centre and closer,
+// as the final encode shows it.
+TEST(ImportPictureDialogOnX11, ShowsAMovedAndZoomedCrop) {
+  Desktop desktop;
+  desktop.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
+  auto import = portrait::PictureImport::prepare(
+      portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
+  ASSERT_TRUE(import);
+  ImportPictureDialog dialog(*import);
+  dialog.move(200, 120);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000));
+
+  auto* view = dialog.findChild<PortraitView*>("previewView");
+  const QPoint middle = view->pictureRect().center();
+  QTest::mousePress(view, Qt::LeftButton, {}, middle);
+  QTest::mouseMove(view, middle + QPoint(20 * view->scale(), 8 * view->scale()));
+  QTest::mouseRelease(view, Qt::LeftButton, {},
+                      middle + QPoint(20 * view->scale(), 8 * view->scale()));
+  for (int step = 0; step < 2; ++step) {
+    QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000));
+  QTest::qWait(200);
+  const QRect crop = dialog.settings().crop;
+  EXPECT_FALSE(crop.isEmpty());
+  EXPECT_LT(crop.width(), 300) << "zoomed closer than fill's 300x300";
+  EXPECT_LT(crop.center().x(), 240) << "moved left of the picture's centre";
+
+  const QImage screen = grabScreen();
+  const QPoint origin = view->mapToGlobal(view->pictureRect().topLeft());
+  const QPoint face(64, 56);
+  EXPECT_EQ(screen.pixelColor(origin + face * view->scale()),
+            overLightSquare(dialog.preview().pixel(face)));
+  saveScreenshot("ui-import-dialog-crop.png", dialog.frameGeometry());
 }
 
 }  // namespace
