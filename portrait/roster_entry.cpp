@@ -1,60 +1,43 @@
 #include "portrait/roster_entry.h"
 
-#include "archive/archive_inspection.h"
-#include "archive/portrait_image.h"
-#include "fileio/file_reader.h"
-#include "fsh/bitmap_decoder.h"
-#include "fsh/fsh_file.h"
+#include "archive/opened_archive.h"
+#include "portrait/portrait_preview.h"
 #include "portrait/thumbnail.h"
 
 namespace portrait {
 
 RosterEntry readRosterEntry(const QString& path, int thumbnailSide) {
   RosterEntry entry;
-  const auto reader = fileio::FileReader::open(path);
-  if (!reader) {
-    entry.refusal = ArchiveError(reader.error());
+  const auto archive = OpenedArchive::open(path);
+  if (!archive) {
+    entry.refusal = archive.error();
     return entry;
   }
-  const auto info = inspectArchive(*reader);
-  if (!info) {
-    entry.refusal = info.error();
-    return entry;
-  }
-  entry.kind = info->kind;
-  entry.identifier = info->identifier;
+  entry.kind = archive->info().kind;
+  entry.identifier = archive->info().identifier;
 
   // The same file that was checked, read once more for its portrait only.
-  const auto range = locatePortrait(*reader, *info);
+  const auto range = archive->portraitRange();
   if (!range) {
     entry.portraitProblem = Error::archive(range.error());
     return entry;
   }
-  const auto image = reader->readAt(range->offset, range->length);
+  const auto image = archive->portraitBytes(*range);
   if (!image) {
-    entry.portraitProblem = Error::archive(ArchiveError(image.error()));
+    entry.portraitProblem = Error::archive(image.error());
     return entry;
   }
-  const auto file = fsh::parseFsh(*image);
-  if (!file) {
-    entry.portraitProblem = Error::codec(file.error());
+  PortraitPreview preview = previewImage(*image);
+  entry.bitmap = preview.bitmap;
+  if (preview.problem) {
+    entry.portraitProblem = std::move(preview.problem);
     return entry;
   }
-  const auto bitmap = fsh::describe(*file);
-  if (!bitmap) {
-    entry.portraitProblem = Error::codec(bitmap.error());
-    return entry;
-  }
-  entry.bitmap = *bitmap;
-  const auto picture = fsh::decodeBitmap(*file, bitmap->entryIndex);
-  if (!picture) {
-    entry.portraitProblem = Error::codec(picture.error());
-    return entry;
-  }
-  const QSize size = thumbnailSize(picture->size(), thumbnailSide);
-  entry.thumbnail = size == picture->size()
-                        ? *picture
-                        : picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  const QImage& picture = preview.picture;
+  const QSize size = thumbnailSize(picture.size(), thumbnailSide);
+  entry.thumbnail = size == picture.size()
+                        ? picture
+                        : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   return entry;
 }
 

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThreadPool>
 
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
+#include "portrait/parallel_map.h"
 #include "portrait/portrait_picture.h"
 
 namespace portrait {
@@ -63,17 +63,9 @@ Expected<NewFile, RosterFailure> prepareOne(const RosterExportJob& job,
 std::vector<PreparedRosterExport> prepareRosterExports(const std::vector<RosterExportJob>& jobs,
                                                        std::optional<PictureFormat> picture,
                                                        Making how) {
-  std::vector<std::optional<PreparedRosterExport>> done(jobs.size());
-  QThreadPool pool;
-  for (size_t i = 0; i < jobs.size(); ++i)
-    pool.start([&jobs, &done, picture, how, i] {
-      done[i].emplace(PreparedRosterExport{jobs[i], prepareOne(jobs[i], picture, how)});
-    });
-  pool.waitForDone();
-  std::vector<PreparedRosterExport> results;
-  results.reserve(done.size());
-  for (auto& result : done) results.push_back(std::move(*result));
-  return results;
+  return mapOnAllCores(jobs, [picture, how](const RosterExportJob& job) {
+    return PreparedRosterExport{job, prepareOne(job, picture, how)};
+  });
 }
 
 }  // namespace portrait

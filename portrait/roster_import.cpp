@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QThreadPool>
 
 #include "archive/archive_inspection.h"
 #include "archive/portrait_image.h"
 #include "fileio/file_reader.h"
 #include "fsh/image_file_kind.h"
 #include "portrait/input_file.h"
+#include "portrait/parallel_map.h"
 #include "portrait/service.h"
 
 namespace portrait {
@@ -116,17 +116,8 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Makin
 
 std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
                                                        const ImportChoice& choice, Making how) {
-  std::vector<std::optional<PreparedRosterImport>> done(jobs.size());
-  // A pool of its own: the global one may be busy with the caller's work.
-  QThreadPool pool;
-  for (size_t i = 0; i < jobs.size(); ++i)
-    pool.start(
-        [&jobs, &done, &choice, how, i] { done[i].emplace(prepareOne(jobs[i], choice, how)); });
-  pool.waitForDone();
-  std::vector<PreparedRosterImport> results;
-  results.reserve(done.size());
-  for (auto& result : done) results.push_back(std::move(*result));
-  return results;
+  return mapOnAllCores(
+      jobs, [&choice, how](const RosterImportJob& job) { return prepareOne(job, choice, how); });
 }
 
 }  // namespace portrait

@@ -16,5 +16,5 @@ Expected<std::optional<QString>, CommandFailure> FileDialog::showFolder(
   request.kind = DialogKind::Folder;
   request.title = title;
   request.fileName = startFolder;
-  return m_backend->show(request);
+  return showOnce(request);
 }

@@ -22,6 +22,7 @@
 #include "ui/import_picture_dialog.h"
 #include "ui/portrait_view.h"
 #include "ui/portrait_window.h"
+#include "x11/screenshot.h"
 
 namespace {
 
@@ -42,21 +43,6 @@ class Desktop : public QWidget {
     painter.fillRect(rect(), shade);
   }
 };
-
-QImage grabScreen() {
-  return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-      QImage::Format_RGB32);
-}
-
-// Saves the part of the screen around the rectangle when screenshots are asked for.
-void saveScreenshot(const QString& name, const QRect& around) {
-  const QString folder = qEnvironmentVariable("CPE_SCREENSHOT_DIR");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  const QRect area =
-      around.adjusted(-24, -24, 24, 24) & QGuiApplication::primaryScreen()->geometry();
-  EXPECT_TRUE(grabScreen().copy(area).save(QDir(folder).filePath(name))) << name.toStdString();
-}
 
 // The colour a pixel of the picture shows on the light square of the checkerboard.
 QColor overLightSquare(QRgb pixel) {

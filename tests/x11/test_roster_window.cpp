@@ -20,18 +20,9 @@
 #include "ui/roster_import_dialog.h"
 #include "ui/roster_model.h"
 #include "ui/roster_window.h"
+#include "x11/screenshot.h"
 
 namespace {
-
-void saveScreenshot(const QString& name, const QRect& around) {
-  const QString folder = qEnvironmentVariable("CPE_SCREENSHOT_DIR");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  const QRect area =
-      around.adjusted(-16, -16, 16, 16) & QGuiApplication::primaryScreen()->geometry();
-  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-  EXPECT_TRUE(screen.copy(area).save(QDir(folder).filePath(name))) << name.toStdString();
-}
 
 // A portrait of its own for each archive: a face-like disc on a gradient.
 QImage portraitPicture(int i) {

@@ -15,6 +15,7 @@
 #include "support/scripted_dialogs.h"
 #include "ui/form_region.h"
 #include "ui/skin_layout.h"
+#include "x11/screenshot.h"
 
 namespace {
 
@@ -59,11 +60,6 @@ QStringList arguments(const QString& line) { return line.split(' ', Qt::SkipEmpt
 
 void mouseTo(QPoint global) {
   xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())});
-}
-
-QImage grabScreen() {
-  return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-      QImage::Format_RGB32);
 }
 
 class ShapedWindowOnX11 : public ::testing::Test {
