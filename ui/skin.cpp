@@ -19,7 +19,7 @@ QImage bundledPicture(const QString& path) {
       qsizetype(width) * height * 4 != bytes.size() - 8)
     return {};
   return QImage(reinterpret_cast<const uchar*>(bytes.constData() + 8), int(width), int(height),
-                int(width) * 4, QImage::Format_RGB32)
+                qsizetype(width) * 4, QImage::Format_RGB32)
       .copy();
 }
 
