@@ -104,6 +104,47 @@ TEST(RosterModel, ShowsEachArchiveAsLoadWouldSeeIt) {
   EXPECT_EQ(rowSeen(model, "short.big"), (RowSeen{"", State::Refused, "", "", true, {0, 0}}));
 }
 
+QStringList rowNames(const RosterModel& model) {
+  QStringList names;
+  for (int row = 0; row < model.rowCount(); ++row)
+    names << model.index(row).data(RosterModel::FileNameRole).toString();
+  names.sort();
+  return names;
+}
+
+// More archives than are added in one turn, and the folder changes while its
+// rows come in and again while it is being listed: the rows end as the folder
+// is, each once.
+TEST(RosterModel, EndsAsTheFolderIsWhenItChangesWhileBeingTakenIn) {
+  QTemporaryDir dir;
+  const QByteArray archive = goodArchive("ab12cd3");
+  const auto name = [](int i) { return QStringLiteral("p%1.big").arg(i, 4, 10, QLatin1Char('0')); };
+  const int count = int(RosterModel::InsertedAtOnce) * 2 + 10;
+  for (int i = 0; i < count; ++i) writeFile(dir.filePath(name(i)), archive);
+  RosterModel model;
+  QObject::connect(
+      &model, &QAbstractItemModel::rowsInserted, &model,
+      [&] {
+        QFile::remove(dir.filePath(name(0)));          // a row already there
+        QFile::remove(dir.filePath(name(count - 1)));  // listed, not yet a row
+        model.refresh();
+        // Events wait meanwhile: the folder has been listed again, and that
+        // listing has not been taken in yet when the folder changes once more.
+        QTest::qSleep(100);
+        writeFile(dir.filePath("added.big"), archive);
+        model.refresh();
+      },
+      Qt::SingleShotConnection);
+  model.setFolder(dir.path());
+
+  QStringList expected{"added.big"};
+  for (int i = 1; i < count - 1; ++i) expected << name(i);
+  expected.sort();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return model.count(State::Reading) == 0 && rowNames(model) == expected; }, 20000));
+  EXPECT_EQ(model.rowCount(), expected.size());
+}
+
 TEST(RosterSortFilter, FiltersByIdentifierOrNameAndPutsProblemsFirst) {
   QTemporaryDir dir;
   writeFile(dir.filePath("a10.big"), goodArchive("zz00010"));
@@ -158,6 +199,7 @@ TEST(RosterWindow, DownInTheFilterSelectsTheFirstTileAndEnterLoadsIt) {
   ui.window->openRoster(dir.path());
   RosterWindow* roster = ui.window->rosterWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(roster));
+  waitUntilRead(roster->model());  // the folder is listed on a thread of its own
   auto* filter = roster->findChild<QLineEdit*>("filterEdit");
   EXPECT_TRUE(QTest::qWaitFor([&] { return filter->hasFocus(); }));
 

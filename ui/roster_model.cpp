@@ -24,6 +24,10 @@ RosterModel::RosterModel(QObject* parent)
   m_applySoon.setSingleShot(true);
   m_applySoon.setInterval(0);
   connect(&m_applySoon, &QTimer::timeout, this, &RosterModel::applyArrived);
+  m_insertSoon.setSingleShot(true);
+  m_insertSoon.setInterval(0);
+  connect(&m_insertSoon, &QTimer::timeout, this, &RosterModel::insertSome);
+  m_lister.setMaxThreadCount(1);
 }
 
 RosterModel::~RosterModel() = default;
@@ -32,6 +36,12 @@ void RosterModel::setFolder(const QString& folder) {
   beginResetModel();
   m_reader->clear();
   m_arrived.clear();
+  m_toInsert.clear();
+  m_nextInsert = 0;
+  m_insertSoon.stop();
+  ++m_generation;
+  m_listing = false;
+  m_listAgain = false;
   m_folder = folder;
   m_rows.clear();
   m_rowByName.clear();
@@ -42,50 +52,123 @@ void RosterModel::setFolder(const QString& folder) {
 
 QString RosterModel::pathOf(const Row& row) const { return QDir(m_folder).filePath(row.fileName); }
 
-void RosterModel::refresh() {
+// Listing a large folder and asking each file's size and times takes longer
+// than a frame of the window: it is done on the lister's thread.
+std::vector<RosterModel::Row> RosterModel::listFolder(const QString& folder) {
   const QFileInfoList files =
-      QDir(m_folder).entryInfoList({QStringLiteral("*.big")}, QDir::Files, QDir::Name);
+      QDir(folder).entryInfoList({QStringLiteral("*.big")}, QDir::Files, QDir::Name);
+  std::vector<Row> listed;
+  listed.reserve(size_t(files.size()));
+  for (const QFileInfo& file : files)
+    listed.push_back(Row{file.fileName(),
+                         {file.size(), file.lastModified(), file.metadataChangeTime()},
+                         TileState::Reading,
+                         {}});
+  return listed;
+}
+
+void RosterModel::refresh() {
+  if (m_listing) {
+    m_listAgain = true;
+    return;
+  }
+  m_listing = true;
+  m_lister.start([this, folder = m_folder, generation = m_generation] {
+    std::vector<Row> files = listFolder(folder);
+    // Queued to the model's thread; the model waits for this thread before it goes.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, files = std::move(files)]() mutable {
+          takeListing(generation, std::move(files));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void RosterModel::takeListing(quint64 generation, std::vector<Row> files) {
+  if (generation != m_generation) return;
+  m_listing = false;
+  // The folder changed while it was being listed: listed again while this
+  // listing is taken in.
+  if (m_listAgain) {
+    m_listAgain = false;
+    refresh();
+  }
+  m_nextInsert = 0;
+  if (m_rows.empty()) {
+    // Nothing to compare with: the first listing of a folder of thousands.
+    m_toInsert = std::move(files);
+    insertSome();
+    return;
+  }
   QSet<QString> listed;
   QStringList toRead;
-  std::vector<Row> added;
-  for (const QFileInfo& file : files) {
-    const QString name = file.fileName();
-    listed.insert(name);
-    const Stamp stamp{file.size(), file.lastModified(), file.metadataChangeTime()};
-    const auto found = m_rowByName.constFind(name);
+  m_toInsert.clear();
+  for (Row& file : files) {
+    listed.insert(file.fileName);
+    const auto found = m_rowByName.constFind(file.fileName);
     if (found == m_rowByName.cend()) {
-      added.push_back(Row{name, stamp, TileState::Reading, {}});
-      toRead << file.filePath();
+      m_toInsert.push_back(std::move(file));
       continue;
     }
     Row& row = m_rows[size_t(*found)];
-    if (row.stamp == stamp) continue;
-    row.stamp = stamp;
+    if (row.stamp == file.stamp) continue;
+    row.stamp = file.stamp;
     if (row.state != TileState::Reading) ++m_unread;
     row.state = TileState::Reading;
-    toRead << file.filePath();
+    toRead << pathOf(row);
   }
-  // New rows in one insertion: a view and a sorting proxy take them at once.
-  if (!added.empty()) {
-    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + added.size()) - 1);
-    for (Row& row : added) {
+  // Rows of files gone, a run of neighbours at a time, from the last so that
+  // the earlier rows keep their numbers.
+  bool removed = false;
+  for (int last = int(m_rows.size()) - 1; last >= 0;) {
+    if (listed.contains(m_rows[size_t(last)].fileName)) {
+      --last;
+      continue;
+    }
+    int first = last;
+    while (first > 0 && !listed.contains(m_rows[size_t(first) - 1].fileName)) --first;
+    beginRemoveRows({}, first, last);
+    const auto begin = m_rows.begin() + first;
+    const auto end = m_rows.begin() + last + 1;
+    m_unread -= int(
+        std::count_if(begin, end, [](const Row& row) { return row.state == TileState::Reading; }));
+    m_rows.erase(begin, end);
+    endRemoveRows();
+    removed = true;
+    last = first - 1;
+  }
+  if (removed) rebuildIndex();
+  m_reader->read(toRead);
+  insertSome();
+}
+
+// New rows a batch a turn: one insertion of a thousand rows holds the window
+// while the sorting view places each of them and the view lays out the grid.
+void RosterModel::insertSome() {
+  const size_t count = std::min(m_toInsert.size() - m_nextInsert, InsertedAtOnce);
+  if (count > 0) {
+    const int at = int(m_rows.size());
+    QStringList paths;
+    beginInsertRows({}, at, at + int(count) - 1);
+    for (size_t i = 0; i < count; ++i) {
+      Row& row = m_toInsert[m_nextInsert++];
       m_rowByName.insert(row.fileName, int(m_rows.size()));
+      paths << pathOf(row);
       m_rows.push_back(std::move(row));
     }
-    m_unread += int(added.size());
+    m_unread += int(count);
     endInsertRows();
+    m_reader->read(paths);
   }
-  // Rows of files gone, from the last so that the earlier rows keep their numbers.
-  for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
-    if (listed.contains(m_rows[size_t(i)].fileName)) continue;
-    beginRemoveRows({}, i, i);
-    if (m_rows[size_t(i)].state == TileState::Reading) --m_unread;
-    m_rows.erase(m_rows.begin() + i);
-    endRemoveRows();
+  if (m_nextInsert < m_toInsert.size()) {
+    m_insertSoon.start();
+    return;
   }
-  rebuildIndex();
-  m_reader->read(toRead);
-  if (m_unread == 0) emit allRead();
+  m_toInsert.clear();
+  m_nextInsert = 0;
+  emit listed();
+  if (m_unread == 0 && settled()) emit allRead();
 }
 
 void RosterModel::rebuildIndex() {
@@ -138,7 +221,7 @@ void RosterModel::applyEntry(const QString& path, const portrait::RosterEntry& e
                                       : TileState::Good;
   const QModelIndex changed = index(*found);
   emit dataChanged(changed, changed);
-  if (m_unread == 0) emit allRead();
+  if (m_unread == 0 && settled()) emit allRead();
 }
 
 void RosterModel::keepThumbnail(const QString& fileName) {

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <deque>
 #include <optional>
@@ -19,14 +20,18 @@ class RosterReader;
 }
 
 // The archives of one folder, one row each, in the folder listing's order.
-// A row is listed at once and filled in when its archive has been read on the
-// reader's threads; a row's file that changes on disk is read again.
+// The folder is listed on a thread of its own and its rows come in a few
+// hundred at a time; each is filled in when its archive has been read on the
+// reader's threads, and a row's file that changes on disk is read again.
 class RosterModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
   // Thumbnails are at most this many pixels on their longer side.
   static constexpr int ThumbnailSide = 96;
+  // Rows added in one turn of the event loop: the sorting view and the grid
+  // take 250 in about a millisecond.
+  static constexpr size_t InsertedAtOnce = 250;
   // Thumbnails kept at most (about 74 MB at 96x96): a larger roster drops
   // those of tiles off screen, longest kept first, and reads them again when
   // they are scrolled to.
@@ -53,7 +58,8 @@ class RosterModel : public QAbstractListModel {
   void setFolder(const QString& folder);
   const QString& folder() const { return m_folder; }
   // Lists the folder again: rows for new files, none for files gone, and
-  // files whose size, time or inode changed are read again.
+  // files whose size, time or inode changed are read again. Asked for while a
+  // listing is on its way, the folder is listed once more after it.
   void refresh();
   // Reads these rows before any other (the tiles on screen).
   void readFirst(const QList<int>& rows);
@@ -67,6 +73,8 @@ class RosterModel : public QAbstractListModel {
   int count(TileState state) const;
 
  signals:
+  // A listing of the folder has been taken in: a row for each file listed.
+  void listed();
   // Every row has been read.
   void allRead();
 
@@ -84,6 +92,12 @@ class RosterModel : public QAbstractListModel {
     portrait::RosterEntry entry;
     bool thumbnailDropped = false;
   };
+
+  // What the lister found of each .big file, in name order.
+  static std::vector<Row> listFolder(const QString& folder);
+  void takeListing(quint64 generation, std::vector<Row> files);
+  void insertSome();
+  bool settled() const { return !m_listing && m_nextInsert == m_toInsert.size(); }
 
   void takeEntry(const QString& path, const portrait::RosterEntry& entry);
   void applyArrived();
@@ -103,4 +117,12 @@ class RosterModel : public QAbstractListModel {
   std::deque<QString> m_kept;  // rows holding a thumbnail, longest kept first
   QSet<QString> m_onScreen;    // rows last asked for first
   portrait::RosterReader* m_reader = nullptr;
+  quint64 m_generation = 0;     // the folder shown; a listing of one before is dropped
+  bool m_listing = false;       // a listing is on its way
+  bool m_listAgain = false;     // the folder changed while it was being listed
+  std::vector<Row> m_toInsert;  // listed, not yet rows, from m_nextInsert on
+  size_t m_nextInsert = 0;
+  QTimer m_insertSoon;
+  // Last, so that it is gone first: a listing still running is waited for.
+  QThreadPool m_lister;
 };

@@ -51,14 +51,16 @@ RosterWindow::RosterWindow(MainWindow& mainWindow)
 
   m_refreshSoon.setSingleShot(true);
   m_refreshSoon.setInterval(RefreshDelayMs);
-  connect(&m_refreshSoon, &QTimer::timeout, this, [this] {
-    m_model->refresh();
-    watchFiles();
-  });
+  connect(&m_refreshSoon, &QTimer::timeout, m_model, &RosterModel::refresh);
+  connect(m_model, &RosterModel::listed, this, &RosterWindow::watchFiles);
   connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
           [this] { m_refreshSoon.start(); });
   // inotify tells of a file written in place through the file itself.
   connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_refreshSoon.start(); });
+
+  m_watchSoon.setSingleShot(true);
+  m_watchSoon.setInterval(0);
+  connect(&m_watchSoon, &QTimer::timeout, this, &RosterWindow::watchSome);
 
   m_visibleFirstSoon.setSingleShot(true);
   m_visibleFirstSoon.setInterval(0);
@@ -172,17 +174,12 @@ void RosterWindow::setFolder(const QString& folder) {
   const QString absolute = QFileInfo(folder).absoluteFilePath();
   if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
   if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
+  m_toWatch.clear();
   m_watcher.addPath(absolute);
   setWindowTitle(tr("Roster - %1").arg(QDir(absolute).dirName()));
   m_folderPath = absolute;
   m_filter->setFocus();
-  // Listed once the window has been shown, each step a turn of the event
-  // loop of its own, so that neither holds the window for long.
-  QTimer::singleShot(0, this, [this, absolute] {
-    if (absolute != m_folderPath) return;
-    m_model->setFolder(absolute);
-    QTimer::singleShot(0, this, &RosterWindow::watchFiles);
-  });
+  m_model->setFolder(absolute);
 }
 
 const QString& RosterWindow::folder() const { return m_folderPath; }
@@ -224,14 +221,19 @@ void RosterWindow::watchFiles() {
   QStringList gone;
   for (const QString& path : watched)
     if (!wantedSet.contains(path)) gone << path;
-  QStringList added;
+  m_toWatch.clear();
   for (const QString& path : wanted)
-    if (!watchedSet.contains(path)) added << path;
+    if (!watchedSet.contains(path)) m_toWatch << path;
   if (!gone.isEmpty()) m_watcher.removePaths(gone);
-  // A few hundred a turn of the event loop: each is a call into the kernel.
+  watchSome();
+}
+
+// A few hundred a turn of the event loop: each is a call into the kernel.
+void RosterWindow::watchSome() {
   constexpr qsizetype Slice = 200;
-  if (!added.isEmpty()) m_watcher.addPaths(added.mid(0, Slice));
-  if (added.size() > Slice) QTimer::singleShot(0, this, &RosterWindow::watchFiles);
+  if (!m_toWatch.isEmpty()) m_watcher.addPaths(m_toWatch.mid(0, Slice));
+  m_toWatch.remove(0, std::min(Slice, m_toWatch.size()));
+  if (!m_toWatch.isEmpty()) m_watchSoon.start();
 }
 
 void RosterWindow::readVisibleFirst() {

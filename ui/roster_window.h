@@ -60,6 +60,7 @@ class RosterWindow : public QWidget {
   void createControls();
   void readVisibleFirst();
   void watchFiles();
+  void watchSome();
   void updateStatus();
   void loadTile(const QModelIndex& index);
   void startBatch(std::unique_ptr<RosterBatch> batch);
@@ -81,5 +82,7 @@ class RosterWindow : public QWidget {
   QFileSystemWatcher m_watcher;
   QTimer m_refreshSoon;       // the folder changed: list it again, once things settle
   QTimer m_visibleFirstSoon;  // the tiles on screen changed
+  QStringList m_toWatch;      // files still to be given a watch of their own
+  QTimer m_watchSoon;
   std::unique_ptr<RosterBatch> m_batch;
 };
