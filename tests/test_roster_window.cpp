@@ -209,6 +209,10 @@ TEST(RosterWindow, DownInTheFilterSelectsTheFirstTileAndEnterLoadsIt) {
   EXPECT_EQ(view.currentIndex().data(RosterModel::FileNameRole).toString(), "a.big");
   QTest::keyClick(&view, Qt::Key_Return);
   EXPECT_EQ(ui.shownArchive().first(), "aa00001");
+
+  // The filter's clear button comes with its first text.
+  QTest::keyClicks(filter, "b");
+  EXPECT_TRUE(filter->isClearButtonEnabled());
 }
 
 // The review names what it found before anything is written; after it, one

@@ -83,9 +83,14 @@ void RosterWindow::createControls() {
   m_filter = new QLineEdit(this);
   m_filter->setObjectName(QStringLiteral("filterEdit"));
   m_filter->setPlaceholderText(tr("Filter by identifier or file name"));
-  m_filter->setClearButtonEnabled(true);
   m_filter->installEventFilter(this);
   connect(m_filter, &QLineEdit::textChanged, m_tiles, &RosterSortFilter::setFilterText);
+  // The clear button shows only once there is text. Looking its icon up the
+  // first time loads Qt's icon and picture plugins, which held the opening
+  // window for several milliseconds: it is left to the first key typed.
+  connect(
+      m_filter, &QLineEdit::textChanged, m_filter,
+      [this] { m_filter->setClearButtonEnabled(true); }, Qt::SingleShotConnection);
 
   m_order = new QComboBox(this);
   m_order->setObjectName(QStringLiteral("orderBox"));
