@@ -145,6 +145,40 @@ TEST(RosterModel, EndsAsTheFolderIsWhenItChangesWhileBeingTakenIn) {
   EXPECT_EQ(model.rowCount(), expected.size());
 }
 
+// A roster larger than the thumbnails kept: only the most recent are kept,
+// and a tile scrolled to whose thumbnail was dropped gets it back.
+TEST(RosterModel, KeepsABoundedNumberOfThumbnailsAndReadsADroppedOneAgain) {
+  QTemporaryDir dir;
+  const QByteArray archive = goodArchive("ab12cd3");
+  const int count = int(RosterModel::KeptThumbnails) + 40;
+  for (int i = 0; i < count; ++i)
+    writeFile(dir.filePath(QStringLiteral("p%1.big").arg(i, 5, 10, QLatin1Char('0'))), archive);
+  RosterModel model;
+  model.setFolder(dir.path());
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return model.rowCount() == count && model.count(State::Reading) == 0; }, 60000));
+  const auto thumbnail = [&model](int row) {
+    return model.index(row).data(RosterModel::ThumbnailRole).value<QImage>();
+  };
+  const auto kept = [&] {
+    QList<int> rows;
+    for (int row = 0; row < count; ++row)
+      if (!thumbnail(row).isNull()) rows << row;
+    return rows;
+  };
+
+  const QList<int> before = kept();
+  EXPECT_EQ(before.size(), qsizetype(RosterModel::KeptThumbnails));
+  int dropped = 0;
+  while (before.contains(dropped)) ++dropped;
+  ASSERT_LT(dropped, count);
+  // Still counted as read: the status line does not go back to "reading".
+  EXPECT_EQ(model.index(dropped).data(RosterModel::StateRole).value<State>(), State::Good);
+  model.readFirst({dropped});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !thumbnail(dropped).isNull(); }, 10000));
+  EXPECT_EQ(kept().size(), qsizetype(RosterModel::KeptThumbnails));
+}
+
 TEST(RosterSortFilter, FiltersByIdentifierOrNameAndPutsProblemsFirst) {
   QTemporaryDir dir;
   writeFile(dir.filePath("a10.big"), goodArchive("zz00010"));
