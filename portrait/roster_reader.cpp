@@ -55,10 +55,8 @@ void RosterReader::readFirst(const QStringList& paths) {
   {
     const QMutexLocker lock(&m_queue->mutex);
     m_queue->first.clear();
-    for (const QString& path : paths) {
-      m_queue->pending.insert(path);
-      m_queue->first.push_back(path);
-    }
+    for (const QString& path : paths)
+      if (m_queue->pending.contains(path)) m_queue->first.push_back(path);
   }
   startReaders();
 }

@@ -24,7 +24,8 @@ class RosterReader : public QObject {
   // Queues the archives after those already queued; one already queued stays
   // where it is.
   void read(const QStringList& paths);
-  // Moves the archives ahead of everything queued, queueing those that are not.
+  // Moves those of the archives still queued ahead of everything else; one
+  // being read or read already is not read again.
   void readFirst(const QStringList& paths);
   // Forgets what is queued; archives being read are still handed over.
   void clear();

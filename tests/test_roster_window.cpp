@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -323,6 +324,30 @@ TEST(RosterReader, ReadsTheArchivesAskedForFirstBeforeTheRest) {
   EXPECT_LE(at, 1) << order.join(" ").toStdString();
   EXPECT_EQ(order.indexOf(paths[10]), at + 1);
   EXPECT_EQ(QSet<QString>(order.begin(), order.end()).size(), 12);  // each once
+}
+
+// The tiles on screen are asked for first again each time they change, the
+// one being read and those read among them too: each is read once.
+TEST(RosterReader, ReadsEachArchiveOnceHoweverOftenItIsAskedForFirst) {
+  QTemporaryDir dir;
+  QStringList paths;
+  for (int i = 0; i < 12; ++i)
+    paths << writeFile(dir.filePath(QStringLiteral("p%1.big").arg(i)), goodArchive("ab12cd3"));
+  portrait::RosterReader reader(32);
+  reader.setThreadCount(1);
+  QStringList read;
+  QObject::connect(&reader, &portrait::RosterReader::entryRead,
+                   [&read](const QString& path, const portrait::RosterEntry&) { read << path; });
+  reader.read(paths);
+  QElapsedTimer waited;
+  waited.start();
+  while (read.size() < paths.size() && waited.elapsed() < 10000) {
+    reader.readFirst(paths);
+    QTest::qWait(1);
+  }
+  QTest::qWait(100);  // time for any archive read twice to come in
+  EXPECT_EQ(read.size(), paths.size()) << read.join(" ").toStdString();
+  EXPECT_EQ(QSet<QString>(read.begin(), read.end()).size(), paths.size());
 }
 
 TEST(RosterWindow, ExportsEveryTileShownAndNamesTheArchiveItCouldNot) {

@@ -178,13 +178,21 @@ void RosterModel::rebuildIndex() {
 
 void RosterModel::readFirst(const QList<int>& rows) {
   QStringList paths;
+  QStringList again;
   m_onScreen.clear();
   for (const int row : rows) {
     if (row < 0 || row >= int(m_rows.size())) continue;
-    const Row& shown = m_rows[size_t(row)];
+    Row& shown = m_rows[size_t(row)];
     m_onScreen.insert(shown.fileName);
-    if (shown.state == TileState::Reading || shown.thumbnailDropped) paths << pathOf(shown);
+    if (shown.thumbnailDropped && !shown.readingAgain) {
+      shown.readingAgain = true;
+      again << pathOf(shown);
+    }
+    if (shown.state == TileState::Reading || shown.readingAgain) paths << pathOf(shown);
   }
+  // Every other row asked for is still to be read, being read or just read:
+  // only its place in the queue changes.
+  if (!again.isEmpty()) m_reader->read(again);
   if (!paths.isEmpty()) m_reader->readFirst(paths);
 }
 
@@ -215,6 +223,7 @@ void RosterModel::applyEntry(const QString& path, const portrait::RosterEntry& e
   if (row.state == TileState::Reading) --m_unread;
   row.entry = entry;
   row.thumbnailDropped = false;
+  row.readingAgain = false;
   if (!entry.thumbnail.isNull()) keepThumbnail(row.fileName);
   row.state = entry.refusal           ? TileState::Refused
               : entry.portraitProblem ? TileState::Undecodable

@@ -61,7 +61,8 @@ class RosterModel : public QAbstractListModel {
   // files whose size, time or inode changed are read again. Asked for while a
   // listing is on its way, the folder is listed once more after it.
   void refresh();
-  // Reads these rows before any other (the tiles on screen).
+  // Reads these rows before any other (the tiles on screen), and reads again
+  // those whose thumbnails were dropped.
   void readFirst(const QList<int>& rows);
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -91,6 +92,7 @@ class RosterModel : public QAbstractListModel {
     TileState state = TileState::Reading;
     portrait::RosterEntry entry;
     bool thumbnailDropped = false;
+    bool readingAgain = false;  // its dropped thumbnail has been asked for
   };
 
   // What the lister found of each .big file, in name order.
