@@ -79,8 +79,13 @@ TEST(RosterWindowOnX11, ShowsARosterAndTheImportReview) {
   window->resize(760, 660);
   window->move(40, 40);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  // The folder is listed on a thread of its own: its rows come after the window shows.
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return window->model().count(RosterModel::TileState::Reading) == 0; }, 10000));
+      [&] {
+        return window->model().rowCount() == 42 &&
+               window->model().count(RosterModel::TileState::Reading) == 0;
+      },
+      10000));
   EXPECT_EQ(window->model().count(RosterModel::TileState::Refused), 4);
   EXPECT_EQ(window->model().count(RosterModel::TileState::Undecodable), 4);
   QTest::qWait(300);
