@@ -15,6 +15,8 @@
 #include "fsh/pixel_formats.h"
 #include "portrait/thumbnail.h"
 
+namespace cli {
+
 namespace {
 
 // File names and identifiers as the system passes them: in the locale's encoding.
@@ -412,3 +414,5 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
     return ExitStatus::UsageError;
   }
 }
+
+}  // namespace cli

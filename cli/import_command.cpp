@@ -8,6 +8,8 @@
 #include "cli/roster_import_command.h"
 #include "portrait/service.h"
 
+namespace cli {
+
 ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console) {
   if (request.folder) return runRosterImport(request, dryRun, console);
   FileWrites writes(writeMode(dryRun, false), console);
@@ -35,3 +37,5 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
   }
   return console.status();
 }
+
+}  // namespace cli

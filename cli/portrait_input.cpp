@@ -15,6 +15,8 @@
 #include "fsh/image_file_kind.h"
 #include "portrait/service.h"
 
+namespace cli {
+
 namespace {
 
 bool hasFshName(const QString& path) {
@@ -28,7 +30,7 @@ WriteNote note(const PortraitInput& input, const QString& how) {
 
 // With all of Import's checks: a file that is no FSH image is refused by them.
 void addImageFile(const PortraitInput& input, FileWrites& writes) {
-  writes.add(makeImportPortrait(input.archive, input.input, writes.making(input.archive)),
+  writes.add(archive::makeImportPortrait(input.archive, input.input, writes.making(input.archive)),
              input.archive,
              note(input, QCoreApplication::translate("cli", "the FSH image ") +
                              printableText(input.input)));
@@ -36,7 +38,7 @@ void addImageFile(const PortraitInput& input, FileWrites& writes) {
 
 // Stored unpacked, as the window stores it: the archive's portrait carries its
 // own length, which only the unpacked image has.
-InputOutcome addCompressedImage(const PortraitInput& input, const SourceFile& file,
+InputOutcome addCompressedImage(const PortraitInput& input, const archive::SourceFile& file,
                                 FileWrites& writes, Console& console) {
   const auto refuse = [&](const fsh::Error& error) {
     console.failure({input.input,
@@ -52,9 +54,10 @@ InputOutcome addCompressedImage(const PortraitInput& input, const SourceFile& fi
   }
   const auto unpacked = fsh::unpackImageFile(*bytes);
   if (!unpacked) return refuse(unpacked.error());
-  auto prepared = makeImportPortraitBytes(input.archive, *unpacked, writes.making(input.archive));
+  auto prepared =
+      archive::makeImportPortraitBytes(input.archive, *unpacked, writes.making(input.archive));
   // The image's own faults are the compressed file's.
-  if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage) {
+  if (!prepared && prepared.error().kind == archive::ArchiveError::Kind::NotAnImage) {
     console.failure(archiveFailure(input.input, prepared.error()));
     return InputOutcome::Failed;
   }
@@ -68,7 +71,7 @@ InputOutcome addCompressedImage(const PortraitInput& input, const SourceFile& fi
 
 InputOutcome addPortraitInput(const PortraitInput& input, bool pictureChangesAsked,
                               FileWrites& writes, Console& console) {
-  const auto file = SourceFile::open(input.input);
+  const auto file = archive::SourceFile::open(input.input);
   if (!file) {
     console.failure(archiveFailure(input.input, file.error()));
     return InputOutcome::Failed;
@@ -95,7 +98,7 @@ InputOutcome addPortraitInput(const PortraitInput& input, bool pictureChangesAsk
     return InputOutcome::UsageError;
   }
   // The window imports only into an archive it could load.
-  if (const auto info = inspectArchive(input.archive); !info) {
+  if (const auto info = archive::inspectArchive(input.archive); !info) {
     console.failure(archiveFailure(input.archive, info.error()));
     return InputOutcome::Failed;
   }
@@ -148,9 +151,12 @@ bool addImportedPicture(const PortraitInput& input,
   }
   // The image is made here from the archive's own portrait: a refusal is the archive's.
   writes.add(
-      makeImportPortraitBytes(input.archive, portrait->image, writes.making(input.archive)),
+      archive::makeImportPortraitBytes(input.archive, portrait->image,
+                                       writes.making(input.archive)),
       input.archive,
       note(input, QCoreApplication::translate("cli", "the picture %1 as %2")
                       .arg(printableText(input.input), service.bitmapDetails(portrait->after))));
   return true;
 }
+
+}  // namespace cli

@@ -7,11 +7,14 @@
 #include "portrait/picture_import.h"
 #include "portrait/portrait_error.h"
 
-class Console;
-class FileWrites;
 namespace portrait {
 class Service;
 }
+
+namespace cli {
+
+class Console;
+class FileWrites;
 
 // One input on its way into one archive's portrait, told by its content as the
 // window's Import tells it: an FSH image goes in as it is, with Import's checks,
@@ -40,3 +43,5 @@ InputOutcome addPortraitInput(const PortraitInput& input, bool pictureChangesAsk
 bool addImportedPicture(const PortraitInput& input,
                         const Expected<portrait::ImportedPortrait, portrait::Error>& portrait,
                         const portrait::Service& service, FileWrites& writes, Console& console);
+
+}  // namespace cli

@@ -17,6 +17,8 @@
 #include "cli/printable_text.h"
 #include "portrait/service.h"
 
+namespace cli {
+
 namespace {
 
 // Each archive once, however often or by whatever names it is given.
@@ -137,3 +139,5 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
   console.endBatch();
   return console.status();
 }
+
+}  // namespace cli

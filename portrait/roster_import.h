@@ -31,7 +31,7 @@ struct RosterFolderMatch {
   };
   struct Refusal {
     QString archivePath;
-    ArchiveError error;
+    archive::ArchiveError error;
   };
   QString folder;
   QList<Archive> archives;  // those that could be matched; match's indexes are into these
@@ -72,13 +72,14 @@ struct PreparedRosterImport {
   RosterImportJob job;
   RosterInput input = RosterInput::Picture;
   std::optional<fsh::BitmapDescription> after;  // a picture's new bitmap
-  Expected<NewFile, RosterFailure> file;
+  Expected<archive::NewFile, RosterFailure> file;
 };
 
 // Each job with Load's checks on its archive, then its input told by content
 // and made into the archive's new content as how says; the jobs spread over
 // the machine's cores, the results in their order. Nothing is committed.
 std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
-                                                       const ImportChoice& choice, Making how);
+                                                       const ImportChoice& choice,
+                                                       archive::Making how);
 
 }  // namespace portrait

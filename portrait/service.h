@@ -37,7 +37,8 @@ class Service {
                                                const QStringList& archivePaths,
                                                MatchBy by) const = 0;
   virtual std::vector<PreparedRosterImport> prepareRosterImports(
-      const std::vector<RosterImportJob>& jobs, const ImportChoice& choice, Making how) const = 0;
+      const std::vector<RosterImportJob>& jobs, const ImportChoice& choice,
+      archive::Making how) const = 0;
   virtual Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                            const QString& targetPath,
                                                            PictureFormat format) const = 0;

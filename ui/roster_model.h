@@ -18,6 +18,8 @@ namespace portrait {
 class RosterReader;
 }
 
+namespace ui {
+
 // The archives of one folder, one row each, in the folder listing's order.
 // A row is listed at once and filled in when its archive has been read on the
 // reader's threads; a row's file that changes on disk is read again.
@@ -104,3 +106,5 @@ class RosterModel : public QAbstractListModel {
   QSet<QString> m_onScreen;    // rows last asked for first
   portrait::RosterReader* m_reader = nullptr;
 };
+
+}  // namespace ui

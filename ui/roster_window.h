@@ -8,13 +8,16 @@
 #include <QWidget>
 #include <memory>
 
-class MainWindow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
 class QPushButton;
+
+namespace ui {
+
+class MainWindow;
 class RosterBatch;
 class RosterModel;
 class RosterSortFilter;
@@ -83,3 +86,5 @@ class RosterWindow : public QWidget {
   QTimer m_visibleFirstSoon;  // the tiles on screen changed
   std::unique_ptr<RosterBatch> m_batch;
 };
+
+}  // namespace ui

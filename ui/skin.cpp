@@ -4,6 +4,8 @@
 #include <QResource>
 #include <QtEndian>
 
+namespace ui {
+
 namespace {
 
 // A picture bundled as its width and height (32-bit little-endian words) and
@@ -33,3 +35,5 @@ const QImage& skinPicture() {
 QIcon programIcon() {
   return QIcon(QPixmap::fromImage(bundledPicture(QStringLiteral(":/icon.rgb32"))));
 }
+
+}  // namespace ui
