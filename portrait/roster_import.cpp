@@ -61,25 +61,43 @@ Outcome made(Outcome outcome, Expected<archive::NewFile, archive::ArchiveError> 
   return outcome;
 }
 
+// What the input is, by content; a damaged file named as an FSH image is one,
+// so that Import's checks say what is wrong with it, unless it is a picture
+// after all.
+RosterInput inputOf(const QByteArray& start, const QString& path) {
+  switch (fsh::fileKindOf(start)) {
+    case fsh::FileKind::Image:
+      return RosterInput::FshImage;
+    case fsh::FileKind::CompressedImage:
+      return RosterInput::CompressedImage;
+    case fsh::FileKind::Other:
+      break;
+  }
+  if (hasFshName(path) && inputKindOf(start, path) != InputKind::Picture)
+    return RosterInput::FshImage;
+  return RosterInput::Picture;
+}
+
 Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, archive::Making how) {
   Outcome outcome{job, RosterInput::Picture, std::nullopt, Unexpected(RosterFailure{})};
   const auto file = fileio::FileReader::open(job.inputPath);
   if (!file) return failed(std::move(outcome), job.inputPath, Error::archive(file.error()));
   const auto start = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
   if (!start) return failed(std::move(outcome), job.inputPath, Error::archive(start.error()));
+  // Told before the archive is checked: a caller refuses picture options for
+  // an FSH image whatever the archive holds.
+  outcome.input = inputOf(*start, job.inputPath);
   // Only into an archive Load would take.
   if (const auto info = archive::inspectArchive(job.archivePath); !info)
     return failed(std::move(outcome), job.archivePath, Error::archive(info.error()));
 
-  switch (fsh::fileKindOf(*start)) {
-    case fsh::FileKind::Image:
-      outcome.input = RosterInput::FshImage;
+  switch (outcome.input) {
+    case RosterInput::FshImage:
       return made(std::move(outcome),
                   archive::makeImportPortrait(job.archivePath, job.inputPath, how));
-    case fsh::FileKind::CompressedImage: {
+    case RosterInput::CompressedImage: {
       // Stored unpacked: the archive's portrait carries its own length, which
       // only the unpacked image has.
-      outcome.input = RosterInput::CompressedImage;
       if (auto length = fsh::checkCompressedFileLength(file->length()); !length)
         return failed(std::move(outcome), job.inputPath, Error::codec(length.error()));
       const auto bytes = file->readAt(0, file->length());
@@ -93,15 +111,8 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, archi
         return failed(std::move(outcome), job.inputPath, Error::archive(prepared.error()));
       return made(std::move(outcome), std::move(prepared));
     }
-    case fsh::FileKind::Other:
+    case RosterInput::Picture:
       break;
-  }
-  // A damaged file named as an FSH image meets Import's checks, which say
-  // what is wrong with it; unless it is a picture after all.
-  if (hasFshName(job.inputPath) && inputKindOf(*start, job.inputPath) != InputKind::Picture) {
-    outcome.input = RosterInput::FshImage;
-    return made(std::move(outcome),
-                archive::makeImportPortrait(job.archivePath, job.inputPath, how));
   }
   const auto portrait = importPictureFile(job.archivePath, job.inputPath, choice);
   if (!portrait) {

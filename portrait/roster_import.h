@@ -70,7 +70,7 @@ struct RosterFailure {
 
 struct PreparedRosterImport {
   RosterImportJob job;
-  RosterInput input = RosterInput::Picture;
+  RosterInput input = RosterInput::Picture;     // told once the input could be read
   std::optional<fsh::BitmapDescription> after;  // a picture's new bitmap
   Expected<archive::NewFile, RosterFailure> file;
 };
