@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <optional>
 
+#include "archive/source_file.h"
 #include "cli/batch_run.h"
 #include "cli/console.h"
 #include "cli/file_writes.h"
@@ -10,32 +11,38 @@
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
 #include "cli/roster_import_command.h"
+#include "fsh/image_file_kind.h"
 #include "portrait/service.h"
 
 namespace cli {
 
 namespace {
 
-// Options the input cannot take: an FSH image goes in as it is, so a crop or
-// a new format for it is a mistake on the command line, said before anything
-// else about the import.
-std::optional<QString> usageProblem(const ImportRequest& request,
-                                    const portrait::PreparedRosterImport& done) {
-  const QString input = printableText(request.input);
-  if (done.input != portrait::RosterInput::Picture) {
-    if (!request.crop.isEmpty())
-      return QCoreApplication::translate(
-                 "cli",
-                 "--crop applies to pictures, not to the FSH image %1, which goes in as it is")
-          .arg(input);
-    if (request.pictureChangesAsked)
-      return QCoreApplication::translate(
-                 "cli",
-                 "--format and --mipmaps other than keep apply to "
-                 "pictures, not to the FSH image %1, which goes in as it is")
-          .arg(input);
+// Picture options given for an FSH image, which goes in as it is: a mistake
+// on the command line, said before anything is prepared.
+std::optional<QString> optionsForAnImage(const ImportRequest& request,
+                                         const portrait::Service& service) {
+  const auto file = archive::SourceFile::open(request.input);
+  if (!file) return std::nullopt;  // the import says why
+  const auto start = file->readStart(fsh::FileKindProbeSize);
+  if (!start || service.importInputOf(*start, request.input) == portrait::RosterInput::Picture)
     return std::nullopt;
-  }
+  const QString input = printableText(request.input);
+  if (!request.crop.isEmpty())
+    return QCoreApplication::translate(
+               "cli", "--crop applies to pictures, not to the FSH image %1, which goes in as it is")
+        .arg(input);
+  if (request.pictureChangesAsked)
+    return QCoreApplication::translate("cli",
+                                       "--format and --mipmaps other than keep apply to "
+                                       "pictures, not to the FSH image %1, which goes in as it is")
+        .arg(input);
+  return std::nullopt;
+}
+
+// A crop not wholly inside the picture is the command line's mistake too.
+std::optional<QString> cropOutside(const ImportRequest& request,
+                                   const portrait::PreparedRosterImport& done) {
   if (done.file) return std::nullopt;
   const portrait::Error& error = done.file.error().error;
   if (error.source != portrait::Error::Source::Picture ||
@@ -49,7 +56,7 @@ std::optional<QString> usageProblem(const ImportRequest& request,
       .arg(crop.y())
       .arg(crop.width())
       .arg(crop.height())
-      .arg(input)
+      .arg(printableText(request.input))
       .arg(error.size.width())
       .arg(error.size.height());
 }
@@ -63,13 +70,17 @@ ExitStatus runImport(const ImportRequest& request, bool dryRun, Console& console
     console.failure(service.error());
     return console.status();
   }
+  if (const auto problem = optionsForAnImage(request, **service)) {
+    console.usageError(*problem);
+    return ExitStatus::UsageError;
+  }
   FileWrites writes(writeMode(dryRun, false), console);
   auto prepared = (*service)->prepareRosterImports(
       {{request.archive, request.input}},
       {request.fit, request.code, request.mipmapCount, request.crop},
       writes.making(request.archive));
   portrait::PreparedRosterImport& done = prepared.front();
-  if (const auto problem = usageProblem(request, done)) {
+  if (const auto problem = cropOutside(request, done)) {
     console.usageError(*problem);
     return ExitStatus::UsageError;
   }

@@ -44,6 +44,26 @@ bool hasFshName(const QString& path) {
   return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
 }
 
+}  // namespace
+
+// A damaged file named as an FSH image is one, so that Import's checks say
+// what is wrong with it, unless it is a picture after all.
+RosterInput importInputOf(const QByteArray& start, const QString& path) {
+  switch (fsh::fileKindOf(start)) {
+    case fsh::FileKind::Image:
+      return RosterInput::FshImage;
+    case fsh::FileKind::CompressedImage:
+      return RosterInput::CompressedImage;
+    case fsh::FileKind::Other:
+      break;
+  }
+  if (hasFshName(path) && inputKindOf(start, path) != InputKind::Picture)
+    return RosterInput::FshImage;
+  return RosterInput::Picture;
+}
+
+namespace {
+
 using Outcome = PreparedRosterImport;
 
 Outcome failed(Outcome outcome, const QString& file, Error error) {
@@ -61,23 +81,6 @@ Outcome made(Outcome outcome, Expected<archive::NewFile, archive::ArchiveError> 
   return outcome;
 }
 
-// What the input is, by content; a damaged file named as an FSH image is one,
-// so that Import's checks say what is wrong with it, unless it is a picture
-// after all.
-RosterInput inputOf(const QByteArray& start, const QString& path) {
-  switch (fsh::fileKindOf(start)) {
-    case fsh::FileKind::Image:
-      return RosterInput::FshImage;
-    case fsh::FileKind::CompressedImage:
-      return RosterInput::CompressedImage;
-    case fsh::FileKind::Other:
-      break;
-  }
-  if (hasFshName(path) && inputKindOf(start, path) != InputKind::Picture)
-    return RosterInput::FshImage;
-  return RosterInput::Picture;
-}
-
 Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, archive::Making how) {
   Outcome outcome{job, RosterInput::Picture, std::nullopt, Unexpected(RosterFailure{})};
   const auto file = fileio::FileReader::open(job.inputPath);
@@ -86,7 +89,7 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, archi
   if (!start) return failed(std::move(outcome), job.inputPath, Error::archive(start.error()));
   // Told before the archive is checked: a caller refuses picture options for
   // an FSH image whatever the archive holds.
-  outcome.input = inputOf(*start, job.inputPath);
+  outcome.input = importInputOf(*start, job.inputPath);
   // Only into an archive Load would take.
   if (const auto info = archive::inspectArchive(job.archivePath); !info)
     return failed(std::move(outcome), job.archivePath, Error::archive(info.error()));

@@ -61,6 +61,10 @@ enum class RosterInput {
   Picture,          // made into the portrait as the choice says
 };
 
+// What an input file is, from its first bytes (fsh::FileKindProbeSize of them,
+// or all of a shorter file) and its name.
+RosterInput importInputOf(const QByteArray& start, const QString& path);
+
 // Why one archive of a roster import or export is left untouched: the file the error
 // concerns (the archive or the input) and the error.
 struct RosterFailure {

@@ -14,8 +14,8 @@ namespace {
 class LinkedService final : public Service {
  public:
   QByteArrayList pictureFormats() const override { return portrait::pictureFormats(); }
-  InputKind inputKindOf(const QByteArray& start, const QString& fileName) const override {
-    return portrait::inputKindOf(start, fileName);
+  RosterInput importInputOf(const QByteArray& start, const QString& path) const override {
+    return portrait::importInputOf(start, path);
   }
   Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                       const QString& picturePath,

@@ -26,7 +26,7 @@ class Service {
   virtual ~Service() = default;
 
   virtual QByteArrayList pictureFormats() const = 0;
-  virtual InputKind inputKindOf(const QByteArray& start, const QString& fileName) const = 0;
+  virtual RosterInput importInputOf(const QByteArray& start, const QString& path) const = 0;
   // The picture file made into the archive's portrait; nothing is written.
   virtual Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                               const QString& picturePath,
