@@ -260,7 +260,9 @@ struct Parser {
                      "(left, top, width, height), fitted as --fit says; it must lie inside the "
                      "picture")
         ->type_name("X,Y,W,H")
-        ->check(CLI::Validator(checkCrop, ""));
+        ->check(CLI::Validator(checkCrop, ""))
+        // One rectangle cannot suit a folder of pictures of their own sizes.
+        ->excludes(importFolderOption);
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
 
