@@ -18,7 +18,7 @@ namespace {
 // it; the program's message says it all. Graver messages keep its name.
 void keepGraveMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(cli::programName()), qPrintable(message));
 }
 
 }  // namespace
@@ -31,29 +31,29 @@ int main(int argc, char* argv[]) {
   // No window and no display: Qt Core, and Qt Gui's image handlers, which need neither.
   QCoreApplication app(argc, argv);
 
-  const auto parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
-  if (const auto* status = std::get_if<ExitStatus>(&parsed)) {
+  const auto parsed = cli::parseCommandLine(argc, argv, std::cout, std::cerr);
+  if (const auto* status = std::get_if<cli::ExitStatus>(&parsed)) {
     // Help or the version that could not be written is no success either.
-    if (*status == ExitStatus::Success && !std::cout.flush())
-      return exitCode(ExitStatus::FileFailed);
-    return exitCode(*status);
+    if (*status == cli::ExitStatus::Success && !std::cout.flush())
+      return cli::exitCode(cli::ExitStatus::FileFailed);
+    return cli::exitCode(*status);
   }
-  const CommandLine& commandLine = std::get<CommandLine>(parsed);
-  Console console({commandLine.quiet});
-  Interruption::watch();
-  ExitStatus status = runCommand(commandLine, console);
-  if (Interruption::requested()) {
-    if (!Interruption::byClosedOutput())
+  const cli::CommandLine& commandLine = std::get<cli::CommandLine>(parsed);
+  cli::Console console({commandLine.quiet});
+  cli::Interruption::watch();
+  cli::ExitStatus status = cli::runCommand(commandLine, console);
+  if (cli::Interruption::requested()) {
+    if (!cli::Interruption::byClosedOutput())
       console.usageError(QStringLiteral("interrupted; every file is either done or untouched"));
     // The signal asks for an end, not for a wait until a pipe or a terminal
     // takes the rest of the listing; a file takes it at once.
     struct stat out {};
     if (::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode)) std::fflush(stdout);
-    Interruption::endAsRequested();
+    cli::Interruption::endAsRequested();
   }
   // What was written and listed reaches its reader before the program ends;
   // lost output fails the run.
   console.finishOutput();
-  if (status == ExitStatus::Success) status = console.status();
-  return exitCode(status);
+  if (status == cli::ExitStatus::Success) status = console.status();
+  return cli::exitCode(status);
 }

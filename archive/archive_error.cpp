@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+namespace archive {
+
 namespace {
 
 ArchiveError::Kind kindOf(fileio::FileError::Kind kind) {
@@ -58,3 +60,5 @@ QString codePointName(int codePoint) {
   return QStringLiteral("U+") +
          QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
+
+}  // namespace archive

@@ -4,6 +4,8 @@
 
 #include "fileio/file_error.h"
 
+namespace archive {
+
 // Why an archive operation did not do what it was asked. The kind tells a
 // front end what happened, so that it can choose its own words; number, detail
 // and path carry what the system or the failing check said, and where.
@@ -75,3 +77,5 @@ QString fileTypeName(unsigned fileType);
 
 // A character's code as people write it: "U+0009".
 QString codePointName(int codePoint);
+
+}  // namespace archive

@@ -5,6 +5,8 @@
 #include "fileio/checked_arithmetic.h"
 #include "fileio/file_reader.h"
 
+namespace archive {
+
 namespace {
 
 std::optional<ArchiveKind> kindOfMarker(uint8_t marker) {
@@ -104,3 +106,5 @@ Expected<ArchiveInfo, ArchiveError> inspectArchive(const QString& path) {
   if (!reader) return Unexpected(reader.error());
   return inspectArchive(*reader);
 }
+
+}  // namespace archive

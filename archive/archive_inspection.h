@@ -13,6 +13,8 @@ namespace fileio {
 class FileReader;
 }
 
+namespace archive {
+
 // Where member 4, the portrait image, lies. Inspecting an archive does not
 // judge the image; reading or replacing it does.
 struct PortraitPlace {
@@ -45,3 +47,5 @@ Expected<int32_t, ArchiveError> portraitLengthWord(const fileio::FileReader& rea
 
 // The header at the start of the file; a file shorter than it is a failure.
 Expected<ArchiveHeader, ArchiveError> readHeader(const fileio::FileReader& reader);
+
+}  // namespace archive

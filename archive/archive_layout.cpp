@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+namespace archive {
+
 ArchiveHeader ArchiveHeader::parse(QByteArrayView bytes) {
   Q_ASSERT(bytes.size() >= ArchiveLayout::HeaderSize);
   const char* data = bytes.data();
@@ -27,3 +29,5 @@ ArchiveFixedPart ArchiveFixedPart::parse(QByteArrayView bytes) {
   }
   return part;
 }
+
+}  // namespace archive

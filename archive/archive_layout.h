@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace archive {
+
 // The one archive shape the editor knows: a 16-byte header and a directory of
 // exactly four entries, ending at offset 98.
 namespace ArchiveLayout {
@@ -75,3 +77,5 @@ struct ArchiveFixedPart {
 
   static ArchiveFixedPart parse(QByteArrayView bytes);
 };
+
+}  // namespace archive

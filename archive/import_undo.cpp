@@ -3,6 +3,8 @@
 #include "archive/prepared_file.h"
 #include "fileio/file_reader.h"
 
+namespace archive {
+
 namespace {
 
 Expected<QByteArray, ArchiveError> readWhole(const QString& path) {
@@ -63,3 +65,5 @@ Expected<void, UndoError> ImportHistory::undo() {
 QString ImportHistory::archivePath() const {
   return m_changes.empty() ? QString() : m_changes.back().archivePath;
 }
+
+}  // namespace archive

@@ -8,6 +8,8 @@
 #include "archive/archive_error.h"
 #include "common/expected.h"
 
+namespace archive {
+
 // Imports as they can be taken back. An import may move the portrait and change
 // the archive's length and size fields, so what it changed is kept as the
 // archive's whole content before and after it: a few hundred kilobytes, a few
@@ -57,3 +59,5 @@ class ImportHistory {
  private:
   std::deque<ArchiveChange> m_changes;
 };
+
+}  // namespace archive

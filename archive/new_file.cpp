@@ -1,5 +1,7 @@
 #include "archive/new_file.h"
 
+namespace archive {
+
 const QString& pathOf(const NewFile& file) {
   return std::visit([](const auto& made) -> const QString& { return made.path(); }, file);
 }
@@ -33,3 +35,5 @@ Expected<void, ArchiveError> commitMade(Expected<NewFile, ArchiveError> made) {
   if (!made) return Unexpected(made.error());
   return std::get<PreparedFile>(*made).commit();
 }
+
+}  // namespace archive

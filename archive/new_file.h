@@ -11,6 +11,8 @@
 #include "fileio/file_replacement.h"
 #include "fileio/space_budget.h"
 
+namespace archive {
+
 // A file an operation writes, as the layers above receive it before it is
 // written: prepared aside, or only planned for a dry run.
 
@@ -43,3 +45,5 @@ Expected<NewFile, ArchiveError> makeFile(const QString& path, QByteArrayView byt
 
 // Commits a new file that was prepared (Making::Prepare).
 Expected<void, ArchiveError> commitMade(Expected<NewFile, ArchiveError> made);
+
+}  // namespace archive

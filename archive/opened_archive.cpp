@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace archive {
+
 Expected<OpenedArchive, ArchiveError> OpenedArchive::open(const QString& path) {
   auto reader = fileio::FileReader::open(path);
   if (!reader) return Unexpected(ArchiveError(reader.error()));
@@ -22,3 +24,5 @@ Expected<QByteArray, ArchiveError> OpenedArchive::portraitStart(const PortraitRa
 Expected<QByteArray, ArchiveError> OpenedArchive::portraitBytes(const PortraitRange& range) const {
   return m_reader.readAt(range.offset, range.length);
 }
+
+}  // namespace archive

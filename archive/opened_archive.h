@@ -9,6 +9,8 @@
 #include "common/expected.h"
 #include "fileio/file_reader.h"
 
+namespace archive {
+
 // An archive that passed Load's checks, held open for reading its portrait:
 // what a listing of many archives needs from each, in one opening. Most
 // portraits start within the bytes read with the header, so describing one
@@ -32,3 +34,5 @@ class OpenedArchive {
   fileio::FileReader m_reader;
   ArchiveInfo m_info;
 };
+
+}  // namespace archive

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace archive {
+
 namespace {
 
 // C0 controls, DEL and C1 controls: none is a character a name can show.
@@ -49,3 +51,5 @@ Expected<PortraitIdentifier, ArchiveError> validateIdentifier(const QString& tex
   if (!singleBytes) return Unexpected(ArchiveError::of(ArchiveError::Kind::IdentifierNotLatin1));
   return PortraitIdentifier{storedBytes(composed, false), storedBytes(composed, true)};
 }
+
+}  // namespace archive

@@ -7,6 +7,8 @@
 #include "archive/archive_layout.h"
 #include "common/expected.h"
 
+namespace archive {
+
 // An identifier as the archive stores it: 7 characters, one Latin-1 byte each.
 struct PortraitIdentifier {
   QByteArray lowerCase;  // as the name table holds it
@@ -26,3 +28,5 @@ struct PortraitIdentifier {
 // composes with nothing counts on its own (IdentifierLength). Each character
 // must then fit in one Latin-1 byte (IdentifierNotLatin1).
 Expected<PortraitIdentifier, ArchiveError> validateIdentifier(const QString& text);
+
+}  // namespace archive

@@ -13,6 +13,8 @@
 #include "fileio/file_replacement.h"
 #include "fileio/regular_file.h"
 
+namespace archive {
+
 namespace {
 
 using Kind = ArchiveError::Kind;
@@ -259,3 +261,5 @@ Expected<void, ArchiveError> importPortraitBytes(const QString& archivePath,
                                                  const QByteArray& image) {
   return commitMade(makeImportPortraitBytes(archivePath, image, Making::Prepare));
 }
+
+}  // namespace archive

@@ -11,6 +11,8 @@
 namespace fileio {
 class FileReader;
 }
+namespace archive {
+
 struct ArchiveInfo;
 
 // Member 4 of an archive is its portrait, an FSH image whose own length word
@@ -56,3 +58,5 @@ Expected<NewFile, ArchiveError> makeImportPortrait(const QString& archivePath,
                                                    const QString& imagePath, Making how);
 Expected<NewFile, ArchiveError> makeImportPortraitBytes(const QString& archivePath,
                                                         const QByteArray& image, Making how);
+
+}  // namespace archive

@@ -7,6 +7,8 @@
 #include "fileio/batch_commit.h"
 #include "fileio/regular_file.h"
 
+namespace archive {
+
 std::vector<Expected<void, ArchiveError>> commitFiles(std::vector<PreparedFile>& files) {
   std::vector<Expected<void, ArchiveError>> results;
   for (auto& result : fileio::commitTogether(files)) results.emplace_back(result);
@@ -37,3 +39,5 @@ bool isSameFile(const QString& a, const QString& b) {
   const auto identity = fileio::identityOf(a);
   return identity && identity == fileio::identityOf(b);
 }
+
+}  // namespace archive

@@ -12,6 +12,8 @@
 #include "fileio/memory_file.h"
 #include "fileio/regular_file.h"
 
+namespace archive {
+
 // New files, prepared aside and then committed, for the layers above, which
 // do not reach into the file layer's machinery themselves.
 
@@ -42,3 +44,5 @@ std::optional<FileIdentity> fileIdentity(const QString& path);
 // Whether two names are one file (a hard or symbolic link, "a/../b"); false
 // when either does not exist.
 bool isSameFile(const QString& a, const QString& b);
+
+}  // namespace archive

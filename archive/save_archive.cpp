@@ -8,6 +8,8 @@
 #include "fileio/file_reader.h"
 #include "fileio/file_replacement.h"
 
+namespace archive {
+
 namespace {
 
 // The identifier copies of member 3 are patched at P, P - 10, ...: they must
@@ -102,3 +104,5 @@ Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QSt
                                                 ArchiveKind kind, const QString& identifierText) {
   return commitMade(makeSaveWithIdentifier(source, target, kind, identifierText, Making::Prepare));
 }
+
+}  // namespace archive

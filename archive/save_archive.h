@@ -7,6 +7,8 @@
 #include "archive/new_file.h"
 #include "common/expected.h"
 
+namespace archive {
+
 // Writes the archive at source to target with identifierText written into the
 // four directory names and the name table's copies of the identifier (one for
 // a player package, eleven for a jersey); every other byte is copied as it is.
@@ -29,3 +31,5 @@ Expected<void, ArchiveError> saveWithIdentifier(const QString& source, const QSt
 Expected<NewFile, ArchiveError> makeSaveWithIdentifier(const QString& source, const QString& target,
                                                        ArchiveKind kind,
                                                        const QString& identifierText, Making how);
+
+}  // namespace archive

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace archive {
+
 Expected<SourceFile, ArchiveError> SourceFile::open(const QString& path) {
   auto reader = fileio::FileReader::open(path);
   if (!reader) return Unexpected(ArchiveError(reader.error()));
@@ -15,3 +17,5 @@ Expected<QByteArray, ArchiveError> SourceFile::readStart(qint64 count) const {
 Expected<QByteArray, ArchiveError> SourceFile::readAll() const {
   return m_reader.readAt(0, m_reader.length());
 }
+
+}  // namespace archive

@@ -7,6 +7,8 @@
 #include "common/expected.h"
 #include "fileio/file_reader.h"
 
+namespace archive {
+
 // A file offered to go into an archive, opened once, so that the bytes that
 // tell what it holds and the bytes then read are the same file's, even if it
 // is replaced meanwhile.
@@ -24,3 +26,5 @@ class SourceFile {
 
   fileio::FileReader m_reader;
 };
+
+}  // namespace archive

@@ -69,7 +69,7 @@ void BM_InspectArchive(benchmark::State& state) {
   timeAgainstFloor(
       state, name,
       [&] {
-        const auto info = inspectArchive(bench.archive);
+        const auto info = archive::inspectArchive(bench.archive);
         loaded = info && info->identifier == "ab12cd3" && loaded;
       },
       [&] {
@@ -88,8 +88,8 @@ void BM_SaveWithIdentifier(benchmark::State& state) {
   timeAgainstFloor(
       state, name,
       [&] {
-        saved = saveWithIdentifier(bench.archive, bench.path("saved.big"),
-                                   ArchiveKind::PlayerPackage, "zz99yy8") &&
+        saved = archive::saveWithIdentifier(bench.archive, bench.path("saved.big"),
+                                            archive::ArchiveKind::PlayerPackage, "zz99yy8") &&
                 saved;
       },
       [&] { kernelCopyFloor(bench.archive, 0, bench.archiveSize, bench.path("copy.big")); });
@@ -104,7 +104,9 @@ void BM_ExportPortrait(benchmark::State& state) {
   bool exported = true;
   timeAgainstFloor(
       state, name,
-      [&] { exported = exportPortrait(bench.archive, bench.path("export.fsh")) && exported; },
+      [&] {
+        exported = archive::exportPortrait(bench.archive, bench.path("export.fsh")) && exported;
+      },
       [&] { kernelCopyFloor(bench.archive, offset, length, bench.path("floor.fsh")); });
   if (!exported) failBenchmark(state, "the image was not exported");
 }
@@ -114,7 +116,8 @@ void BM_ImportPortrait(benchmark::State& state) {
   const QString name = sizeLabel("importPortrait", state);
   bool imported = true;
   timeAgainstFloor(
-      state, name, [&] { imported = importPortrait(bench.archive, bench.image) && imported; },
+      state, name,
+      [&] { imported = archive::importPortrait(bench.archive, bench.image) && imported; },
       [&] { kernelCopyFloor(bench.archive, 0, bench.archiveSize, bench.path("copy.big")); });
   if (!imported) failBenchmark(state, "the image was not imported");
 }

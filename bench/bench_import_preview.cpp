@@ -71,11 +71,11 @@ void BM_ImportPreviewChange(benchmark::State& state) {
   const int side = int(state.range(0));
   const int changes = side > 256 ? 3 : 20;
   portrait::PictureImport import = benchImport(side);
-  ImportPictureDialog dialog(import);
+  ui::ImportPictureDialog dialog(import);
   dialog.show();
   waitFor([&] { return dialog.isPreviewFinal(); });
   auto* previewer = dialog.findChild<portrait::ImportPreviewer*>();
-  auto* view = dialog.findChild<PortraitView*>(QStringLiteral("previewView"));
+  auto* view = dialog.findChild<ui::PortraitView*>(QStringLiteral("previewView"));
   bool arrived = false;
   QObject::connect(previewer, &portrait::ImportPreviewer::previewReady, [&] { arrived = true; });
 
@@ -134,7 +134,7 @@ void BM_ImportPreviewDialogOpen(benchmark::State& state) {
   timeAgainstFloor(
       state, QStringLiteral("Import picture dialog open vs a bare dialog"),
       [&] {
-        shown = std::make_unique<ImportPictureDialog>(import);
+        shown = std::make_unique<ui::ImportPictureDialog>(import);
         shown->show();
         shown->repaint();
       },

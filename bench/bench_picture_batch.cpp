@@ -38,7 +38,7 @@ void BM_PictureBatch(benchmark::State& state) {
   timeAgainstFloor(
       state, QStringLiteral("import --from of %1 pictures vs one by one").arg(count),
       [&] {
-        for (const auto& made : portrait::prepareRosterImports(jobs, choice, Making::Plan))
+        for (const auto& made : portrait::prepareRosterImports(jobs, choice, archive::Making::Plan))
           allMade = allMade && made.file;
       },
       [&] {

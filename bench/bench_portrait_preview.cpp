@@ -23,7 +23,7 @@ void BM_LoadWithPreview(benchmark::State& state) {
                 ArchiveFixture::playerPackage()
                     .withImage(portraitImage(fsh::Code::Dxt5, paintedPortrait({256, 256}), 8))
                     .build());
-  MainWindow window;
+  ui::MainWindow window;
   window.show();
   QApplication::processEvents();
   window.state().archivePath = archive;
@@ -33,13 +33,13 @@ void BM_LoadWithPreview(benchmark::State& state) {
       [&] {
         window.openArchive(archive);
         // Painted now, not whenever the event loop gets to it.
-        if (PortraitWindow* portrait = window.portraitWindow()) portrait->repaint();
+        if (ui::PortraitWindow* portrait = window.portraitWindow()) portrait->repaint();
         QApplication::processEvents();
         shown = shown && window.portraitWindow() && window.portraitWindow()->isVisible() &&
                 !window.portraitWindow()->picture().isNull();
       },
       [&] {
-        shown = loadArchiveInto(window) && shown;
+        shown = ui::loadArchiveInto(window) && shown;
         QApplication::processEvents();
       });
   if (!shown) failBenchmark(state, "the portrait was not shown");

@@ -45,7 +45,7 @@ int readFloor(const QString& folder) {
 }
 
 // Whether every tile the view shows has been read.
-bool screenfulRead(const RosterWindow& roster) {
+bool screenfulRead(const ui::RosterWindow& roster) {
   const QListView& view = roster.view();
   const QRect viewport = view.viewport()->rect();
   const auto& tiles = roster.tiles();
@@ -55,8 +55,8 @@ bool screenfulRead(const RosterWindow& roster) {
       if (view.visualRect(index).top() > viewport.bottom()) break;
       continue;
     }
-    if (index.data(RosterModel::StateRole).value<RosterModel::TileState>() ==
-        RosterModel::TileState::Reading)
+    if (index.data(ui::RosterModel::StateRole).value<ui::RosterModel::TileState>() ==
+        ui::RosterModel::TileState::Reading)
       return false;
   }
   return tiles.rowCount() > 0;
@@ -64,7 +64,7 @@ bool screenfulRead(const RosterWindow& roster) {
 
 class PaintWatch : public QObject {
  public:
-  PaintWatch(RosterWindow& roster, QElapsedTimer& clock) : m_roster(roster), m_clock(clock) {}
+  PaintWatch(ui::RosterWindow& roster, QElapsedTimer& clock) : m_roster(roster), m_clock(clock) {}
   double firstScreenful = -1;
 
  protected:
@@ -79,7 +79,7 @@ class PaintWatch : public QObject {
   }
 
  private:
-  RosterWindow& m_roster;
+  ui::RosterWindow& m_roster;
   QElapsedTimer& m_clock;
 };
 
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   }
   if (args.contains(QStringLiteral("--floor"))) return readFloor(args.first());
 
-  MainWindow window;
+  ui::MainWindow window;
   window.show();
   QElapsedTimer clock;
   double longestStall = 0;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     longestStall = opened;
     lastBeat = clock.nsecsElapsed();
     heartbeat.start();
-    RosterWindow& roster = *window.rosterWindow();
+    ui::RosterWindow& roster = *window.rosterWindow();
     auto* watch = new PaintWatch(roster, clock);
     roster.view().viewport()->installEventFilter(watch);
     auto finished = std::make_shared<bool>(false);
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         app.quit();
       });
     };
-    QObject::connect(&roster.model(), &RosterModel::allRead, &app, finish);
+    QObject::connect(&roster.model(), &ui::RosterModel::allRead, &app, finish);
   });
   return app.exec();
 }

@@ -13,7 +13,7 @@ void BM_StartUp(benchmark::State& state) {
   timeAgainstFloor(
       state, QStringLiteral("Start-up (MainWindow vs QWidget)"),
       [] {
-        MainWindow window;
+        ui::MainWindow window;
         window.show();
         QApplication::processEvents();
       },

@@ -18,7 +18,7 @@
 namespace {
 
 void printFirstPaint(QWidget& window) {
-  afterFirstPaint(window, [] {
+  ui::afterFirstPaint(window, [] {
     std::printf("%lld\n",
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                            std::chrono::system_clock::now().time_since_epoch())
@@ -36,19 +36,19 @@ int main(int argc, char* argv[]) {
     QWidget window;
     window.resize(392, 240);
     window.show();
-    afterFirstPaint(window, [] { QCoreApplication::quit(); });
+    ui::afterFirstPaint(window, [] { QCoreApplication::quit(); });
     printFirstPaint(window);
     return QApplication::exec();
   }
-  setApplicationIdentity();
-  MainWindow window;
+  ui::setApplicationIdentity();
+  ui::MainWindow window;
   window.show();
   // The watch set last sees the paint first (Qt asks the newest event filter
   // first): the time is taken, then the archive opened, as the editor opens
   // it, then the program ends.
-  afterFirstPaint(window, [] { QCoreApplication::quit(); });
+  ui::afterFirstPaint(window, [] { QCoreApplication::quit(); });
   if (arguments.size() > 1)
-    afterFirstPaint(window, [&window, path = arguments[1]] { window.openArchive(path); });
+    ui::afterFirstPaint(window, [&window, path = arguments[1]] { window.openArchive(path); });
   printFirstPaint(window);
   return QApplication::exec();
 }

@@ -10,6 +10,8 @@
 #include "fsh/describe.h"
 #include "fsh/fsh_file.h"
 
+namespace cli {
+
 namespace {
 
 PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
@@ -23,7 +25,7 @@ PortraitSummary portraitSummary(const fsh::BitmapDescription& description) {
 // makes is made, but no pixel is converted: that would be most of the time a
 // listing of many archives takes. Most portraits are described by the bytes
 // already read with the archive's header; only the others are read whole.
-Expected<PortraitSummary, QString> summarisePortrait(const OpenedArchive& archive) {
+Expected<PortraitSummary, QString> summarisePortrait(const archive::OpenedArchive& archive) {
   const auto range = archive.portraitRange();
   if (!range) return Unexpected(describe(range.error()));
   const auto start = archive.portraitStart(*range);
@@ -50,14 +52,15 @@ QString mipmapWords(int count) {
 
 }  // namespace
 
-QString kindName(ArchiveKind kind) {
-  return kind == ArchiveKind::PlayerPackage ? QStringLiteral("player") : QStringLiteral("jersey");
+QString kindName(archive::ArchiveKind kind) {
+  return kind == archive::ArchiveKind::PlayerPackage ? QStringLiteral("player")
+                                                     : QStringLiteral("jersey");
 }
 
 Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path) {
-  const auto archive = OpenedArchive::open(path);
+  const auto archive = archive::OpenedArchive::open(path);
   if (!archive) return Unexpected(archiveFailure(path, archive.error()));
-  const ArchiveInfo& info = archive->info();
+  const archive::ArchiveInfo& info = archive->info();
   ArchiveSummary summary;
   summary.path = path;
   summary.kind = info.kind;
@@ -119,3 +122,5 @@ QJsonObject summaryJson(const ArchiveSummary& summary) {
 QJsonObject refusalJson(const QString& path, const FileFailure& failure) {
   return {{"path", path}, {"error", failure.reason}};
 }
+
+}  // namespace cli

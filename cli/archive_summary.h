@@ -8,6 +8,8 @@
 #include "cli/file_failure.h"
 #include "common/expected.h"
 
+namespace cli {
+
 // What info tells of a portrait image.
 struct PortraitSummary {
   int width = 0;
@@ -23,7 +25,7 @@ struct PortraitSummary {
 // the portrait.
 struct ArchiveSummary {
   QString path;
-  ArchiveKind kind = ArchiveKind::PlayerPackage;
+  archive::ArchiveKind kind = archive::ArchiveKind::PlayerPackage;
   QString identifier;
   qint64 size = 0;
   Expected<PortraitSummary, QString> portrait = Unexpected(QString());
@@ -33,7 +35,7 @@ struct ArchiveSummary {
 Expected<ArchiveSummary, FileFailure> summariseArchive(const QString& path);
 
 // "player" or "jersey".
-QString kindName(ArchiveKind kind);
+QString kindName(archive::ArchiveKind kind);
 
 // One line of text: "PATH: player ab12cd3, 51234 bytes, portrait 128x128 DXT1 (0x60),
 // 2 mipmaps, not compressed", or "..., portrait: <reason>".
@@ -44,3 +46,5 @@ QJsonObject summaryJson(const ArchiveSummary& summary);
 // The object that stands for an archive the editor would refuse: its path,
 // and why in place of the other fields.
 QJsonObject refusalJson(const QString& path, const FileFailure& failure);
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 #include "cli/file_writes.h"
 #include "cli/interruption.h"
 
+namespace cli {
+
 // How a command's files are written: prepared and thrown away in a dry run,
 // synced together in a batch, or each on its own.
 inline FileWrites::Mode writeMode(bool dryRun, bool batch) {
@@ -30,3 +32,5 @@ ExitStatus runBatch(const QList<Item>& items, FileWrites& writes, Console& conso
   console.endBatch();
   return console.status();
 }
+
+}  // namespace cli

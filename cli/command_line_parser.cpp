@@ -15,6 +15,8 @@
 #include "fsh/pixel_formats.h"
 #include "portrait/thumbnail.h"
 
+namespace cli {
+
 namespace {
 
 // File names and identifiers as the system passes them: in the locale's encoding.
@@ -258,7 +260,9 @@ struct Parser {
                      "(left, top, width, height), fitted as --fit says; it must lie inside the "
                      "picture")
         ->type_name("X,Y,W,H")
-        ->check(CLI::Validator(checkCrop, ""));
+        ->check(CLI::Validator(checkCrop, ""))
+        // One rectangle cannot suit a folder of pictures of their own sizes.
+        ->excludes(importFolderOption);
     addQuiet(*importing, flags);
     addDryRun(*importing, flags);
 
@@ -412,3 +416,5 @@ std::variant<CommandLine, ExitStatus> parseCommandLine(int argc, const char* con
     return ExitStatus::UsageError;
   }
 }
+
+}  // namespace cli

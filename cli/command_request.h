@@ -10,6 +10,8 @@
 #include "portrait/import_settings.h"
 #include "portrait/roster_match.h"
 
+namespace cli {
+
 // What a command line asks for, once parsed and checked.
 
 struct InfoRequest {
@@ -70,3 +72,5 @@ struct CommandLine {
   bool quiet = false;
   bool dryRun = false;
 };
+
+}  // namespace cli

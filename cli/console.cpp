@@ -9,6 +9,8 @@
 #include "cli/printable_text.h"
 #include "cli/progress_bar.h"
 
+namespace cli {
+
 QString programName() { return QStringLiteral("courtside-portraits-cli"); }
 
 Console::Console(const Settings& settings)
@@ -83,3 +85,5 @@ void Console::endBatch() { m_progress.reset(); }
 ExitStatus Console::status() const {
   return m_failures > 0 ? ExitStatus::FileFailed : ExitStatus::Success;
 }
+
+}  // namespace cli

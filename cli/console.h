@@ -8,6 +8,8 @@
 #include "cli/exit_status.h"
 #include "cli/file_failure.h"
 
+namespace cli {
+
 class ProgressBar;
 
 // Where the command line's words go. A command's own output (what info lists)
@@ -62,3 +64,5 @@ class Console {
 
 // "courtside-portraits-cli"
 QString programName();
+
+}  // namespace cli

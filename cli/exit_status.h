@@ -1,5 +1,7 @@
 #pragma once
 
+namespace cli {
+
 // What the command line's exit status tells a script.
 enum class ExitStatus {
   Success = 0,     // every file was done
@@ -8,3 +10,5 @@ enum class ExitStatus {
 };
 
 inline int exitCode(ExitStatus status) { return static_cast<int>(status); }
+
+}  // namespace cli

@@ -17,6 +17,8 @@
 #include "cli/printable_text.h"
 #include "portrait/picture_names.h"
 
+namespace cli {
+
 namespace {
 
 struct ExportJob {
@@ -27,7 +29,7 @@ struct ExportJob {
 
 void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
   // The window exports only from an archive it could load.
-  if (const auto info = inspectArchive(job.archive); !info) {
+  if (const auto info = archive::inspectArchive(job.archive); !info) {
     console.failure(archiveFailure(job.archive, info.error()));
     return;
   }
@@ -37,8 +39,8 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
                      QCoreApplication::translate("cli", "would be written ") + how};
   };
   if (!job.picture) {
-    writes.add(makeExportPortrait(job.archive, job.output, writes.making(job.output)), job.archive,
-               note(from + QCoreApplication::translate("cli", " as FSH")));
+    writes.add(archive::makeExportPortrait(job.archive, job.output, writes.making(job.output)),
+               job.archive, note(from + QCoreApplication::translate("cli", " as FSH")));
     return;
   }
   const auto service = portraitService();
@@ -51,7 +53,7 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
     console.failure(pictureFailure(job.archive, job.output, picture.error()));
     return;
   }
-  writes.add(makeFile(job.output, picture->bytes, writes.making(job.output)), job.output,
+  writes.add(archive::makeFile(job.output, picture->bytes, writes.making(job.output)), job.output,
              note(from + QCoreApplication::translate("cli", " as a %1x%2 picture")
                              .arg(picture->size.width())
                              .arg(picture->size.height())));
@@ -59,11 +61,11 @@ void exportOne(const ExportJob& job, FileWrites& writes, Console& console) {
 
 // "-": the FSH bytes on standard output, for a pipe; no note goes there with them.
 ExitStatus exportToStandardOutput(const QString& archive, bool dryRun, Console& console) {
-  if (const auto info = inspectArchive(archive); !info) {
+  if (const auto info = archive::inspectArchive(archive); !info) {
     console.failure(archiveFailure(archive, info.error()));
     return console.status();
   }
-  const auto portrait = readPortrait(archive);
+  const auto portrait = archive::readPortrait(archive);
   if (!portrait) {
     console.failure(archiveFailure(archive, portrait.error()));
   } else if (dryRun) {
@@ -90,8 +92,9 @@ QList<ExportJob> folderJobs(const ExportRequest& request, Console& console) {
     const QString name = QFileInfo(archive).completeBaseName() +
                          (png ? QStringLiteral(".png") : QStringLiteral(".fsh"));
     const QString output = folder.filePath(name);
-    if (std::any_of(request.archives.begin(), request.archives.end(),
-                    [&output](const QString& archive) { return isSameFile(output, archive); })) {
+    if (std::any_of(
+            request.archives.begin(), request.archives.end(),
+            [&output](const QString& archive) { return archive::isSameFile(output, archive); })) {
       console.failure({output, QStringLiteral("is one of the archives to export; it is not "
                                               "written over")});
       continue;
@@ -141,3 +144,5 @@ ExitStatus runExport(const ExportRequest& request, bool dryRun, Console& console
   return runBatch(jobs, writes, console,
                   [&](const ExportJob& job) { exportOne(job, writes, console); });
 }
+
+}  // namespace cli

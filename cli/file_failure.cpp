@@ -4,7 +4,9 @@
 
 #include "cli/messages.h"
 
-FileFailure archiveFailure(const QString& otherwise, const ArchiveError& error) {
+namespace cli {
+
+FileFailure archiveFailure(const QString& otherwise, const archive::ArchiveError& error) {
   return {error.path.isEmpty() ? otherwise : error.path, describe(error)};
 }
 
@@ -64,3 +66,5 @@ FileFailure pictureFailure(const QString& archive, const QString& picture,
   }
   return {picture, pictureReason(error)};
 }
+
+}  // namespace cli

@@ -4,8 +4,10 @@
 
 #include "archive/prepared_file.h"
 
+namespace cli {
+
 QString FileKeys::of(const QString& path) {
-  if (const auto identity = fileIdentity(path))
+  if (const auto identity = archive::fileIdentity(path))
     return QStringLiteral("%1:%2").arg(identity->device).arg(identity->inode);
   // Where a write through a dangling link creates the file, as FileReplacement follows it.
   QFileInfo info(path);
@@ -18,3 +20,5 @@ QString FileKeys::of(const QString& path) {
   }
   return *real + QLatin1Char('/') + info.fileName();
 }
+
+}  // namespace cli

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+namespace cli {
+
 // One key for one file however a command line names it: "a.big", "./a.big",
 // "x/../a.big", a symbolic or hard link to it. A file that exists is keyed by
 // its identity; one that does not yet by its folder's real path and its name,
@@ -14,3 +16,5 @@ class FileKeys {
  private:
   QHash<QString, QString> m_realFolders;  // each folder's real path, looked up once
 };
+
+}  // namespace cli

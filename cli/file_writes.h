@@ -14,6 +14,8 @@
 #include "cli/file_keys.h"
 #include "common/expected.h"
 
+namespace cli {
+
 class Console;
 
 // What is said once a file is written, or would be: "<file>: <done> (<n> bytes)".
@@ -44,11 +46,11 @@ class FileWrites {
   // refusedFile; or always refusedFile (a roster line, named by its pair).
   enum class Naming { FileInError, AlwaysRefusedFile };
   // How the file at target is to be made: prepared, or in a dry run planned.
-  Making making(const QString& target);
+  archive::Making making(const QString& target);
   // Takes a preparation's or a plan's result; a file that is one of the
   // program's standard streams is refused too.
-  void add(Expected<NewFile, ArchiveError> made, const QString& refusedFile, WriteNote note,
-           Naming naming = Naming::FileInError);
+  void add(Expected<archive::NewFile, archive::ArchiveError> made, const QString& refusedFile,
+           WriteNote note, Naming naming = Naming::FileInError);
   // Before a file reads source and writes target: what earlier files of the
   // batch wrote there must be seen. A real batch commits what is pending when
   // either is pending; a dry run reads the content planned for source instead.
@@ -61,18 +63,20 @@ class FileWrites {
   void expectReads(const QStringList& paths);
 
  private:
-  void plan(const PlannedFile& planned, const WriteNote& note,
-            const std::function<void(const ArchiveError&)>& refuse);
+  void plan(const archive::PlannedFile& planned, const WriteNote& note,
+            const std::function<void(const archive::ArchiveError&)>& refuse);
 
   Mode m_mode;
   Console& m_console;
-  SpaceBudget m_space;
-  QHash<QString, QByteArray> m_planned;  // a dry run's content that later files read
-  std::optional<MemoryFile> m_reading;   // what a dry run's current file reads
-  std::vector<PreparedFile> m_pending;
+  archive::SpaceBudget m_space;
+  QHash<QString, QByteArray> m_planned;          // a dry run's content that later files read
+  std::optional<archive::MemoryFile> m_reading;  // what a dry run's current file reads
+  std::vector<archive::PreparedFile> m_pending;
   std::vector<WriteNote> m_notes;
   QHash<QString, size_t> m_pendingFiles;  // each file's latest place in m_pending
   QSet<QString> m_expectedReads;
   FileKeys m_keys;
   size_t m_groupSize;
 };
+
+}  // namespace cli

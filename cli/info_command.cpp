@@ -7,6 +7,8 @@
 #include "cli/interruption.h"
 #include "cli/json_listing.h"
 
+namespace cli {
+
 ExitStatus runInfo(const InfoRequest& request, Console& console) {
   std::optional<JsonListing> listing;
   if (request.json) listing.emplace(console);
@@ -29,3 +31,5 @@ ExitStatus runInfo(const InfoRequest& request, Console& console) {
   if (listing) listing->end();
   return console.status();
 }
+
+}  // namespace cli

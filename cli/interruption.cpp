@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+namespace cli {
+
 namespace {
 
 volatile sig_atomic_t arrived = 0;
@@ -51,3 +53,5 @@ void endAsRequested() {
 }
 
 }  // namespace Interruption
+
+}  // namespace cli

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace cli {
+
 // Ctrl-C, a hang-up, a request to terminate or a closed output pipe ends the
 // program as the signal asks. Before any file is prepared that happens at once,
 // wherever the program waits (a roster map read from a pipe or a terminal).
@@ -27,3 +29,5 @@ bool byClosedOutput();
 void endAsRequested();
 
 }  // namespace Interruption
+
+}  // namespace cli

@@ -4,6 +4,8 @@
 
 #include "cli/console.h"
 
+namespace cli {
+
 JsonListing::JsonListing(Console& console) : m_console(console) { m_console.resultBytes("[\n"); }
 
 void JsonListing::add(const QJsonObject& object) {
@@ -17,3 +19,5 @@ void JsonListing::add(const QJsonObject& object) {
 }
 
 void JsonListing::end() { m_console.resultBytes(m_empty ? "]\n" : "\n]\n"); }
+
+}  // namespace cli

@@ -2,6 +2,8 @@
 
 #include <QJsonObject>
 
+namespace cli {
+
 class Console;
 
 // A JSON array of objects written to standard output as it goes: each object
@@ -19,3 +21,5 @@ class JsonListing {
   Console& m_console;
   bool m_empty = true;
 };
+
+}  // namespace cli

@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 
-QString describe(const ArchiveError& error) {
-  using Kind = ArchiveError::Kind;
+namespace cli {
+
+QString describe(const archive::ArchiveError& error) {
+  using Kind = archive::ArchiveError::Kind;
   switch (error.kind) {
     case Kind::SizeMismatch:
       return QCoreApplication::translate("cli", "its size field does not match its length");
@@ -17,7 +19,7 @@ QString describe(const ArchiveError& error) {
       return QCoreApplication::translate("cli", "its directory points outside the file");
     case Kind::NotRegularFile:
       return QCoreApplication::translate("cli", "%1 is %2, not a regular file")
-          .arg(error.path, fileTypeName(static_cast<unsigned>(error.number)));
+          .arg(error.path, archive::fileTypeName(static_cast<unsigned>(error.number)));
     case Kind::KindChanged:
       return QCoreApplication::translate(
           "cli", "the archive changed on disk since it was loaded; load it again");
@@ -25,7 +27,7 @@ QString describe(const ArchiveError& error) {
       return QCoreApplication::translate("cli", "no identifier was given");
     case Kind::IdentifierControl:
       return QCoreApplication::translate("cli", "the identifier holds the control character %1")
-          .arg(codePointName(error.number));
+          .arg(archive::codePointName(error.number));
     case Kind::IdentifierLength:
       return QCoreApplication::translate("cli", "the identifier must be exactly 7 characters long");
     case Kind::IdentifierNotLatin1:
@@ -88,3 +90,5 @@ QString describe(const ArchiveError& error) {
   }
   return error.detail;
 }
+
+}  // namespace cli

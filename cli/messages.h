@@ -4,6 +4,10 @@
 
 #include "archive/archive_error.h"
 
+namespace cli {
+
 // The command line's words for the archive layer's refusals and failures, as
 // they follow "<file>: " on standard error.
-QString describe(const ArchiveError& error);
+QString describe(const archive::ArchiveError& error);
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 
 #include "cli/console.h"
 
+namespace cli {
+
 namespace {
 
 using ServiceEntry = const portrait::Service* (*)();
@@ -45,3 +47,5 @@ Expected<const portrait::Service*, FileFailure> portraitService() {
       QCoreApplication::translate("cli", "the picture support cannot be loaded (%1); reinstall %2")
           .arg(why, programName())});
 }
+
+}  // namespace cli

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace cli {
+
 namespace {
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
@@ -22,3 +24,5 @@ QString printableText(const QString& text) {
   }
   return shown;
 }
+
+}  // namespace cli

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+namespace cli {
+
 namespace {
 
 constexpr qint64 RedrawIntervalMs = 100;
@@ -43,3 +45,5 @@ void ProgressBar::draw() {
   m_shown = true;
   m_sinceDrawn.start();
 }
+
+}  // namespace cli

@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdio>
 
+namespace cli {
+
 // The line a progress bar shows for `done` of `total` files, `width` cells wide:
 // "[##########----------]  500/1000".
 QString progressLine(qsizetype done, qsizetype total, int width = 30);
@@ -30,3 +32,5 @@ class ProgressBar {
   bool m_shown = false;
   QElapsedTimer m_sinceDrawn;
 };
+
+}  // namespace cli

@@ -13,9 +13,12 @@
 #include "cli/file_failure.h"
 #include "cli/file_keys.h"
 #include "cli/file_writes.h"
+#include "cli/portrait_input.h"
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
 #include "portrait/service.h"
+
+namespace cli {
 
 namespace {
 
@@ -67,34 +70,6 @@ std::vector<portrait::RosterImportJob> pairsToImport(const ImportRequest& reques
   return pairs;
 }
 
-FileFailure rosterFailure(const portrait::PreparedRosterImport& done) {
-  const portrait::RosterFailure& failure = done.file.error();
-  if (done.input == portrait::RosterInput::CompressedImage &&
-      failure.error.source == portrait::Error::Source::Codec)
-    return {failure.file, QCoreApplication::translate("cli", "compressed FSH image: ") +
-                              failure.error.codecError.message};
-  return pictureFailure(failure.file, failure.file, failure.error);
-}
-
-WriteNote rosterNote(const portrait::PreparedRosterImport& done, const portrait::Service& service) {
-  const QString input = printableText(done.job.inputPath);
-  QString how;
-  switch (done.input) {
-    case portrait::RosterInput::FshImage:
-      how = QCoreApplication::translate("cli", "the FSH image ") + input;
-      break;
-    case portrait::RosterInput::CompressedImage:
-      how = QCoreApplication::translate("cli", "the compressed FSH image %1, unpacked").arg(input);
-      break;
-    case portrait::RosterInput::Picture:
-      how = QCoreApplication::translate("cli", "the picture %1 as %2")
-                .arg(input, done.after ? service.bitmapDetails(*done.after) : QString());
-      break;
-  }
-  return {done.job.archivePath, QCoreApplication::translate("cli", "portrait replaced by ") + how,
-          QCoreApplication::translate("cli", "portrait would be replaced by ") + how};
-}
-
 }  // namespace
 
 ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& console) {
@@ -126,10 +101,7 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
     auto prepared =
         (*service)->prepareRosterImports(jobs, choice, writes.making(jobs.front().archivePath));
     for (auto& done : prepared) {
-      if (!done.file)
-        console.failure(rosterFailure(done));
-      else
-        writes.add(std::move(*done.file), done.job.archivePath, rosterNote(done, **service));
+      addPreparedImport(done, **service, writes, console);
       console.fileDone();
     }
   }
@@ -137,3 +109,5 @@ ExitStatus runRosterImport(const ImportRequest& request, bool dryRun, Console& c
   console.endBatch();
   return console.status();
 }
+
+}  // namespace cli

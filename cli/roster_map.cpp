@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QStringDecoder>
 
+namespace cli {
+
 namespace {
 
 constexpr int FieldCount = 3;
@@ -134,3 +136,5 @@ Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text) 
   if (!faults.isEmpty()) return Unexpected(faults);
   return lines;
 }
+
+}  // namespace cli

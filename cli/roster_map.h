@@ -7,6 +7,8 @@
 
 #include "common/expected.h"
 
+namespace cli {
+
 // One line of a roster map: save SOURCE as TARGET under IDENTIFIER.
 struct RosterLine {
   int lineNumber = 0;  // where it starts in the map file, from 1
@@ -24,3 +26,5 @@ struct RosterLine {
 // files, and no line may hold a NUL byte; otherwise the answer is one message
 // per faulty line ("line 3: ...").
 Expected<QList<RosterLine>, QStringList> parseRosterMap(const QByteArray& text);
+
+}  // namespace cli

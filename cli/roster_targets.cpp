@@ -5,6 +5,8 @@
 
 #include "cli/file_keys.h"
 
+namespace cli {
+
 QStringList targetsWrittenTwice(const QList<RosterLine>& lines) {
   FileKeys keys;
   QHash<QString, const RosterLine*> writers;  // the first line to write each file
@@ -25,3 +27,5 @@ QStringList targetsWrittenTwice(const QList<RosterLine>& lines) {
   }
   return faults;
 }
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 #include "cli/set_id_command.h"
 #include "cli/thumbnail_command.h"
 
+namespace cli {
+
 ExitStatus runCommand(const CommandLine& commandLine, Console& console) {
   const bool dryRun = commandLine.dryRun;
   return std::visit(
@@ -25,3 +27,5 @@ ExitStatus runCommand(const CommandLine& commandLine, Console& console) {
       },
       commandLine.request);
 }
+
+}  // namespace cli

@@ -13,6 +13,8 @@
 #include "cli/roster_map.h"
 #include "cli/roster_targets.h"
 
+namespace cli {
+
 namespace {
 
 struct Rename {
@@ -28,15 +30,15 @@ QString label(const Rename& rename) {
 void saveOne(const Rename& rename, FileWrites& writes, Console& console) {
   // A line reads and writes what the lines before it wrote.
   const QString source = writes.settleBefore(rename.source, rename.target);
-  const auto info = inspectArchive(source);
+  const auto info = archive::inspectArchive(source);
   if (!info) {
     console.failure(archiveFailure(rename.source, info.error()));
     return;
   }
   const QString how = QCoreApplication::translate("cli", "from %1 with identifier %2")
                           .arg(printableText(rename.source), printableText(rename.identifier));
-  writes.add(makeSaveWithIdentifier(source, rename.target, info->kind, rename.identifier,
-                                    writes.making(rename.target)),
+  writes.add(archive::makeSaveWithIdentifier(source, rename.target, info->kind, rename.identifier,
+                                             writes.making(rename.target)),
              label(rename),
              {rename.target, QCoreApplication::translate("cli", "saved ") + how,
               QCoreApplication::translate("cli", "would be saved ") + how},
@@ -106,3 +108,5 @@ ExitStatus runSetId(const SetIdRequest& request, bool dryRun, Console& console) 
   return runBatch(renames, writes, console,
                   [&](const Rename& rename) { saveOne(rename, writes, console); });
 }
+
+}  // namespace cli

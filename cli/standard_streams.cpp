@@ -5,8 +5,10 @@
 
 #include "archive/prepared_file.h"
 
+namespace cli {
+
 std::optional<QString> standardStreamAt(const QString& path) {
-  const auto identity = fileIdentity(path);
+  const auto identity = archive::fileIdentity(path);
   if (!identity) return std::nullopt;
   static const struct {
     int descriptor;
@@ -16,8 +18,10 @@ std::optional<QString> standardStreamAt(const QString& path) {
                  {STDERR_FILENO, "standard error"}};
   for (const auto& stream : Streams) {
     struct stat info {};
-    if (::fstat(stream.descriptor, &info) == 0 && FileIdentity::of(info) == *identity)
+    if (::fstat(stream.descriptor, &info) == 0 && archive::FileIdentity::of(info) == *identity)
       return QString::fromLatin1(stream.name);
   }
   return std::nullopt;
 }
+
+}  // namespace cli

@@ -10,6 +10,8 @@
 #include "cli/portrait_loader.h"
 #include "cli/printable_text.h"
 
+namespace cli {
+
 ExitStatus runThumbnail(const ThumbnailRequest& request, bool dryRun, Console& console) {
   const auto service = portraitService();
   if (!service) {
@@ -28,10 +30,12 @@ ExitStatus runThumbnail(const ThumbnailRequest& request, bool dryRun, Console& c
                           .arg(picture->size.height());
   // Written aside and renamed, as every output: a file manager never sees half a picture.
   FileWrites writes(writeMode(dryRun, false), console);
-  writes.add(makeFile(request.output, picture->bytes, writes.making(request.output)),
+  writes.add(archive::makeFile(request.output, picture->bytes, writes.making(request.output)),
              request.output,
              {request.output, QCoreApplication::translate("cli", "written ") + how,
               QCoreApplication::translate("cli", "would be written ") + how});
   writes.finish();
   return console.status();
 }
+
+}  // namespace cli

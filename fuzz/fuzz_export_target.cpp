@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const auto before = folder.snapshot();
 
-  const auto exported = exportPortrait(archivePath, target);
-  const auto read = readPortrait(archivePath);
+  const auto exported = archive::exportPortrait(archivePath, target);
+  const auto read = archive::readPortrait(archivePath);
 
   FUZZ_CHECK(readFile(archivePath) == input.archive);
   if (!exported) {

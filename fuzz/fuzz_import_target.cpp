@@ -48,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // From memory first, on a copy: both ways must agree on the outcome and the bytes.
   const QString copyPath = folder.write("copy.big", input.archive);
-  const auto fromBytes = importPortraitBytes(copyPath, input.image);
+  const auto fromBytes = archive::importPortraitBytes(copyPath, input.image);
   const QByteArray copyResult = readFile(copyPath);
   QFile::remove(copyPath);
-  const auto loadedBefore = inspectArchive(archivePath);
-  const auto imported = importPortrait(archivePath, imagePath);
+  const auto loadedBefore = archive::inspectArchive(archivePath);
+  const auto imported = archive::importPortrait(archivePath, imagePath);
 
   FUZZ_CHECK(readFile(imagePath) == input.image);
   FUZZ_CHECK(bool(fromBytes) == bool(imported));
@@ -94,13 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(result.left(offset.value) == expectedStart);
 
   if (loadedBefore) {
-    const auto loadedAfter = inspectArchive(archivePath);
+    const auto loadedAfter = archive::inspectArchive(archivePath);
     FUZZ_CHECK(loadedAfter);
     FUZZ_CHECK(loadedAfter->kind == loadedBefore->kind);
     FUZZ_CHECK(loadedAfter->identifier == loadedBefore->identifier);
   }
 
-  FUZZ_CHECK(exportPortrait(archivePath, folder.path("exported.fsh")));
+  FUZZ_CHECK(archive::exportPortrait(archivePath, folder.path("exported.fsh")));
   FUZZ_CHECK(readFile(folder.path("exported.fsh")) == input.image);
 
   auto after = folder.snapshot();

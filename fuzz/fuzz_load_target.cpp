@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QString path = folder.write("archive.big", bytes);
 
-  const auto info = inspectArchive(path);
+  const auto info = archive::inspectArchive(path);
 
   FUZZ_CHECK(readFile(path) == bytes);
   if (!info) {
     FUZZ_CHECK(!info.error().isRuntimeFailure() ||
-               info.error().kind == ArchiveError::Kind::SystemError);
+               info.error().kind == archive::ArchiveError::Kind::SystemError);
     return 0;
   }
   FUZZ_CHECK(size >= 98);

@@ -84,12 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As the window decides: the player package's box first, then the jersey's.
   const bool player = input.boxes == SaveBoxes::Player || input.boxes == SaveBoxes::Both;
   const QString text = input.boxes == SaveBoxes::Neither ? QString() : typed;
-  const ArchiveKind kind =
-      player && !text.isEmpty() ? ArchiveKind::PlayerPackage : ArchiveKind::Jersey;
+  const archive::ArchiveKind kind = player && !text.isEmpty() ? archive::ArchiveKind::PlayerPackage
+                                                              : archive::ArchiveKind::Jersey;
 
-  const auto loaded = inspectArchive(archivePath);
+  const auto loaded = archive::inspectArchive(archivePath);
   const auto before = folder.snapshot();
-  const auto saved = saveWithIdentifier(archivePath, target, kind, text);
+  const auto saved = archive::saveWithIdentifier(archivePath, target, kind, text);
 
   if (!saved) {
     FUZZ_CHECK(folder.snapshot() == before);
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const QChar c : composed)
     FUZZ_CHECK(c.unicode() >= 0x20 && (c.unicode() < 0x7F || c.unicode() > 0x9F));
   const QByteArray identifier = composed.toLower().toLatin1();
-  const bool playerPackage = kind == ArchiveKind::PlayerPackage;
+  const bool playerPackage = kind == archive::ArchiveKind::PlayerPackage;
 
   const QByteArray result = readFile(target);
   FUZZ_CHECK(result.size() == input.archive.size());
@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(result == expected);
 
-  const auto reloaded = inspectArchive(target);
+  const auto reloaded = archive::inspectArchive(target);
   FUZZ_CHECK(reloaded);
   FUZZ_CHECK(reloaded->identifier == identifier);
   FUZZ_CHECK(reloaded->kind == kind);

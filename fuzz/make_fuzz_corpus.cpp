@@ -49,8 +49,8 @@ Archives seedArchives() {
   ArchiveFixture markerInImage = pkg;
   markerInImage.memberOffsets[0] = markerInImage.offsetOf(4);
   archives.markerInImage = markerInImage.build();
-  archives.markerInImage[markerInImage.offsetOf(4) + ArchiveLayout::MarkerOffset] =
-      static_cast<char>(ArchiveLayout::PlayerPackageMarker);
+  archives.markerInImage[markerInImage.offsetOf(4) + archive::ArchiveLayout::MarkerOffset] =
+      static_cast<char>(archive::ArchiveLayout::PlayerPackageMarker);
   return archives;
 }
 

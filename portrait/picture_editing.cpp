@@ -63,8 +63,8 @@ PictureEditing::~PictureEditing() = default;
 Expected<std::unique_ptr<PictureEditing>, Error> PictureEditing::start(const QString& archivePath) {
   std::unique_ptr<PictureEditing> editing(new PictureEditing);
   if (!editing->m_folder.isValid()) {
-    return Unexpected(Error::archive(ArchiveError(ArchiveError::Kind::SystemError, 0,
-                                                  editing->m_folder.errorString(), QString())));
+    return Unexpected(Error::archive(archive::ArchiveError(
+        archive::ArchiveError::Kind::SystemError, 0, editing->m_folder.errorString(), QString())));
   }
   editing->m_picturePath = editing->m_folder.filePath(QFileInfo(archivePath).completeBaseName() +
                                                       QStringLiteral(".png"));

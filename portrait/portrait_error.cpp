@@ -2,7 +2,7 @@
 
 namespace portrait {
 
-Error Error::archive(ArchiveError error) {
+Error Error::archive(archive::ArchiveError error) {
   Error result;
   result.archiveError = std::move(error);
   return result;

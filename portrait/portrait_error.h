@@ -29,12 +29,12 @@ struct Error {
     CropOutside,    // the crop asked for is not wholly inside the picture of size
   };
 
-  static Error archive(ArchiveError error);
+  static Error archive(archive::ArchiveError error);
   static Error codec(fsh::Error error);
   static Error picture(PictureProblem problem);
 
   Source source = Source::Archive;
-  ArchiveError archiveError;
+  archive::ArchiveError archiveError;
   fsh::Error codecError;
   PictureProblem pictureProblem = PictureProblem::Unreadable;
   QSize size;         // TooManyPixels, CropOutside

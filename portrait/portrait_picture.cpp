@@ -29,7 +29,7 @@ QByteArray writerFormat(PictureFormat format) {
 }  // namespace
 
 Expected<QImage, Error> portraitPicture(const QString& archivePath) {
-  const auto image = readPortrait(archivePath);
+  const auto image = archive::readPortrait(archivePath);
   if (!image) return Unexpected(Error::archive(image.error()));
   const auto file = fsh::parseFsh(*image);
   if (!file) return Unexpected(Error::codec(file.error()));
@@ -40,7 +40,8 @@ Expected<QImage, Error> portraitPicture(const QString& archivePath) {
 
 Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                  const QString& targetPath, PictureFormat format) {
-  if (auto other = checkNotTheArchive(archivePath, targetPath, ArchiveError::Kind::TargetIsArchive);
+  if (auto other =
+          checkNotTheArchive(archivePath, targetPath, archive::ArchiveError::Kind::TargetIsArchive);
       !other)
     return Unexpected(Error::archive(other.error()));
   const auto picture = portraitPicture(archivePath);
@@ -64,7 +65,7 @@ Expected<void, Error> exportPortraitPicture(const QString& archivePath, const QS
   }
   const auto file = portraitPictureFile(archivePath, targetPath, *format);
   if (!file) return Unexpected(file.error());
-  if (auto written = writeFile(targetPath, file->bytes); !written)
+  if (auto written = archive::writeFile(targetPath, file->bytes); !written)
     return Unexpected(Error::archive(written.error()));
   return {};
 }

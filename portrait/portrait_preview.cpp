@@ -29,7 +29,7 @@ PortraitPreview previewImage(const QByteArray& image) {
 }
 
 PortraitPreview previewPortrait(const QString& archivePath) {
-  const auto image = readPortrait(archivePath);
+  const auto image = archive::readPortrait(archivePath);
   if (!image) {
     PortraitPreview preview;
     preview.problem = Error::archive(image.error());

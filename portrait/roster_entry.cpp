@@ -8,7 +8,7 @@ namespace portrait {
 
 RosterEntry readRosterEntry(const QString& path, int thumbnailSide) {
   RosterEntry entry;
-  const auto archive = OpenedArchive::open(path);
+  const auto archive = archive::OpenedArchive::open(path);
   if (!archive) {
     entry.refusal = archive.error();
     return entry;

@@ -15,8 +15,8 @@ namespace portrait {
 // What a roster shows of one archive: whether Load would take it, what it
 // holds, and its portrait as a thumbnail. The portrait itself is not kept.
 struct RosterEntry {
-  std::optional<ArchiveError> refusal;  // why Load would refuse the archive
-  ArchiveKind kind = ArchiveKind::PlayerPackage;
+  std::optional<archive::ArchiveError> refusal;  // why Load would refuse the archive
+  archive::ArchiveKind kind = archive::ArchiveKind::PlayerPackage;
   QByteArray identifier;                         // the name table's 7 bytes
   std::optional<fsh::BitmapDescription> bitmap;  // the portrait's main bitmap
   std::optional<Error> portraitProblem;          // why there is no thumbnail

@@ -35,16 +35,17 @@ std::vector<RosterExportJob> rosterExportJobs(const QStringList& archivePaths,
 
 namespace {
 
-Expected<NewFile, RosterFailure> prepareOne(const RosterExportJob& job,
-                                            std::optional<PictureFormat> picture, Making how) {
+Expected<archive::NewFile, RosterFailure> prepareOne(const RosterExportJob& job,
+                                                     std::optional<PictureFormat> picture,
+                                                     archive::Making how) {
   const auto fail = [](const QString& file, Error error) {
     return Unexpected(RosterFailure{file, std::move(error)});
   };
   // Only from an archive Load would take.
-  if (const auto info = inspectArchive(job.archivePath); !info)
+  if (const auto info = archive::inspectArchive(job.archivePath); !info)
     return fail(job.archivePath, Error::archive(info.error()));
   if (!picture) {
-    auto made = makeExportPortrait(job.archivePath, job.targetPath, how);
+    auto made = archive::makeExportPortrait(job.archivePath, job.targetPath, how);
     if (!made) return fail(job.archivePath, Error::archive(made.error()));
     return std::move(*made);
   }
@@ -53,7 +54,7 @@ Expected<NewFile, RosterFailure> prepareOne(const RosterExportJob& job,
     const bool target = file.error().source == Error::Source::Picture;
     return fail(target ? job.targetPath : job.archivePath, file.error());
   }
-  auto made = makeFile(job.targetPath, file->bytes, how);
+  auto made = archive::makeFile(job.targetPath, file->bytes, how);
   if (!made) return fail(job.targetPath, Error::archive(made.error()));
   return std::move(*made);
 }
@@ -62,7 +63,7 @@ Expected<NewFile, RosterFailure> prepareOne(const RosterExportJob& job,
 
 std::vector<PreparedRosterExport> prepareRosterExports(const std::vector<RosterExportJob>& jobs,
                                                        std::optional<PictureFormat> picture,
-                                                       Making how) {
+                                                       archive::Making how) {
   return mapOnAllCores(jobs, [picture, how](const RosterExportJob& job) {
     return PreparedRosterExport{job, prepareOne(job, picture, how)};
   });

@@ -26,7 +26,7 @@ std::vector<RosterExportJob> rosterExportJobs(const QStringList& archivePaths,
 
 struct PreparedRosterExport {
   RosterExportJob job;
-  Expected<NewFile, RosterFailure> file;
+  Expected<archive::NewFile, RosterFailure> file;
 };
 
 // Each job with Load's checks on its archive, its portrait made into the
@@ -35,6 +35,6 @@ struct PreparedRosterExport {
 // their order. Nothing is committed.
 std::vector<PreparedRosterExport> prepareRosterExports(const std::vector<RosterExportJob>& jobs,
                                                        std::optional<PictureFormat> picture,
-                                                       Making how);
+                                                       archive::Making how);
 
 }  // namespace portrait

@@ -23,7 +23,7 @@ RosterFolderMatch matchPictureFolder(const QString& folder, const QStringList& a
       result.archives << RosterFolderMatch::Archive{path, rosterStem(path)};
       continue;
     }
-    const auto info = inspectArchive(path);
+    const auto info = archive::inspectArchive(path);
     if (!info) {
       result.refused << RosterFolderMatch::Refusal{path, info.error()};
       continue;
@@ -44,6 +44,26 @@ bool hasFshName(const QString& path) {
   return QFileInfo(path).suffix().compare(QLatin1String("fsh"), Qt::CaseInsensitive) == 0;
 }
 
+}  // namespace
+
+// A damaged file named as an FSH image is one, so that Import's checks say
+// what is wrong with it, unless it is a picture after all.
+RosterInput importInputOf(const QByteArray& start, const QString& path) {
+  switch (fsh::fileKindOf(start)) {
+    case fsh::FileKind::Image:
+      return RosterInput::FshImage;
+    case fsh::FileKind::CompressedImage:
+      return RosterInput::CompressedImage;
+    case fsh::FileKind::Other:
+      break;
+  }
+  if (hasFshName(path) && inputKindOf(start, path) != InputKind::Picture)
+    return RosterInput::FshImage;
+  return RosterInput::Picture;
+}
+
+namespace {
+
 using Outcome = PreparedRosterImport;
 
 Outcome failed(Outcome outcome, const QString& file, Error error) {
@@ -52,7 +72,7 @@ Outcome failed(Outcome outcome, const QString& file, Error error) {
 }
 
 // The new archive, or Load's or Import's refusal of the archive.
-Outcome made(Outcome outcome, Expected<NewFile, ArchiveError> file) {
+Outcome made(Outcome outcome, Expected<archive::NewFile, archive::ArchiveError> file) {
   if (!file) {
     const QString archivePath = outcome.job.archivePath;
     return failed(std::move(outcome), archivePath, Error::archive(file.error()));
@@ -61,24 +81,26 @@ Outcome made(Outcome outcome, Expected<NewFile, ArchiveError> file) {
   return outcome;
 }
 
-Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Making how) {
+Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, archive::Making how) {
   Outcome outcome{job, RosterInput::Picture, std::nullopt, Unexpected(RosterFailure{})};
   const auto file = fileio::FileReader::open(job.inputPath);
   if (!file) return failed(std::move(outcome), job.inputPath, Error::archive(file.error()));
   const auto start = file->readAt(0, std::min(file->length(), fsh::FileKindProbeSize));
   if (!start) return failed(std::move(outcome), job.inputPath, Error::archive(start.error()));
+  // Told before the archive is checked: a caller refuses picture options for
+  // an FSH image whatever the archive holds.
+  outcome.input = importInputOf(*start, job.inputPath);
   // Only into an archive Load would take.
-  if (const auto info = inspectArchive(job.archivePath); !info)
+  if (const auto info = archive::inspectArchive(job.archivePath); !info)
     return failed(std::move(outcome), job.archivePath, Error::archive(info.error()));
 
-  switch (fsh::fileKindOf(*start)) {
-    case fsh::FileKind::Image:
-      outcome.input = RosterInput::FshImage;
-      return made(std::move(outcome), makeImportPortrait(job.archivePath, job.inputPath, how));
-    case fsh::FileKind::CompressedImage: {
+  switch (outcome.input) {
+    case RosterInput::FshImage:
+      return made(std::move(outcome),
+                  archive::makeImportPortrait(job.archivePath, job.inputPath, how));
+    case RosterInput::CompressedImage: {
       // Stored unpacked: the archive's portrait carries its own length, which
       // only the unpacked image has.
-      outcome.input = RosterInput::CompressedImage;
       if (auto length = fsh::checkCompressedFileLength(file->length()); !length)
         return failed(std::move(outcome), job.inputPath, Error::codec(length.error()));
       const auto bytes = file->readAt(0, file->length());
@@ -86,20 +108,14 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Makin
       const auto unpacked = fsh::unpackImageFile(*bytes);
       if (!unpacked)
         return failed(std::move(outcome), job.inputPath, Error::codec(unpacked.error()));
-      auto prepared = makeImportPortraitBytes(job.archivePath, *unpacked, how);
+      auto prepared = archive::makeImportPortraitBytes(job.archivePath, *unpacked, how);
       // The image's own faults are the compressed file's.
-      if (!prepared && prepared.error().kind == ArchiveError::Kind::NotAnImage)
+      if (!prepared && prepared.error().kind == archive::ArchiveError::Kind::NotAnImage)
         return failed(std::move(outcome), job.inputPath, Error::archive(prepared.error()));
       return made(std::move(outcome), std::move(prepared));
     }
-    case fsh::FileKind::Other:
+    case RosterInput::Picture:
       break;
-  }
-  // A damaged file named as an FSH image meets Import's checks, which say
-  // what is wrong with it; unless it is a picture after all.
-  if (hasFshName(job.inputPath) && inputKindOf(*start, job.inputPath) != InputKind::Picture) {
-    outcome.input = RosterInput::FshImage;
-    return made(std::move(outcome), makeImportPortrait(job.archivePath, job.inputPath, how));
   }
   const auto portrait = importPictureFile(job.archivePath, job.inputPath, choice);
   if (!portrait) {
@@ -109,13 +125,15 @@ Outcome prepareOne(const RosterImportJob& job, const ImportChoice& choice, Makin
   }
   outcome.after = portrait->after;
   // The image is made here from the archive's own portrait: a refusal is the archive's.
-  return made(std::move(outcome), makeImportPortraitBytes(job.archivePath, portrait->image, how));
+  return made(std::move(outcome),
+              archive::makeImportPortraitBytes(job.archivePath, portrait->image, how));
 }
 
 }  // namespace
 
 std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
-                                                       const ImportChoice& choice, Making how) {
+                                                       const ImportChoice& choice,
+                                                       archive::Making how) {
   return mapOnAllCores(
       jobs, [&choice, how](const RosterImportJob& job) { return prepareOne(job, choice, how); });
 }

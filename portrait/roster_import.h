@@ -31,7 +31,7 @@ struct RosterFolderMatch {
   };
   struct Refusal {
     QString archivePath;
-    ArchiveError error;
+    archive::ArchiveError error;
   };
   QString folder;
   QList<Archive> archives;  // those that could be matched; match's indexes are into these
@@ -61,6 +61,10 @@ enum class RosterInput {
   Picture,          // made into the portrait as the choice says
 };
 
+// What an input file is, from its first bytes (fsh::FileKindProbeSize of them,
+// or all of a shorter file) and its name.
+RosterInput importInputOf(const QByteArray& start, const QString& path);
+
 // Why one archive of a roster import or export is left untouched: the file the error
 // concerns (the archive or the input) and the error.
 struct RosterFailure {
@@ -70,15 +74,16 @@ struct RosterFailure {
 
 struct PreparedRosterImport {
   RosterImportJob job;
-  RosterInput input = RosterInput::Picture;
+  RosterInput input = RosterInput::Picture;     // told once the input could be read
   std::optional<fsh::BitmapDescription> after;  // a picture's new bitmap
-  Expected<NewFile, RosterFailure> file;
+  Expected<archive::NewFile, RosterFailure> file;
 };
 
 // Each job with Load's checks on its archive, then its input told by content
 // and made into the archive's new content as how says; the jobs spread over
 // the machine's cores, the results in their order. Nothing is committed.
 std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
-                                                       const ImportChoice& choice, Making how);
+                                                       const ImportChoice& choice,
+                                                       archive::Making how);
 
 }  // namespace portrait

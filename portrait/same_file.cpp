@@ -4,10 +4,11 @@
 
 namespace portrait {
 
-Expected<void, ArchiveError> checkNotTheArchive(const QString& archivePath, const QString& other,
-                                                ArchiveError::Kind kind) {
-  if (!isSameFile(archivePath, other)) return {};
-  ArchiveError error = ArchiveError::of(kind);
+Expected<void, archive::ArchiveError> checkNotTheArchive(const QString& archivePath,
+                                                         const QString& other,
+                                                         archive::ArchiveError::Kind kind) {
+  if (!archive::isSameFile(archivePath, other)) return {};
+  archive::ArchiveError error = archive::ArchiveError::of(kind);
   error.path = other;
   return Unexpected(std::move(error));
 }

@@ -12,7 +12,8 @@ namespace portrait {
 // (an archive's size field is where an image keeps its length: it would pass
 // for one), TargetIsArchive for a file to write (it would lose the archive).
 // The error names other.
-Expected<void, ArchiveError> checkNotTheArchive(const QString& archivePath, const QString& other,
-                                                ArchiveError::Kind kind);
+Expected<void, archive::ArchiveError> checkNotTheArchive(const QString& archivePath,
+                                                         const QString& other,
+                                                         archive::ArchiveError::Kind kind);
 
 }  // namespace portrait

@@ -14,8 +14,8 @@ namespace {
 class LinkedService final : public Service {
  public:
   QByteArrayList pictureFormats() const override { return portrait::pictureFormats(); }
-  InputKind inputKindOf(const QByteArray& start, const QString& fileName) const override {
-    return portrait::inputKindOf(start, fileName);
+  RosterInput importInputOf(const QByteArray& start, const QString& path) const override {
+    return portrait::importInputOf(start, path);
   }
   Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                       const QString& picturePath,
@@ -28,7 +28,7 @@ class LinkedService final : public Service {
   }
   std::vector<PreparedRosterImport> prepareRosterImports(const std::vector<RosterImportJob>& jobs,
                                                          const ImportChoice& choice,
-                                                         Making how) const override {
+                                                         archive::Making how) const override {
     return portrait::prepareRosterImports(jobs, choice, how);
   }
   Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
@@ -55,12 +55,13 @@ const Service& service() {
 Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                     const QString& picturePath,
                                                     const ImportChoice& choice) {
-  if (auto other = checkNotTheArchive(archivePath, picturePath, ArchiveError::Kind::ImageIsArchive);
+  if (auto other =
+          checkNotTheArchive(archivePath, picturePath, archive::ArchiveError::Kind::ImageIsArchive);
       !other)
     return Unexpected(Error::archive(other.error()));
   const auto picture = readPictureFile(picturePath);
   if (!picture) return Unexpected(picture.error());
-  const auto portrait = readPortrait(archivePath);
+  const auto portrait = archive::readPortrait(archivePath);
   if (!portrait) return Unexpected(Error::archive(portrait.error()));
   return portraitFromPicture(*portrait, *picture, choice);
 }

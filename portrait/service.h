@@ -26,7 +26,7 @@ class Service {
   virtual ~Service() = default;
 
   virtual QByteArrayList pictureFormats() const = 0;
-  virtual InputKind inputKindOf(const QByteArray& start, const QString& fileName) const = 0;
+  virtual RosterInput importInputOf(const QByteArray& start, const QString& path) const = 0;
   // The picture file made into the archive's portrait; nothing is written.
   virtual Expected<ImportedPortrait, Error> importPictureFile(const QString& archivePath,
                                                               const QString& picturePath,
@@ -37,7 +37,8 @@ class Service {
                                                const QStringList& archivePaths,
                                                MatchBy by) const = 0;
   virtual std::vector<PreparedRosterImport> prepareRosterImports(
-      const std::vector<RosterImportJob>& jobs, const ImportChoice& choice, Making how) const = 0;
+      const std::vector<RosterImportJob>& jobs, const ImportChoice& choice,
+      archive::Making how) const = 0;
   virtual Expected<PictureFile, Error> portraitPictureFile(const QString& archivePath,
                                                            const QString& targetPath,
                                                            PictureFormat format) const = 0;

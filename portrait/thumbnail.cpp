@@ -23,7 +23,7 @@ Expected<QByteArray, Error> portraitImageIn(const QString& path) {
   if (!start) return Unexpected(Error::archive(start.error()));
   const fsh::FileKind kind = fsh::fileKindOf(*start);
   if (kind == fsh::FileKind::Other) {
-    auto image = readPortrait(path);
+    auto image = archive::readPortrait(path);
     if (!image) return Unexpected(Error::archive(image.error()));
     return std::move(*image);
   }
@@ -69,7 +69,8 @@ Expected<QImage, Error> thumbnailPicture(const QString& path, int longerSide) {
 
 Expected<PictureFile, Error> thumbnailFile(const QString& path, const QString& targetPath,
                                            int longerSide) {
-  if (auto other = checkNotTheArchive(path, targetPath, ArchiveError::Kind::TargetIsArchive);
+  if (auto other =
+          checkNotTheArchive(path, targetPath, archive::ArchiveError::Kind::TargetIsArchive);
       !other)
     return Unexpected(Error::archive(other.error()));
   const auto picture = thumbnailPicture(path, longerSide);

@@ -16,11 +16,11 @@ namespace {
 // Runs `whileOpen` once the About window that `open` shows is up, then returns
 // the window's caption; the test fails if no About window appeared.
 QString withAboutOpen(const std::function<void()>& open,
-                      const std::function<void(AboutDialog&)>& whileOpen) {
+                      const std::function<void(ui::AboutDialog&)>& whileOpen) {
   QString caption;
   bool seen = false;
   QTimer::singleShot(0, [&] {
-    auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+    auto* about = qobject_cast<ui::AboutDialog*>(QApplication::activeModalWidget());
     if (!about) return;
     seen = true;
     caption = about->windowTitle();
@@ -33,7 +33,7 @@ QString withAboutOpen(const std::function<void()>& open,
 }
 
 TEST(About, LooksAsDesigned) {
-  AboutDialog about;
+  ui::AboutDialog about;
   EXPECT_EQ(about.windowTitle(), "About Courtside Portraits Editor v1.1");
   EXPECT_EQ(about.size(), QSize(259, 130));
   EXPECT_EQ(about.minimumSize(), about.maximumSize());
@@ -69,17 +69,17 @@ TEST(About, LooksAsDesigned) {
 }
 
 TEST(About, EnterEscAndOkCloseIt) {
-  const std::pair<const char*, std::function<void(AboutDialog&)>> ways[] = {
-      {"Enter", [](AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Return); }},
-      {"keypad Enter", [](AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Enter); }},
-      {"Esc", [](AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Escape); }},
+  const std::pair<const char*, std::function<void(ui::AboutDialog&)>> ways[] = {
+      {"Enter", [](ui::AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Return); }},
+      {"keypad Enter", [](ui::AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Enter); }},
+      {"Esc", [](ui::AboutDialog& a) { QTest::keyClick(&a, Qt::Key_Escape); }},
       {"OK",
-       [](AboutDialog& a) {
+       [](ui::AboutDialog& a) {
          QTest::mouseClick(a.findChild<QPushButton*>("okButton"), Qt::LeftButton);
        }},
   };
   for (const auto& [way, press] : ways) {
-    AboutDialog about;
+    ui::AboutDialog about;
     bool okPressed = false;
     QObject::connect(about.findChild<QPushButton*>("okButton"), &QPushButton::clicked,
                      [&] { okPressed = true; });
@@ -106,7 +106,7 @@ TEST(About, AboutButtonOpensAModalWindowEveryTime) {
   for (int time = 1; time <= 2; ++time) {
     const QString caption = withAboutOpen(
         [&] { ui.click("aboutButton"); },
-        [&](AboutDialog& about) {
+        [&](ui::AboutDialog& about) {
           EXPECT_TRUE(about.isModal());
           EXPECT_EQ(about.windowModality(), Qt::ApplicationModal);
           EXPECT_TRUE(about.isVisible());
@@ -119,7 +119,7 @@ TEST(About, AboutButtonOpensAModalWindowEveryTime) {
     EXPECT_EQ(caption, "About Courtside Portraits Editor v1.1") << "time " << time;
     EXPECT_TRUE(ui.dialogs->shown.empty());
     // Closed and gone: each click builds a fresh window.
-    EXPECT_EQ(form->findChildren<AboutDialog*>().size(), 0);
+    EXPECT_EQ(form->findChildren<ui::AboutDialog*>().size(), 0);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   }
 }

@@ -17,8 +17,8 @@ namespace {
 
 class InspectArchive : public ::testing::Test {
  protected:
-  Expected<ArchiveInfo, ArchiveError> inspect(const QByteArray& bytes) {
-    return inspectArchive(writeFile(dir.filePath("archive.big"), bytes));
+  Expected<archive::ArchiveInfo, archive::ArchiveError> inspect(const QByteArray& bytes) {
+    return archive::inspectArchive(writeFile(dir.filePath("archive.big"), bytes));
   }
   QTemporaryDir dir;
 };
@@ -28,7 +28,7 @@ TEST_F(InspectArchive, TellsWhatAPlayerPackageHolds) {
   fixture.trailingBytes = 5;
   const auto info = inspect(fixture.build());
   ASSERT_TRUE(info) << info.error().detail.toStdString();
-  EXPECT_EQ(info->kind, ArchiveKind::PlayerPackage);
+  EXPECT_EQ(info->kind, archive::ArchiveKind::PlayerPackage);
   EXPECT_EQ(info->identifier, "xy98zz1");
   EXPECT_EQ(info->archiveSize, fixture.length());
   EXPECT_EQ(info->lastIdentifierCopy, fixture.lastIdentifierCopy());
@@ -45,7 +45,7 @@ TEST_F(InspectArchive, TellsWhatAJerseyHoldsAndWhereItsPortraitLies) {
   fixture.memberOffsets[1] = fixture.offsetOf(4) + 1;
   const auto info = inspect(fixture.build());
   ASSERT_TRUE(info);
-  EXPECT_EQ(info->kind, ArchiveKind::Jersey);
+  EXPECT_EQ(info->kind, archive::ArchiveKind::Jersey);
   EXPECT_EQ(info->identifier, "jrs0002");
   EXPECT_EQ(info->portrait.ownLength, 999);
   EXPECT_FALSE(info->portrait.isLastMember);
@@ -63,7 +63,7 @@ TEST_F(InspectArchive, TellsWhatAJerseyHoldsAndWhereItsPortraitLies) {
 struct RefusedCase {
   const char* name;
   std::function<QByteArray()> bytes;
-  ArchiveError::Kind kind;
+  archive::ArchiveError::Kind kind;
 };
 void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
 
@@ -92,7 +92,7 @@ std::function<QByteArray()> withNameTableEnd(int32_t end) {
   };
 }
 
-using Kind = ArchiveError::Kind;
+using Kind = archive::ArchiveError::Kind;
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, InspectRefusal,
@@ -129,7 +129,7 @@ TEST_F(InspectArchive, AnOverflowKeepsItsNumberBehindTheContentFault) {
 }
 
 TEST_F(InspectArchive, WhatTheSystemRefusesIsASystemErrorWithItsErrno) {
-  const auto info = inspectArchive(dir.filePath("missing.big"));
+  const auto info = archive::inspectArchive(dir.filePath("missing.big"));
   ASSERT_FALSE(info);
   EXPECT_EQ(info.error().kind, Kind::SystemError);
   EXPECT_EQ(info.error().number, ENOENT);
@@ -138,10 +138,10 @@ TEST_F(InspectArchive, WhatTheSystemRefusesIsASystemErrorWithItsErrno) {
 
 TEST_F(InspectArchive, AFolderIsNotAnArchive) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-  const auto info = inspectArchive(dir.filePath("folder"));
+  const auto info = archive::inspectArchive(dir.filePath("folder"));
   ASSERT_FALSE(info);
-  EXPECT_EQ(info.error(),
-            ArchiveError(fileio::FileError::notRegularFile(dir.filePath("folder"), S_IFDIR)));
+  EXPECT_EQ(info.error(), archive::ArchiveError(
+                              fileio::FileError::notRegularFile(dir.filePath("folder"), S_IFDIR)));
 }
 
 }  // namespace

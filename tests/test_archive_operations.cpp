@@ -15,7 +15,7 @@
 
 namespace {
 
-using Kind = ArchiveError::Kind;
+using Kind = archive::ArchiveError::Kind;
 
 class ArchiveOperations : public ::testing::Test {
  protected:
@@ -29,14 +29,14 @@ TEST_F(ArchiveOperations, SaveWritesTheIdentifierForTheArchivesKindOnly) {
   const ArchiveFixture jersey = ArchiveFixture::jersey("old0001");
   const QString source = write("jersey.big", jersey.build());
 
-  ASSERT_TRUE(
-      saveWithIdentifier(source, dir.filePath("as-jersey.big"), ArchiveKind::Jersey, "New0001"));
+  ASSERT_TRUE(archive::saveWithIdentifier(source, dir.filePath("as-jersey.big"),
+                                          archive::ArchiveKind::Jersey, "New0001"));
   EXPECT_EQ(readFile(dir.filePath("as-jersey.big")), jersey.buildSavedAs("new0001", "new0001", 11));
 
   // The kind the caller saw is checked against the file: a jersey written over
   // a loaded player package is not patched as a player package.
-  const auto asPackage = saveWithIdentifier(source, dir.filePath("as-package.big"),
-                                            ArchiveKind::PlayerPackage, "New0001");
+  const auto asPackage = archive::saveWithIdentifier(
+      source, dir.filePath("as-package.big"), archive::ArchiveKind::PlayerPackage, "New0001");
   ASSERT_FALSE(asPackage);
   EXPECT_EQ(asPackage.error().kind, Kind::KindChanged);
   EXPECT_FALSE(QFile::exists(dir.filePath("as-package.big")));
@@ -51,17 +51,19 @@ TEST_F(ArchiveOperations, SaveRefusalsNameTheFaultAndWriteNothing) {
   markerUnderCopy.memberOffsets[0] = markerUnderCopy.lastIdentifierCopy() - 12;
   const struct {
     QByteArray archive;
-    ArchiveKind kind;
+    archive::ArchiveKind kind;
     QString identifier;
     Kind expected;
   } cases[] = {
-      {ArchiveFixture().build(), ArchiveKind::Jersey, "", Kind::IdentifierMissing},
-      {ArchiveFixture().build(), ArchiveKind::PlayerPackage, "abcdef", Kind::IdentifierLength},
-      {ArchiveFixture().build(), ArchiveKind::PlayerPackage, QString::fromUtf8("abcdefĀ"),
+      {ArchiveFixture().build(), archive::ArchiveKind::Jersey, "", Kind::IdentifierMissing},
+      {ArchiveFixture().build(), archive::ArchiveKind::PlayerPackage, "abcdef",
+       Kind::IdentifierLength},
+      {ArchiveFixture().build(), archive::ArchiveKind::PlayerPackage, QString::fromUtf8("abcdefĀ"),
        Kind::IdentifierNotLatin1},
-      {ArchiveFixture().build() + "x", ArchiveKind::PlayerPackage, "abcdefg", Kind::SizeMismatch},
-      {shortNameTable.build(), ArchiveKind::Jersey, "abcdefg", Kind::NameTableOutside},
-      {markerUnderCopy.build(), ArchiveKind::PlayerPackage, "abcdefg",
+      {ArchiveFixture().build() + "x", archive::ArchiveKind::PlayerPackage, "abcdefg",
+       Kind::SizeMismatch},
+      {shortNameTable.build(), archive::ArchiveKind::Jersey, "abcdefg", Kind::NameTableOutside},
+      {markerUnderCopy.build(), archive::ArchiveKind::PlayerPackage, "abcdefg",
        Kind::WouldOverwriteLoadBytes},
   };
   for (const auto& c : cases) {
@@ -69,7 +71,7 @@ TEST_F(ArchiveOperations, SaveRefusalsNameTheFaultAndWriteNothing) {
     const QString existing = write("existing.big", "old content");
     const FileTree before = snapshotTree(dir.path());
     for (const QString& target : {dir.filePath("new.big"), existing, source}) {
-      const auto saved = saveWithIdentifier(source, target, c.kind, c.identifier);
+      const auto saved = archive::saveWithIdentifier(source, target, c.kind, c.identifier);
       ASSERT_FALSE(saved) << target.toStdString();
       EXPECT_EQ(saved.error().kind, c.expected) << saved.error().detail.toStdString();
     }
@@ -90,7 +92,7 @@ class ValidateIdentifier : public ::testing::TestWithParam<IdentifierCase> {};
 
 TEST_P(ValidateIdentifier, GivesTheBytesToStoreOrTheFault) {
   const IdentifierCase& c = GetParam();
-  const auto identifier = validateIdentifier(c.text);
+  const auto identifier = archive::validateIdentifier(c.text);
   if (c.lowerCase.isEmpty()) {
     ASSERT_FALSE(identifier);
     EXPECT_EQ(identifier.error().kind, c.kind);
@@ -99,8 +101,8 @@ TEST_P(ValidateIdentifier, GivesTheBytesToStoreOrTheFault) {
   ASSERT_TRUE(identifier) << identifier.error().detail.toStdString();
   EXPECT_EQ(identifier->lowerCase, c.lowerCase);
   EXPECT_EQ(identifier->upperCase, c.upperCase);
-  EXPECT_EQ(identifier->directoryBytes(ArchiveKind::PlayerPackage), c.upperCase);
-  EXPECT_EQ(identifier->directoryBytes(ArchiveKind::Jersey), c.lowerCase);
+  EXPECT_EQ(identifier->directoryBytes(archive::ArchiveKind::PlayerPackage), c.upperCase);
+  EXPECT_EQ(identifier->directoryBytes(archive::ArchiveKind::Jersey), c.lowerCase);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -139,7 +141,7 @@ TEST(ValidateIdentifierTime, AVeryLongTextIsRefusedAtOnce) {
   for (int i = 0; i < 30000; ++i) text += QChar(0x0300 + i % 0x30);
   QElapsedTimer timer;
   timer.start();
-  const auto identifier = validateIdentifier(text);
+  const auto identifier = archive::validateIdentifier(text);
   EXPECT_LT(timer.elapsed(), 2000);
   ASSERT_FALSE(identifier);
   EXPECT_EQ(identifier.error().kind, Kind::IdentifierLength);
@@ -154,10 +156,10 @@ TEST_F(ArchiveOperations, ReadAndExportGiveExactlyThePortraitsOwnLength) {
   const QString path = write("archive.big", archive);
   const QByteArray image = archive.mid(fixture.offsetOf(4), 5000);
 
-  const auto read = readPortrait(path);
+  const auto read = archive::readPortrait(path);
   ASSERT_TRUE(read);
   EXPECT_EQ(*read, image);
-  ASSERT_TRUE(exportPortrait(path, dir.filePath("portrait.fsh")));
+  ASSERT_TRUE(archive::exportPortrait(path, dir.filePath("portrait.fsh")));
   EXPECT_EQ(readFile(dir.filePath("portrait.fsh")), image);
   EXPECT_EQ(readFile(path), archive);
 }
@@ -177,7 +179,7 @@ TEST_F(ArchiveOperations, ReadingAPortraitThatIsNotThereNamesTheFault) {
   for (const Case& c : cases) {
     ArchiveFixture fixture;
     c.change(fixture);
-    const auto read = readPortrait(write("archive.big", fixture.build()));
+    const auto read = archive::readPortrait(write("archive.big", fixture.build()));
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().kind, c.kind) << read.error().detail.toStdString();
   }
@@ -190,14 +192,14 @@ TEST_F(ArchiveOperations, ImportFromAFileAndFromBytesGiveTheSameArchive) {
     const QByteArray image = fshImage(length, std::nullopt, 77);
     const QString fromFile = write("from-file.big", fixture.build());
     const QString fromBytes = write("from-bytes.big", fixture.build());
-    ASSERT_TRUE(importPortrait(fromFile, write("image.fsh", image))) << length;
-    ASSERT_TRUE(importPortraitBytes(fromBytes, image)) << length;
+    ASSERT_TRUE(archive::importPortrait(fromFile, write("image.fsh", image))) << length;
+    ASSERT_TRUE(archive::importPortraitBytes(fromBytes, image)) << length;
 
     const QByteArray result = readFile(fromFile);
     EXPECT_EQ(readFile(fromBytes), result);
     EXPECT_EQ(result.mid(fixture.offsetOf(4), length), image);
     EXPECT_EQ(qFromLittleEndian<int32_t>(result.constData() + 4), result.size());
-    EXPECT_EQ(*readPortrait(fromBytes), image);
+    EXPECT_EQ(*archive::readPortrait(fromBytes), image);
   }
 }
 
@@ -220,8 +222,8 @@ TEST_F(ArchiveOperations, ImportRefusalsNameTheFaultAndWriteNothing) {
     const QString archive = write("archive.big", c.archive);
     const QString image = write("image.fsh", c.image);
     const FileTree before = snapshotTree(dir.path());
-    const auto fromFile = importPortrait(archive, image);
-    const auto fromBytes = importPortraitBytes(archive, c.image);
+    const auto fromFile = archive::importPortrait(archive, image);
+    const auto fromBytes = archive::importPortraitBytes(archive, c.image);
     ASSERT_FALSE(fromFile);
     ASSERT_FALSE(fromBytes);
     EXPECT_EQ(fromFile.error().kind, c.kind) << fromFile.error().detail.toStdString();

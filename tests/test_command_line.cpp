@@ -27,7 +27,7 @@ TEST(CommandLine, OnlyHelpAndVersionAskForTextAlone) {
       {{"editor", "--", "--help"}, false},
   };
   for (const auto& [arguments, textOnly] : cases)
-    EXPECT_EQ(asksOnlyForText(arguments), textOnly) << arguments.join(' ').toStdString();
+    EXPECT_EQ(ui::asksOnlyForText(arguments), textOnly) << arguments.join(' ').toStdString();
 }
 
 TEST(CommandLine, TheFirstPositionalArgumentIsTheArchive) {
@@ -36,9 +36,9 @@ TEST(CommandLine, TheFirstPositionalArgumentIsTheArchive) {
         {{"editor", "/tmp/a b.big"}, "/tmp/a b.big"},
         {{"editor", "--", "--help"}, "--help"}}) {
     QCommandLineParser parser;
-    describeCommandLine(parser);
+    ui::describeCommandLine(parser);
     ASSERT_TRUE(parser.parse(arguments)) << parser.errorText().toStdString();
-    EXPECT_EQ(archiveArgument(parser), archive);
+    EXPECT_EQ(ui::archiveArgument(parser), archive);
   }
 }
 
@@ -70,7 +70,7 @@ TEST(CommandLine, VersionAndHelpWorkWithoutADisplay) {
 }
 
 TEST(CommandLine, TheTitleCarriesTheBuildVersion) {
-  EXPECT_EQ(applicationTitle(), "Courtside Portraits Editor v1.1");
+  EXPECT_EQ(ui::applicationTitle(), "Courtside Portraits Editor v1.1");
 }
 
 TEST(CommandLine, AFileFromTheCommandLineShowsItsIdentifierAndSize) {
@@ -101,8 +101,8 @@ TEST(CommandLine, ARefusedFileIsToldAsLoadTellsIt) {
 
   EXPECT_EQ(ui.messages->messages,
             (std::vector<RecordedMessage>{
-                {"Not a portrait!! :)", "Error", MessageStyle::Plain},
-                {"Unable to decode binary file.", "Error", MessageStyle::Plain}}));
+                {"Not a portrait!! :)", "Error", ui::MessageStyle::Plain},
+                {"Unable to decode binary file.", "Error", ui::MessageStyle::Plain}}));
   EXPECT_EQ(ui.window->state().archivePath, "");
   EXPECT_FALSE(ui.control<QWidget>("saveButton")->isEnabled());
 }

@@ -38,14 +38,14 @@ std::unique_ptr<QMimeData> filesData(const QStringList& paths) {
 
 struct ClassifyCase {
   QStringList paths;
-  std::optional<DroppedFile::Kind> kind;
+  std::optional<ui::DroppedFile::Kind> kind;
 };
 
 class DroppedFileTest : public ::testing::TestWithParam<ClassifyCase> {};
 
 TEST_P(DroppedFileTest, OneLocalArchiveOrImageByItsSuffix) {
   const auto data = filesData(GetParam().paths);
-  const auto file = droppedFile(data.get());
+  const auto file = ui::droppedFile(data.get());
   ASSERT_EQ(file.has_value(), GetParam().kind.has_value());
   if (file) {
     EXPECT_EQ(file->kind, *GetParam().kind);
@@ -53,7 +53,7 @@ TEST_P(DroppedFileTest, OneLocalArchiveOrImageByItsSuffix) {
   }
 }
 
-using Kind = DroppedFile::Kind;
+using Kind = ui::DroppedFile::Kind;
 INSTANTIATE_TEST_SUITE_P(Names, DroppedFileTest,
                          ::testing::Values(ClassifyCase{{"/tmp/ab12cd3.big"}, Kind::Archive},
                                            ClassifyCase{{"/tmp/AB12CD3.BIG"}, Kind::Archive},
@@ -96,7 +96,7 @@ class DropTest : public ::testing::Test {
     QCoreApplication::processEvents();
     return true;
   }
-  PortraitWindow* portrait() const { return ui.window->portraitWindow(); }
+  ui::PortraitWindow* portrait() const { return ui.window->portraitWindow(); }
 
   QTemporaryDir dir;
   WindowUnderTest ui;
@@ -161,7 +161,7 @@ TEST_F(DropTest, DroppedImageAsksFirstNamingBothFilesAndNoWritesNothing) {
   EXPECT_EQ(ui.messages->questions,
             (std::vector<RecordedMessage>{
                 {"Replace the portrait in \u2068ab12cd3.big\u2069 with \u2068face.fsh\u2069?",
-                 "Courtside Portraits Editor", MessageStyle::Plain}}));
+                 "Courtside Portraits Editor", ui::MessageStyle::Plain}}));
   EXPECT_EQ(snapshotTree(dir.path()), before);
   EXPECT_EQ(ui.window->state().importPath, "");
   EXPECT_TRUE(samePixels(decodedImage(first), portrait()->picture()));
@@ -173,7 +173,7 @@ TEST_F(DropTest, YesImportsTheDroppedImageOrPicture) {
   const QString image = writeFile(dir.filePath("face.fsh"), second);
   ui.messages->nextAnswer(true);
   EXPECT_TRUE(drop(portrait(), {image}));
-  EXPECT_EQ(readPortrait(archive).value(), second);
+  EXPECT_EQ(archive::readPortrait(archive).value(), second);
   EXPECT_EQ(ui.window->state().importPath, image);
   EXPECT_TRUE(samePixels(decodedImage(second), portrait()->picture()));
 

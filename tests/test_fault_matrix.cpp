@@ -53,7 +53,7 @@ constexpr int32_t ImageLength = 256 * 1024;
 constexpr rlim_t WriteLimit = 100 * 1024;
 
 const RecordedMessage NotAValidFile{"This is not a valid file format.", "Invalid File",
-                                    MessageStyle::Plain};
+                                    ui::MessageStyle::Plain};
 
 // Lowers this process's file-size limit for the length of one command: a write
 // past it fails with EFBIG instead of raising SIGXFSZ. Not in a forked child:
@@ -196,7 +196,7 @@ TEST_P(FaultMatrix, ShowsOneMessageAndLeavesEveryFileAsItWas) {
     EXPECT_EQ(message, expected);
   } else {
     EXPECT_EQ(message.caption, "Courtside Portraits Editor v1.1");
-    EXPECT_EQ(message.style, MessageStyle::Critical);
+    EXPECT_EQ(message.style, ui::MessageStyle::Critical);
     EXPECT_TRUE(
         message.text.contains(QRegularExpression(R"(^ERROR: \S.*\. \[Error #[1-9][0-9]*\]$)")))
         << message.text.toStdString();
@@ -215,14 +215,14 @@ RecordedMessage saveRefusal(const char* reason) {
   return {QStringLiteral("The current archive \u2068portrait.big\u2069 is no longer a valid "
                          "portrait archive: %1. Nothing was saved.")
               .arg(reason),
-          "Invalid File", MessageStyle::Plain};
+          "Invalid File", ui::MessageStyle::Plain};
 }
 
 // A folder where a file is read or written is refused before anything happens.
 RecordedMessage folderRefusal(const char* name, const char* nothingWas) {
   return {QStringLiteral("\u2068<dir>/%1\u2069 is a folder, not a regular file. Nothing was %2.")
               .arg(name, nothingWas),
-          "Error", MessageStyle::Plain};
+          "Error", ui::MessageStyle::Plain};
 }
 
 INSTANTIATE_TEST_SUITE_P(

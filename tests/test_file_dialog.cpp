@@ -28,7 +28,7 @@ TEST(FileDialogOverwrite, AsksInQtsWordsAndNoShowsTheDialogAgain) {
   QTemporaryDir dir;
   const QString existing = writeFile(dir.filePath("x<a href=http:evil>click.big"), "old");
   QStringList asked;  // question, caption, question, caption
-  QtFileDialogBackend backend(nullptr, [&](const QString& question, const QString& caption) {
+  ui::QtFileDialogBackend backend(nullptr, [&](const QString& question, const QString& caption) {
     asked << question << caption;
     if (asked.size() == 2) chooseWhenShown(existing);
     return asked.size() > 2;
@@ -47,10 +47,10 @@ TEST(FileDialogOverwrite, AsksInQtsWordsAndNoShowsTheDialogAgain) {
   });
   declineQt.start(100);
   chooseWhenShown(existing);
-  DialogRequest request;
-  request.kind = DialogKind::Save;
+  ui::DialogRequest request;
+  request.kind = ui::DialogKind::Save;
   request.title = "Save";
-  request.flags = DialogFlags::OverwritePrompt;
+  request.flags = ui::DialogFlags::OverwritePrompt;
 
   const auto chosen = backend.show(request);
 

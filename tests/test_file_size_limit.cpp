@@ -52,7 +52,7 @@ TEST(FileSizeSignal, AWritePastTheLimitEndsInTheErrorMessage) {
     fileio::ignoreFileSizeSignal();
     const rlimit limit{Limit, Limit};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return QByteArray("no limit");
-    exportPortraitFrom(window);
+    ui::exportPortraitFrom(window);
     return window.messages.empty() ? QByteArray("exported") : window.messages[0].text.toUtf8();
   });
 

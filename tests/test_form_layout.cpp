@@ -88,7 +88,7 @@ TEST_F(FormLayoutTest, EveryControlHasItsPlaceCaptionAndFont) {
     EXPECT_EQ(control->geometry(), e.geometry);
     EXPECT_TRUE(control->isVisible());
     if (!e.caption) {
-      ASSERT_NE(qobject_cast<HotSpot*>(control), nullptr);
+      ASSERT_NE(qobject_cast<ui::HotSpot*>(control), nullptr);
       EXPECT_EQ(static_cast<QLabel*>(control)->text(), "");
       continue;
     }
@@ -105,19 +105,19 @@ TEST_F(FormLayoutTest, EveryControlHasItsPlaceCaptionAndFont) {
 }
 
 TEST_F(FormLayoutTest, WindowIsFramelessShapedAndSkinned) {
-  MainWindow& form = *ui.window;
+  ui::MainWindow& form = *ui.window;
   EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(form.size(), QSize(392, 240));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowIcon().isNull());
-  EXPECT_EQ(form.mask(), makeFormRegion(1, 1, 0, 0, {15, 15})->region);
+  EXPECT_EQ(form.mask(), ui::makeFormRegion(1, 1, 0, 0, {15, 15})->region);
 
   // The skin fills the outline; nothing is drawn outside it.
   const QImage shot = form.grab().toImage();
-  EXPECT_EQ(shot.pixelColor(100, 3), SkinLayout::DarkBlue);  // title band
-  EXPECT_EQ(shot.pixelColor(60, 55), SkinLayout::Green);     // tab of the first panel
-  EXPECT_EQ(shot.pixelColor(17, 100), SkinLayout::LightGrey);
-  EXPECT_EQ(shot.pixelColor(235, 120), SkinLayout::White);
+  EXPECT_EQ(shot.pixelColor(100, 3), ui::SkinLayout::DarkBlue);  // title band
+  EXPECT_EQ(shot.pixelColor(60, 55), ui::SkinLayout::Green);     // tab of the first panel
+  EXPECT_EQ(shot.pixelColor(17, 100), ui::SkinLayout::LightGrey);
+  EXPECT_EQ(shot.pixelColor(235, 120), ui::SkinLayout::White);
   EXPECT_EQ(shot.pixelColor(0, 0).alpha(), 0);
   EXPECT_EQ(shot.pixelColor(16, 15).alpha(), 0);
   EXPECT_EQ(shot.pixelColor(391, 100).alpha(), 0);
@@ -125,7 +125,7 @@ TEST_F(FormLayoutTest, WindowIsFramelessShapedAndSkinned) {
 
 // Each control sits on the part of the skin drawn for it.
 TEST_F(FormLayoutTest, ControlsLieOnTheirSkinElements) {
-  using namespace SkinLayout;
+  using namespace ui::SkinLayout;
   const std::pair<const char*, QRect> placements[] = {
       {"playerPackageEdit", PkgPanel}, {"playerPackageLabel", PkgPanel},
       {"jerseyNameEdit", JerseyPanel}, {"jerseyNameLabel", JerseyPanel},
@@ -169,11 +169,11 @@ TEST_F(FormLayoutTest, TabVisitsTheEnabledControlsAfterALoad) {
 }
 
 TEST(FormLayout, PixelGeometryFollowsTheScreensTwipsPerPixel) {
-  EXPECT_EQ(FormLayout::pixelGeometry({264, 40, 97, 25}, 15, 15), QRect(264, 40, 97, 25));
+  EXPECT_EQ(ui::FormLayout::pixelGeometry({264, 40, 97, 25}, 15, 15), QRect(264, 40, 97, 25));
   // 120 x 1.25 = 150, 97 x 1.25 = 121.25, 25 x 1.25 = 31.25; 17 x 1.5 = 25.5 -> 26.
-  EXPECT_EQ(FormLayout::pixelGeometry({120, 72, 97, 25}, 12, 12), QRect(150, 90, 121, 31));
-  EXPECT_EQ(FormLayout::pixelGeometry({24, 72, 89, 17}, 10, 10), QRect(36, 108, 134, 26));
-  EXPECT_EQ(FormLayout::pixelGeometry({0, 0, 392, 240}, 8, 8), QRect(0, 0, 735, 450));
+  EXPECT_EQ(ui::FormLayout::pixelGeometry({120, 72, 97, 25}, 12, 12), QRect(150, 90, 121, 31));
+  EXPECT_EQ(ui::FormLayout::pixelGeometry({24, 72, 89, 17}, 10, 10), QRect(36, 108, 134, 26));
+  EXPECT_EQ(ui::FormLayout::pixelGeometry({0, 0, 392, 240}, 8, 8), QRect(0, 0, 735, 450));
 }
 
 }  // namespace

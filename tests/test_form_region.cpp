@@ -5,10 +5,10 @@
 
 #include "ui/form_region.h"
 
-void PrintTo(const RegionBox& b, std::ostream* os) {
+void PrintTo(const ui::RegionBox& b, std::ostream* os) {
   *os << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom;
 }
-void PrintTo(const FormRegionShapes& s, std::ostream* os) {
+void PrintTo(const ui::FormRegionShapes& s, std::ostream* os) {
   *os << "outline ";
   PrintTo(s.outline, os);
   *os << " corners " << s.cornerWidth << " x " << s.cornerHeight << "; hole ";
@@ -21,20 +21,20 @@ namespace {
 
 struct ScreenCase {
   float twipsPerPixel;
-  FormRegionShapes expected;
+  ui::FormRegionShapes expected;
 };
 
 class FormRegionAtScreen : public ::testing::TestWithParam<ScreenCase> {};
 
 TEST_P(FormRegionAtScreen, GivesThePrimitivesForThatScreen) {
   const ScreenCase& c = GetParam();
-  const FormRegion region = *makeFormRegion(1, 1, 0, 0, {c.twipsPerPixel, c.twipsPerPixel});
+  const ui::FormRegion region = *ui::makeFormRegion(1, 1, 0, 0, {c.twipsPerPixel, c.twipsPerPixel});
   EXPECT_EQ(region.shapes, c.expected);
 
   // The combined region is the three shapes put together, and nothing else.
-  const FormRegionShapes& s = c.expected;
-  const QRegion expected = roundRectRegion(s.outline, s.cornerWidth, s.cornerHeight) -
-                           ellipseRegion(s.hole) -
+  const ui::FormRegionShapes& s = c.expected;
+  const QRegion expected = ui::roundRectRegion(s.outline, s.cornerWidth, s.cornerHeight) -
+                           ui::ellipseRegion(s.hole) -
                            QRegion(QRect(QPoint(s.rightCut.left, s.rightCut.top),
                                          QPoint(s.rightCut.right - 1, s.rightCut.bottom - 1)));
   EXPECT_EQ(region.region, expected);
@@ -57,14 +57,14 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(FormRegion, ScalesAndOffsetsApplyToTheirOwnAxis) {
-  const FormRegion region = *makeFormRegion(2, 1, 10, -3, {15, 15});
+  const ui::FormRegion region = *ui::makeFormRegion(2, 1, 10, -3, {15, 15});
   // The corner sizes are scaled but never offset.
-  EXPECT_EQ(region.shapes,
-            (FormRegionShapes{{10, -3, 794, 237}, 84, 32, {26, 5, 58, 20}, {790, 5, 854, 301}}));
+  EXPECT_EQ(region.shapes, (ui::FormRegionShapes{
+                               {10, -3, 794, 237}, 84, 32, {26, 5, 58, 20}, {790, 5, 854, 301}}));
 }
 
 TEST(FormRegion, DesignOutlineAtFifteenTwips) {
-  const QRegion region = makeFormRegion(1, 1, 0, 0, {15, 15})->region;
+  const QRegion region = ui::makeFormRegion(1, 1, 0, 0, {15, 15})->region;
   struct Pixel {
     int x, y;
     bool inside;
@@ -95,10 +95,10 @@ TEST(FormRegion, DesignOutlineAtFifteenTwips) {
 // The corners of a rounded rectangle and an ellipse are mirror images of each
 // other, and they touch every side of their box.
 TEST(FormRegion, PrimitivesAreSymmetricAndFillTheirBox) {
-  const RegionBox boxes[] = {{0, 0, 392, 240}, {8, 8, 24, 23}, {15, 15, 45, 43}, {3, 5, 4, 6}};
-  for (const RegionBox& box : boxes) {
+  const ui::RegionBox boxes[] = {{0, 0, 392, 240}, {8, 8, 24, 23}, {15, 15, 45, 43}, {3, 5, 4, 6}};
+  for (const ui::RegionBox& box : boxes) {
     for (const bool ellipse : {false, true}) {
-      const QRegion region = ellipse ? ellipseRegion(box) : roundRectRegion(box, 42, 32);
+      const QRegion region = ellipse ? ui::ellipseRegion(box) : ui::roundRectRegion(box, 42, 32);
       const QRect bounds(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1));
       EXPECT_EQ(region.boundingRect(), bounds) << ellipse;
       for (int y = box.top; y < box.bottom; ++y) {
@@ -126,12 +126,12 @@ TEST(FormRegion, RoundsHalvesToTheEvenNeighbour) {
       {2147483647.0, 2147483647},
       {-2147483648.0, std::numeric_limits<int32_t>::min()},
   };
-  for (const auto& [value, expected] : cases) EXPECT_EQ(*roundToEven(value), expected) << value;
+  for (const auto& [value, expected] : cases) EXPECT_EQ(*ui::roundToEven(value), expected) << value;
 }
 
 TEST(FormRegion, CoordinatesThatCannotBeComputedAreRuntimeFailures) {
   struct Failure {
-    TwipsPerPixel screen;
+    ui::TwipsPerPixel screen;
     float scale;
     int number;
   };
@@ -144,15 +144,15 @@ TEST(FormRegion, CoordinatesThatCannotBeComputedAreRuntimeFailures) {
            Failure{{-32769, 15}, 1, 6}, Failure{{nan, 15}, 1, 6}, Failure{{15, 15}, nan, 6},
            Failure{{15, 15}, inf, 6}, Failure{{15, 15}, 1e7f, 6},  // 392e7 is past 32 bits
        }) {
-    const auto region = makeFormRegion(f.scale, 1, 0, 0, f.screen);
+    const auto region = ui::makeFormRegion(f.scale, 1, 0, 0, f.screen);
     ASSERT_FALSE(region) << "no failure at " << f.screen.x << " / " << f.screen.y << ", scale "
                          << f.scale;
     EXPECT_EQ(region.error().number, f.number) << f.screen.x << " / " << f.screen.y;
   }
   // The extremes that still fit.
-  EXPECT_EQ(*roundTwipsPerPixel(32767.4f), 32767);
-  EXPECT_EQ(*roundTwipsPerPixel(-0.6f), -1);
-  EXPECT_TRUE(makeFormRegion(1, 1, 0, 0, {-15, 32767}));
+  EXPECT_EQ(*ui::roundTwipsPerPixel(32767.4f), 32767);
+  EXPECT_EQ(*ui::roundTwipsPerPixel(-0.6f), -1);
+  EXPECT_TRUE(ui::makeFormRegion(1, 1, 0, 0, {-15, 32767}));
 }
 
 }  // namespace

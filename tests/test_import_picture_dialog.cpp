@@ -39,7 +39,7 @@ portrait::PictureImport prepared(const QByteArray& portrait,
 }
 
 // The preview is made on other threads; this waits for the one OK writes.
-::testing::AssertionResult finalPreview(const ImportPictureDialog& dialog) {
+::testing::AssertionResult finalPreview(const ui::ImportPictureDialog& dialog) {
   if (QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "no final preview within 30 s";
@@ -53,7 +53,7 @@ void choose(QDialog& dialog, const char* button) {
 
 TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndCrop) {
   portrait::PictureImport import = prepared(portraitImage(Code::Dxt5, smoothPicture({64, 32}), 4));
-  ImportPictureDialog dialog(import);
+  ui::ImportPictureDialog dialog(import);
   ASSERT_TRUE(finalPreview(dialog));
   EXPECT_EQ(dialog.windowTitle(), "Import picture");
   EXPECT_TRUE(dialog.findChild<QRadioButton*>("fillButton")->isChecked());
@@ -73,7 +73,7 @@ TEST(ImportPictureDialogTest, OpensOnThePortraitsOwnFormatAndMipmapsWithFillAndC
 TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
   portrait::PictureImport import =
       prepared(portraitImage(Code::Argb8888, smoothPicture({32, 32}), 2));
-  ImportPictureDialog dialog(import);
+  ui::ImportPictureDialog dialog(import);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   ASSERT_TRUE(finalPreview(dialog));
@@ -104,9 +104,9 @@ TEST(ImportPictureDialogTest, PreviewFollowsEveryControl) {
   // the header, the directory and the fixture's filler.
   EXPECT_EQ(dialog.status(), "New portrait: 32 x 32 - RGB565 - no mipmaps, 2,112 bytes");
   // The shown preview is the picture on the screen, a pixel per square.
-  const auto* view = dialog.findChild<PortraitView*>("previewView");
+  const auto* view = dialog.findChild<ui::PortraitView*>("previewView");
   const QImage grabbed =
-      const_cast<PortraitView*>(view)->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+      const_cast<ui::PortraitView*>(view)->grab().toImage().convertToFormat(QImage::Format_ARGB32);
   EXPECT_TRUE(samePixels(dialog.preview(), shownPixels(grabbed, view->pictureRect().topLeft(),
                                                        {32, 32}, view->scale())));
 }
@@ -120,7 +120,7 @@ TEST(ImportPictureDialogTest, ThePortraitsFormatIsOfferedOnlyWhenTheCodecWritesI
   FshFixture unknown;
   unknown.entries = {FixtureEntry{"img0", {block}, {}}};
   portrait::PictureImport import = prepared(unknown.build());
-  ImportPictureDialog dialog(import);
+  ui::ImportPictureDialog dialog(import);
   ASSERT_TRUE(finalPreview(dialog));
   const auto* format = dialog.findChild<QComboBox*>("formatBox");
   EXPECT_EQ(format->currentText(), "ARGB8888");
@@ -135,7 +135,7 @@ TEST(ImportPictureDialogTest, OkBeforeTheFinalPreviewWaitsAndWritesItWithoutEnco
   const QImage picture = noisePicture({300, 200}, 8, false);
   const QByteArray portrait = portraitImage(Code::Dxt5, smoothPicture({128, 128}), 7);
   portrait::PictureImport import = prepared(portrait, picture);
-  ImportPictureDialog dialog(import);
+  ui::ImportPictureDialog dialog(import);
   // No event has been handled yet, so no preview can have come.
   dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   EXPECT_EQ(dialog.result(), 0);
@@ -161,7 +161,7 @@ class RealDialogTest : public ::testing::Test {
     auto messages = std::make_unique<RecordingMessageBox>();
     dialogs = files.get();
     recorded = messages.get();
-    window = std::make_unique<MainWindow>(std::move(files), std::move(messages));
+    window = std::make_unique<ui::MainWindow>(std::move(files), std::move(messages));
     window->show();
     archive = writeFile(dir.filePath("ab12cd3.big"),
                         ArchiveFixture::playerPackage()
@@ -178,7 +178,7 @@ class RealDialogTest : public ::testing::Test {
   QImage importPressing(Qt::Key key) {
     QImage previewed;
     QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
+      auto* dialog = qobject_cast<ui::ImportPictureDialog*>(QApplication::activeModalWidget());
       if (!dialog) return;
       QObject::connect(dialog, &QDialog::finished,
                        [&previewed, dialog] { previewed = dialog->preview(); });
@@ -192,7 +192,7 @@ class RealDialogTest : public ::testing::Test {
   QTemporaryDir dir;
   ScriptedFileDialog* dialogs;
   RecordingMessageBox* recorded;
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<ui::MainWindow> window;
   QString archive;
   QString picture;
 };
@@ -209,9 +209,9 @@ TEST_F(RealDialogTest, ADragAndAWheelStepMoveTheCropAndOkWritesWhatIsShown) {
   QImage centred, dragged, zoomed;
   QRect crop;
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<ImportPictureDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<ui::ImportPictureDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    auto* view = dialog->findChild<PortraitView*>("previewView");
+    auto* view = dialog->findChild<ui::PortraitView*>("previewView");
     EXPECT_TRUE(finalPreview(*dialog));
     centred = dialog->preview();
     const QPoint middle = view->pictureRect().center();

@@ -15,7 +15,8 @@ class ImportUndoTest : public ::testing::Test {
  protected:
   // Imports image into the archive, keeping the change in history.
   void import(const QByteArray& image) {
-    auto change = changeArchive(archive, [&] { return importPortraitBytes(archive, image); });
+    auto change = archive::changeArchive(
+        archive, [&] { return archive::importPortraitBytes(archive, image); });
     ASSERT_TRUE(change);
     history.record(std::move(*change));
   }
@@ -25,7 +26,7 @@ class ImportUndoTest : public ::testing::Test {
   // archive's length and size field too.
   const QByteArray original = ArchiveFixture::playerPackage().build();
   const QString archive = writeFile(dir.filePath("ab12cd3.big"), original);
-  ImportHistory history;
+  archive::ImportHistory history;
 };
 
 TEST_F(ImportUndoTest, EachUndoPutsBackTheBytesBeforeOneImport) {
@@ -58,7 +59,7 @@ TEST_F(ImportUndoTest, AnArchiveChangedSinceTheImportIsLeftAsItIs) {
 TEST_F(ImportUndoTest, AChangeToAnotherArchiveStartsAFreshHistory) {
   import(fshImage(400, std::nullopt, 2));
   const QString other = writeFile(dir.filePath("zz99yy8.big"), original);
-  history.record(ArchiveChange{other, original, original});
+  history.record(archive::ArchiveChange{other, original, original});
   EXPECT_EQ(history.size(), 1);
   EXPECT_FALSE(history.canUndo(archive));
 }

@@ -76,7 +76,7 @@ class CommandFiles {
 
   // Runs the command through its window routine; true when it was carried out.
   bool run(Command command, RecordingWindow& window) const {
-    WindowState& state = window.state();
+    ui::WindowState& state = window.state();
     state.archivePath = archive;
     state.importPath = image;
     state.savePath = state.exportPath = target;
@@ -84,11 +84,11 @@ class CommandFiles {
     switch (command) {
       case Command::SaveOverTarget:
       case Command::SaveOverArchive:
-        return saveArchiveFrom(window);
+        return ui::saveArchiveFrom(window);
       case Command::Import:
-        return importPortraitInto(window);
+        return ui::importPortraitInto(window);
       case Command::ExportOverTarget:
-        return exportPortraitFrom(window);
+        return ui::exportPortraitFrom(window);
     }
     return false;
   }
@@ -241,7 +241,7 @@ TEST(InPlaceWrite, AFileSizeLimitLeavesTheFileAsItWas) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{50000, 50000};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return QByteArray("no limit");
-    const auto imported = importPortrait(archive, image);
+    const auto imported = archive::importPortrait(archive, image);
     return imported ? QByteArray("imported") : QByteArray::number(imported.error().number);
   });
 
@@ -269,7 +269,7 @@ TEST(NotWritable, TheFolderOrFileIsNamed) {
     return runInChild([&] {
       if (!becomeNobody()) return QByteArray("cannot become nobody");
       window.state().exportPath = target;
-      exportPortraitFrom(window);
+      ui::exportPortraitFrom(window);
       return window.messages.empty() ? QByteArray("exported") : window.messages[0].text.toUtf8();
     });
   };

@@ -17,7 +17,7 @@ class LoadArchiveTest : public ::testing::Test {
   }
   bool loadFile(const QString& path) {
     window.state().archivePath = path;
-    return loadArchiveInto(window);
+    return ui::loadArchiveInto(window);
   }
   bool load(const ArchiveFixture& fixture) { return loadFile(write(fixture.build())); }
 
@@ -42,7 +42,7 @@ TEST_F(LoadArchiveTest, JerseyAfterPlayerPackageSwapsTheBoxes) {
   EXPECT_EQ(window.text[1], "jrs0002");
   EXPECT_TRUE(window.enabled[1]);
   EXPECT_TRUE(window.fileButtons);
-  EXPECT_EQ(window.pointer, MousePointer::Default);
+  EXPECT_EQ(window.pointer, ui::MousePointer::Default);
 }
 
 TEST_F(LoadArchiveTest, IdentifierComesFromTheLastNameTableCopy) {
@@ -112,7 +112,7 @@ void PrintTo(const Rejection& r, std::ostream* os) { *os << r.name; }
 class LoadRejection : public LoadArchiveTest, public ::testing::WithParamInterface<Rejection> {};
 
 TEST_P(LoadRejection, ShowsItsMessageAndChangesNoControl) {
-  window.showLoaded(IdentifierBox::Jersey, "before1", "1.5 KB");
+  window.showLoaded(ui::IdentifierBox::Jersey, "before1", "1.5 KB");
   window.calls.clear();
   EXPECT_FALSE(loadFile(write(GetParam().bytes(), "rejected.big")));
 
@@ -123,7 +123,7 @@ TEST_P(LoadRejection, ShowsItsMessageAndChangesNoControl) {
     EXPECT_EQ(window.calls.mid(window.calls.size() - 2), QStringList({"pointer default", message}));
   else
     EXPECT_EQ(window.calls.mid(window.calls.size() - 2), QStringList({message, "pointer default"}));
-  EXPECT_EQ(window.pointer, MousePointer::Default);
+  EXPECT_EQ(window.pointer, ui::MousePointer::Default);
   EXPECT_EQ(window.text[1], "before1");
   EXPECT_TRUE(window.enabled[1]);
   EXPECT_EQ(window.text[0], "");
@@ -140,10 +140,11 @@ std::function<QByteArray()> with(std::function<void(ArchiveFixture&)> change) {
   };
 }
 
-const RecordedMessage TooBig{"File size is too big.", "Invalid File", MessageStyle::Plain};
-const RecordedMessage NotPortrait{"Not a portrait!! :)", "Error", MessageStyle::Plain};
-const RecordedMessage Unknown{"Unknown Format", "Error", MessageStyle::Plain};
-const RecordedMessage Undecodable{"Unable to decode binary file.", "Error", MessageStyle::Plain};
+const RecordedMessage TooBig{"File size is too big.", "Invalid File", ui::MessageStyle::Plain};
+const RecordedMessage NotPortrait{"Not a portrait!! :)", "Error", ui::MessageStyle::Plain};
+const RecordedMessage Unknown{"Unknown Format", "Error", ui::MessageStyle::Plain};
+const RecordedMessage Undecodable{"Unable to decode binary file.", "Error",
+                                  ui::MessageStyle::Plain};
 
 INSTANTIATE_TEST_SUITE_P(
     FailureTable, LoadRejection,
@@ -218,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LoadArchiveTest, MissingFileIsReportedAsUndecodable) {
   window.state().archivePath = dir.filePath("nowhere/missing.big");
-  EXPECT_FALSE(loadArchiveInto(window));
+  EXPECT_FALSE(ui::loadArchiveInto(window));
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_EQ(window.messages[0], Undecodable);
 }

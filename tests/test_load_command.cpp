@@ -46,8 +46,8 @@ TEST_F(LoadCommandTest, ClickShowsTheLoadDialogAndTheArchive) {
   loadThroughDialog(path);
 
   ASSERT_EQ(ui.dialogs->shown.size(), 1u);
-  const DialogRequest& request = ui.dialogs->shown[0];
-  EXPECT_EQ(request.kind, DialogKind::Open);
+  const ui::DialogRequest& request = ui.dialogs->shown[0];
+  EXPECT_EQ(request.kind, ui::DialogKind::Open);
   EXPECT_EQ(request.title, "Load File");
   EXPECT_EQ(request.filter, "BIG archives (*.big)|*.big");
   EXPECT_EQ(request.defaultExt, ".big");
@@ -106,7 +106,7 @@ TEST_F(LoadCommandTest, DialogFailureIsReportedAsACommandError) {
   ASSERT_EQ(ui.messages->messages.size(), 1u);
   EXPECT_EQ(ui.messages->messages[0],
             (RecordedMessage{"ERROR: Insufficient memory. [Error #28671]",
-                             "Courtside Portraits Editor v1.1", MessageStyle::Critical}));
+                             "Courtside Portraits Editor v1.1", ui::MessageStyle::Critical}));
   EXPECT_EQ(ui.window->state().archivePath, "");
 }
 

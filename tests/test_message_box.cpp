@@ -47,7 +47,7 @@ TEST(MessageBox, MarkupInAFileNameOrAnIdentifierIsShownAsText) {
       writeFile(dir.filePath("x<a href=http:evil>click.big"), ArchiveFixture().build());
   auto dialogs = std::make_unique<ScriptedFileDialog>();
   ScriptedFileDialog* scripted = dialogs.get();
-  MainWindow window(std::move(dialogs));  // the real message boxes
+  ui::MainWindow window(std::move(dialogs));  // the real message boxes
   window.show();
   window.openArchive(path);
   auto* save = window.findChild<QPushButton*>("saveButton");
@@ -79,7 +79,7 @@ TEST(MessageBox, MarkupInAFileNameOrAnIdentifierIsShownAsText) {
 // Each question guards a write (a dropped file replacing the portrait, a file
 // chosen to save over): a slip of Enter answers No.
 TEST(MessageBox, AQuestionDefaultsToNo) {
-  QtMessageBoxBackend messages(nullptr);
+  ui::QtMessageBoxBackend messages(nullptr);
   bool defaultIsNo = false;
   QTimer::singleShot(0, [&defaultIsNo] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

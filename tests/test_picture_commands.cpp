@@ -272,7 +272,7 @@ TEST_F(PictureCommandTest, ContentDecidesNotTheName) {
   const QByteArray other = portraitImage(Code::Rgb565, smoothPicture({16, 16}));
   clickWith("importButton", writeFile(dir.filePath("face.png"), other));
   EXPECT_EQ(ui.pictures->shown.size(), 1u);
-  EXPECT_EQ(readPortrait(archivePath).value(), other);
+  EXPECT_EQ(archive::readPortrait(archivePath).value(), other);
   EXPECT_TRUE(messages().empty());
 }
 
@@ -283,7 +283,7 @@ TEST_F(PictureCommandTest, CompressedFshImageIsStoredUnpacked) {
     clickWith("importButton",
               writeFile(dir.filePath("packed.fsh"), literalRefpack(plain, sizePrefix)));
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(readPortrait(archivePath).value(), plain);
+    EXPECT_EQ(archive::readPortrait(archivePath).value(), plain);
     EXPECT_EQ(ui.window->portraitWindow()->details(), "32 x 32 - DXT1 - 2 mipmaps");
   }
 }
@@ -343,14 +343,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "face.png",
                     [] { return pngBytes(stripes()).left(200); },
                     {"The picture \u2068face.png\u2069 cannot be read: ", "Invalid File",
-                     MessageStyle::Plain},
+                     ui::MessageStyle::Plain},
                     true},
         RefusalCase{"DamagedCompressedImage",
                     goodPortrait,
                     "packed.fsh",
                     [] { return literalRefpack(goodPortrait()).left(60); },
                     {"The FSH file \u2068packed.fsh\u2069 is damaged (", "Invalid File",
-                     MessageStyle::Plain},
+                     ui::MessageStyle::Plain},
                     true},
         RefusalCase{"PortraitThatIsNoFshImage",
                     [] { return fshImage(256); },
@@ -358,14 +358,14 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { return pngBytes(stripes()); },
                     {"The picture cannot be imported. The portrait in this archive is larger than "
                      "the editor can handle (",
-                     "Error", MessageStyle::Plain},
+                     "Error", ui::MessageStyle::Plain},
                     true},
         RefusalCase{"NeitherImageNorPicture",
                     goodPortrait,
                     "notes.png",
                     [] { return QByteArray("just some words"); },
                     {"This is not an FSH image: it does not start with SHPI.", "Invalid File",
-                     MessageStyle::Plain},
+                     ui::MessageStyle::Plain},
                     false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -379,7 +379,7 @@ TEST_F(PictureCommandTest, PictureImportKeepsEveryCheckOfImport) {
   const FileTree before = snapshotTree(dir.path());
   clickWith("importButton", picture);
   EXPECT_EQ(messages(), (std::vector<RecordedMessage>{{"This is not a valid file format.",
-                                                       "Invalid File", MessageStyle::Plain}}));
+                                                       "Invalid File", ui::MessageStyle::Plain}}));
   EXPECT_EQ(snapshotTree(dir.path()), before);
 }
 

@@ -184,7 +184,7 @@ TEST_P(FilterSuffixTest, ThePatternOfTheChosenFilterGivesTheSuffix) {
       "FSH files (*.fsh)|*.fsh|PNG pictures (*.png)|*.png|JPEG pictures (*.jpg "
       "*.jpeg)|*.jpg;*.jpeg|"
       "All files (*.*)|*.*";
-  EXPECT_EQ(firstSuffix(filter, GetParam().index), GetParam().suffix);
+  EXPECT_EQ(ui::firstSuffix(filter, GetParam().index), GetParam().suffix);
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, FilterSuffixTest,

@@ -12,8 +12,8 @@
 namespace {
 
 // A dialog's settings in one line: kind, file name, filter, index, extension, title, flags.
-QString settings(const DialogRequest& r) {
-  return QStringList{r.kind == DialogKind::Open ? "open" : "save",
+QString settings(const ui::DialogRequest& r) {
+  return QStringList{r.kind == ui::DialogKind::Open ? "open" : "save",
                      r.fileName,
                      r.filter,
                      QString::number(r.filterIndex),
@@ -42,7 +42,7 @@ class PortraitCommandTest : public ::testing::Test {
     ui.dialogs->nextCancel();
     ui.click(button);
   }
-  const DialogRequest& lastDialog() const { return ui.dialogs->shown.back(); }
+  const ui::DialogRequest& lastDialog() const { return ui.dialogs->shown.back(); }
 
   QTemporaryDir dir;
   WindowUnderTest ui;
@@ -122,9 +122,9 @@ TEST_F(PortraitCommandTest, RefusedOrFailedImportReportsOnceAndKeepsTheLastImpor
   EXPECT_EQ(
       ui.messages->messages[0],
       (RecordedMessage{"This is not an FSH image: its length field does not match the file's size.",
-                       "Invalid File", MessageStyle::Plain}));
+                       "Invalid File", ui::MessageStyle::Plain}));
   EXPECT_EQ(ui.messages->messages[1].caption, "Courtside Portraits Editor v1.1");
-  EXPECT_EQ(ui.messages->messages[1].style, MessageStyle::Critical);
+  EXPECT_EQ(ui.messages->messages[1].style, ui::MessageStyle::Critical);
   EXPECT_TRUE(ui.messages->messages[1].text.startsWith("ERROR: "));
   EXPECT_EQ(ui.window->state().importPath, good);
   EXPECT_EQ(readFile(archivePath), afterImport);

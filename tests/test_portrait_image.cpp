@@ -20,33 +20,34 @@
 namespace {
 
 const RecordedMessage NotAnArchive{"This is not a valid file format.", "Invalid File",
-                                   MessageStyle::Plain};
-const RecordedMessage EmptyImageFile{"The FSH file is empty.", "Invalid File", MessageStyle::Plain};
+                                   ui::MessageStyle::Plain};
+const RecordedMessage EmptyImageFile{"The FSH file is empty.", "Invalid File",
+                                     ui::MessageStyle::Plain};
 const RecordedMessage NotAnImage{
     "This is not an FSH image: its length field does not match the file's size.", "Invalid File",
-    MessageStyle::Plain};
+    ui::MessageStyle::Plain};
 RecordedMessage noImageLength(int lengthField) {
   return {QStringLiteral("The portrait image in this archive has no valid length: its length "
                          "field says %1, less than the 8 bytes of the image's own header.")
               .arg(lengthField),
-          "Invalid File", MessageStyle::Plain};
+          "Invalid File", ui::MessageStyle::Plain};
 }
 const RecordedMessage ImagePastEnd{
     "The portrait image in this archive reaches past the end of the file.", "Invalid File",
-    MessageStyle::Plain};
+    ui::MessageStyle::Plain};
 const RecordedMessage ImageOverDirectory{
     "The portrait image in this archive overlaps its directory.", "Invalid File",
-    MessageStyle::Plain};
+    ui::MessageStyle::Plain};
 const RecordedMessage NoSignature{"This is not an FSH image: it does not start with SHPI.",
-                                  "Invalid File", MessageStyle::Plain};
+                                  "Invalid File", ui::MessageStyle::Plain};
 const RecordedMessage OverLoadBytes{
     "The archive's members overlap, and this image would overwrite the bytes that tell the "
     "archive's kind, where its name table ends or its identifier. Nothing was imported.",
-    "Error", MessageStyle::Plain};
+    "Error", ui::MessageStyle::Plain};
 const RecordedMessage ImageLengthDiffers{
     "This image differs in length from the archive's portrait, and other members follow the "
     "portrait: only an image of the same length can be imported.",
-    "Error", MessageStyle::Plain};
+    "Error", ui::MessageStyle::Plain};
 
 enum class Routine { Import, Export };
 
@@ -59,16 +60,17 @@ class PortraitImageTest : public ::testing::Test {
     return window.state().archivePath = write(bytes, "archive.big");
   }
   bool run(Routine routine) {
-    return routine == Routine::Import ? importPortraitInto(window) : exportPortraitFrom(window);
+    return routine == Routine::Import ? ui::importPortraitInto(window)
+                                      : ui::exportPortraitFrom(window);
   }
   bool import(const QByteArray& image) {
     window.state().importPath = write(image, "import.fsh");
-    return importPortraitInto(window);
+    return ui::importPortraitInto(window);
   }
   // The image as a fresh export gives it; empty if the export failed.
   QByteArray exported() {
     window.state().exportPath = dir.filePath("exported.fsh");
-    if (!exportPortraitFrom(window)) return {};
+    if (!ui::exportPortraitFrom(window)) return {};
     QByteArray bytes = readFile(window.state().exportPath);
     QFile::remove(window.state().exportPath);
     return bytes;
@@ -90,7 +92,7 @@ TEST_F(PortraitImageTest, ExportWritesExactlyTheImagesOwnLength) {
     // A longer file already there keeps no stale tail.
     window.state().exportPath = write(QByteArray(9000, 'z'), "target.fsh");
 
-    ASSERT_TRUE(exportPortraitFrom(window)) << memberSize;
+    ASSERT_TRUE(ui::exportPortraitFrom(window)) << memberSize;
     EXPECT_EQ(readFile(window.state().exportPath), archive.mid(fixture.offsetOf(4), 5000));
     EXPECT_EQ(readFile(window.state().archivePath), archive);
   }
@@ -132,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
     AnyArchivePassingTheSizeCheck, ImageRoundTrip,
     ::testing::Values(
         ArchiveVariant{"PlayerPackage", [](ArchiveFixture&) {}},
-        ArchiveVariant{"Jersey", [](ArchiveFixture& f) { f.kind = ArchiveKind::Jersey; }},
+        ArchiveVariant{"Jersey", [](ArchiveFixture& f) { f.kind = archive::ArchiveKind::Jersey; }},
         ArchiveVariant{"NotAPortrait", [](ArchiveFixture& f) { f.headerLengthRaw = 0x5D000000; }},
         ArchiveVariant{"UnknownHeaderLength", [](ArchiveFixture& f) { f.headerLengthRaw = 7; }},
         ArchiveVariant{"UnknownMarker", [](ArchiveFixture& f) { f.marker = 0; }},
@@ -165,9 +167,9 @@ TEST_P(ResizedImport, LastMemberTakesAnImageOfAnotherLength) {
   EXPECT_EQ(bytes.mid(at, length), image);
   EXPECT_EQ(bytes.sliced(at + length), original.right(3));
 
-  ASSERT_TRUE(loadArchiveInto(window));
+  ASSERT_TRUE(ui::loadArchiveInto(window));
   EXPECT_EQ(window.text[1], "jer0042");
-  EXPECT_EQ(window.sizeText, sizeCaption(newSize));
+  EXPECT_EQ(window.sizeText, ui::sizeCaption(newSize));
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(exported(), image);
 }
@@ -215,9 +217,10 @@ QByteArray withoutSignature() { return fshImage(256).replace(0, 4, "BIGF"); }
 // and holds what Load accepts, so the archive loads.
 QByteArray markerInImage() {
   ArchiveFixture fixture;
-  fixture.memberOffsets[0] = fixture.offsetOf(4) + 20 - ArchiveLayout::MarkerOffset;
+  fixture.memberOffsets[0] = fixture.offsetOf(4) + 20 - archive::ArchiveLayout::MarkerOffset;
   QByteArray archive = fixture.build();
-  archive[fixture.offsetOf(4) + 20] = static_cast<char>(ArchiveLayout::PlayerPackageMarker);
+  archive[fixture.offsetOf(4) + 20] =
+      static_cast<char>(archive::ArchiveLayout::PlayerPackageMarker);
   return archive;
 }
 QByteArray nameTableInImage() {
@@ -225,7 +228,7 @@ QByteArray nameTableInImage() {
   const int32_t member3 = fixture.offsetOf(4) + 40;
   fixture.memberOffsets[2] = member3;
   QByteArray archive = fixture.build();
-  putWord(archive, member3 + ArchiveLayout::NameTableEndOffset, 30);
+  putWord(archive, member3 + archive::ArchiveLayout::NameTableEndOffset, 30);
   archive.replace(member3 + 20, 7, "ab12cd3");
   return archive;
 }
@@ -317,7 +320,7 @@ TEST_F(PortraitImageTest, OverlappingMembersTakeAnImageThatKeepsWhatLoadReads) {
     QByteArray changed = image;
     changed[image.size() - 1] = static_cast<char>(~image[image.size() - 1]);
     ASSERT_TRUE(import(changed));
-    EXPECT_TRUE(loadArchiveInto(window));
+    EXPECT_TRUE(ui::loadArchiveInto(window));
     EXPECT_EQ(window.text[0], "ab12cd3");
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(exported(), changed);
@@ -339,10 +342,10 @@ TEST_P(DamagedPortrait, IsRepairedByAnImportWhenItIsTheLastMember) {
 
   ASSERT_TRUE(import(image)) << window.messages[0].text.toStdString();
   QByteArray expected = original.left(at) + image;
-  putWord(expected, ArchiveLayout::ArchiveSizeOffset, expected.size());
+  putWord(expected, archive::ArchiveLayout::ArchiveSizeOffset, expected.size());
   qToBigEndian<int32_t>(image.size(), expected.data() + 78 + 4);
   EXPECT_EQ(readFile(window.state().archivePath), expected);
-  ASSERT_TRUE(loadArchiveInto(window));
+  ASSERT_TRUE(ui::loadArchiveInto(window));
   EXPECT_EQ(window.text[1], "jer0042");
   EXPECT_EQ(exported(), image);
 }
@@ -372,10 +375,10 @@ TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
   const RecordedMessage targetRefusal{
       "This file is the current archive itself: the portrait would replace the whole archive. "
       "Choose another file. Nothing was exported.",
-      "Error", MessageStyle::Plain};
+      "Error", ui::MessageStyle::Plain};
   const RecordedMessage imageRefusal{
       "This file is the current archive itself, not an FSH image. Nothing was imported.", "Error",
-      MessageStyle::Plain};
+      ui::MessageStyle::Plain};
 
   const QString names[] = {path, dir.filePath("symbolic.big"), dir.filePath("hard.big"),
                            dir.filePath("hard.png"),
@@ -384,9 +387,9 @@ TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
     SCOPED_TRACE(other.toStdString());
     window.messages.clear();
     window.state().exportPath = other;
-    EXPECT_FALSE(exportPortraitFrom(window));
+    EXPECT_FALSE(ui::exportPortraitFrom(window));
     window.state().importPath = other;
-    EXPECT_FALSE(importPortraitInto(window));
+    EXPECT_FALSE(ui::importPortraitInto(window));
     EXPECT_EQ(window.messages, std::vector<RecordedMessage>({targetRefusal, imageRefusal}));
   }
   EXPECT_EQ(files(), before);
@@ -397,7 +400,7 @@ TEST_F(PortraitImageTest, TheArchiveItselfIsNeitherTargetNorImage) {
 struct FailureCase {
   const char* name;
   Routine routine;
-  std::function<void(PortraitImageTest&, WindowState&)> setUp;
+  std::function<void(PortraitImageTest&, ui::WindowState&)> setUp;
   const char* expectedText;  // null: any description and number
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
@@ -409,8 +412,8 @@ void useChanged(PortraitImageTest& t, std::function<void(ArchiveFixture&)> chang
 void expectCommandErrorReport(const std::vector<RecordedMessage>& messages,
                               const char* expectedText) {
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].caption, applicationTitle());
-  EXPECT_EQ(messages[0].style, MessageStyle::Critical);
+  EXPECT_EQ(messages[0].caption, ui::applicationTitle());
+  EXPECT_EQ(messages[0].style, ui::MessageStyle::Critical);
   if (expectedText)
     EXPECT_EQ(messages[0].text, expectedText);
   else
@@ -440,28 +443,28 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, ImageRuntimeFailure,
     ::testing::Values(
         FailureCase{"ExportTargetInMissingFolder", Routine::Export,
-                    [](PortraitImageTest& t, WindowState& s) {
+                    [](PortraitImageTest& t, ui::WindowState& s) {
                       s.exportPath = t.dir.filePath("missing/exported.fsh");
                     },
                     nullptr},
         FailureCase{"ExportArchiveGone", Routine::Export,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.archivePath); },
+                    [](PortraitImageTest&, ui::WindowState& s) { QFile::remove(s.archivePath); },
                     nullptr},
         FailureCase{"ExportImageBeforeStart", Routine::Export,
-                    [](PortraitImageTest& t, WindowState&) {
+                    [](PortraitImageTest& t, ui::WindowState&) {
                       useChanged(t, [](ArchiveFixture& f) { f.memberOffsets[3] = -1; });
                     },
                     "ERROR: Bad record number. [Error #63]"},
         FailureCase{"ExportImageStartPastEnd", Routine::Export,
-                    [](PortraitImageTest& t, WindowState&) {
+                    [](PortraitImageTest& t, ui::WindowState&) {
                       useChanged(t, [](ArchiveFixture& f) { f.memberOffsets[3] = f.length() - 7; });
                     },
                     "ERROR: Input past end of file. [Error #62]"},
         FailureCase{"ImportFileGone", Routine::Import,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.importPath); },
+                    [](PortraitImageTest&, ui::WindowState& s) { QFile::remove(s.importPath); },
                     nullptr},
         FailureCase{"ImportArchiveGone", Routine::Import,
-                    [](PortraitImageTest&, WindowState& s) { QFile::remove(s.archivePath); },
+                    [](PortraitImageTest&, ui::WindowState& s) { QFile::remove(s.archivePath); },
                     nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -507,7 +510,7 @@ TEST_P(FileSizeLimit, LeavesEveryFileAsItWas) {
   EXPECT_EQ(lines[0], "not written");
   const std::vector<RecordedMessage> messages{{QString::fromUtf8(lines[3]),
                                                QString::fromUtf8(lines[2]),
-                                               static_cast<MessageStyle>(lines[1].toInt())}};
+                                               static_cast<ui::MessageStyle>(lines[1].toInt())}};
   expectCommandErrorReport(messages, nullptr);
   EXPECT_EQ(files(), before);
 }

@@ -31,7 +31,7 @@ class PortraitWindowTest : public ::testing::Test {
     ui.dialogs->nextFileName(path);
     ui.click("loadButton");
   }
-  PortraitWindow* portrait() const { return ui.window->portraitWindow(); }
+  ui::PortraitWindow* portrait() const { return ui.window->portraitWindow(); }
 
   QTemporaryDir dir;
   WindowUnderTest ui;
@@ -83,7 +83,7 @@ TEST_P(PortraitShownTest, LoadShowsTheCodecsDecodeAndTheBitmapsDetails) {
   EXPECT_TRUE(samePixels(decoded, portrait()->picture()));
   // And on the screen: every pixel a square of its own colour. The pictures
   // are opaque, so no checkerboard shows through.
-  PortraitView* view = portrait()->view();
+  ui::PortraitView* view = portrait()->view();
   EXPECT_EQ(view->scale(), c.zoom);
   const QImage grabbed = view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
   EXPECT_TRUE(samePixels(
@@ -125,13 +125,13 @@ TEST_F(PortraitWindowTest, TransparentPixelsShowTheCheckerboard) {
   picture.fill(Qt::transparent);
   for (int x = 0; x < 32; ++x) picture.setPixel(x, 31, qRgb(200, 10, 10));
   load(writeArchive(portraitImage(Code::Argb8888, picture)));
-  PortraitView* view = portrait()->view();
+  ui::PortraitView* view = portrait()->view();
   const QImage grabbed = view->grab().toImage();
   const QPoint origin = view->pictureRect().topLeft();
   // The top-left square is light, the one beside it dark; the red row stays red.
-  EXPECT_EQ(grabbed.pixelColor(origin), PortraitView::lightSquare());
-  EXPECT_EQ(grabbed.pixelColor(origin + QPoint(PortraitView::SquareSize, 0)),
-            PortraitView::darkSquare());
+  EXPECT_EQ(grabbed.pixelColor(origin), ui::PortraitView::lightSquare());
+  EXPECT_EQ(grabbed.pixelColor(origin + QPoint(ui::PortraitView::SquareSize, 0)),
+            ui::PortraitView::darkSquare());
   EXPECT_EQ(grabbed.pixelColor(origin + QPoint(0, 31 * view->scale())), QColor(200, 10, 10));
 }
 
@@ -263,9 +263,9 @@ TEST_F(PortraitWindowTest, TakesTheLargestWholeScaleThatFitsBesideTheMainWindow)
   const double scale = portrait()->view()->scale();
   EXPECT_GE(scale, 2);
   EXPECT_GT(shown.left(), ui.window->geometry().right());
-  EXPECT_LE(shown.right() + PortraitWindow::FrameAllowance.width(), screen.right());
+  EXPECT_LE(shown.right() + ui::PortraitWindow::FrameAllowance.width(), screen.right());
   // One step larger would not fit.
-  EXPECT_GT(shown.right() + 64 + PortraitWindow::FrameAllowance.width(), screen.right());
+  EXPECT_GT(shown.right() + 64 + ui::PortraitWindow::FrameAllowance.width(), screen.right());
   EXPECT_EQ(portrait()->view()->pictureRect().size(), QSize(64, 64) * scale);
 
   // Wider than any room: scaled down, whole, still beside the main window.
@@ -285,7 +285,7 @@ struct ScaleCase {
 class FittingScaleTest : public ::testing::TestWithParam<ScaleCase> {};
 
 TEST_P(FittingScaleTest, WholeWhenItFitsElseTheFractionThatDoes) {
-  EXPECT_DOUBLE_EQ(fittingScale(GetParam().picture, GetParam().area), GetParam().scale);
+  EXPECT_DOUBLE_EQ(ui::fittingScale(GetParam().picture, GetParam().area), GetParam().scale);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FittingScaleTest,
@@ -307,15 +307,15 @@ TEST(PlaceBeside, FitsCommonLaptopScreens) {
     for (const QRect anchor : {QRect(301, 232, 392, 240), QRect(880, 500, 392, 240)}) {
       for (const QSize picture : {QSize(64, 64), QSize(256, 256), QSize(1024, 1024),
                                   QSize(4096, 4096), QSize(4120, 4146)}) {
-        const BesidePlacement placed =
-            placeBeside(picture, details, anchor, available, frame, 512, 8);
+        const ui::BesidePlacement placed =
+            ui::placeBeside(picture, details, anchor, available, frame, 512, 8);
         const std::string where = std::to_string(available.width()) + " screen, " +
                                   std::to_string(picture.width()) + " picture, main window at " +
                                   std::to_string(anchor.x());
         EXPECT_TRUE(available.contains(placed.frame)) << where;
         EXPECT_FALSE(placed.frame.intersects(anchor)) << where;
         const QSize shown = (QSizeF(picture) * placed.scale).toSize();
-        EXPECT_LE(shown.height() + 2 * PortraitView::Margin + details.height() + 30,
+        EXPECT_LE(shown.height() + 2 * ui::PortraitView::Margin + details.height() + 30,
                   placed.frame.height())
             << where;
         if (picture.width() <= 256) {
@@ -340,7 +340,7 @@ class BesidePositionTest : public ::testing::TestWithParam<PlaceCase> {};
 TEST_P(BesidePositionTest, RightWhereItFitsElseLeft) {
   const QRect screen(0, 0, 1024, 768);
   const PlaceCase& c = GetParam();
-  EXPECT_EQ(besidePosition(c.anchor, c.size, screen, 8), c.expected);
+  EXPECT_EQ(ui::besidePosition(c.anchor, c.size, screen, 8), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -30,7 +30,7 @@
 
 namespace {
 
-using State = RosterModel::TileState;
+using State = ui::RosterModel::TileState;
 
 QByteArray goodArchive(const QByteArray& identifier) {
   ArchiveFixture fixture;
@@ -67,19 +67,19 @@ void PrintTo(const RowSeen& row, std::ostream* out) {
        << row.problemShown << " " << row.thumbnail.width() << "x" << row.thumbnail.height();
 }
 
-RowSeen rowSeen(const RosterModel& model, const QString& fileName) {
+RowSeen rowSeen(const ui::RosterModel& model, const QString& fileName) {
   const QModelIndex index = model.index(model.rowOf(fileName));
-  return {index.data(RosterModel::IdentifierRole).toString(),
-          index.data(RosterModel::StateRole).value<State>(),
-          index.data(RosterModel::KindRole).toString(),
-          index.data(RosterModel::FormatRole).toString(),
-          !index.data(RosterModel::ProblemRole).toString().isEmpty(),
-          index.data(RosterModel::ThumbnailRole).value<QImage>().size()};
+  return {index.data(ui::RosterModel::IdentifierRole).toString(),
+          index.data(ui::RosterModel::StateRole).value<State>(),
+          index.data(ui::RosterModel::KindRole).toString(),
+          index.data(ui::RosterModel::FormatRole).toString(),
+          !index.data(ui::RosterModel::ProblemRole).toString().isEmpty(),
+          index.data(ui::RosterModel::ThumbnailRole).value<QImage>().size()};
 }
 
 // QTest's QTRY_ macros report to QTest, not to GoogleTest: waits are checked here.
 // The window lists its folder once it has been shown.
-void waitUntilRead(RosterModel& model) {
+void waitUntilRead(ui::RosterModel& model) {
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return model.rowCount() > 0 && model.count(State::Reading) == 0; }, 10000));
 }
@@ -92,7 +92,7 @@ TEST(RosterModel, ShowsEachArchiveAsLoadWouldSeeIt) {
   writeFile(dir.filePath("notes.txt"), "not an archive");
   QDir(dir.path()).mkdir("sub.big");
 
-  RosterModel model;
+  ui::RosterModel model;
   model.setFolder(dir.path());
   waitUntilRead(model);
 
@@ -105,10 +105,10 @@ TEST(RosterModel, ShowsEachArchiveAsLoadWouldSeeIt) {
   EXPECT_EQ(rowSeen(model, "short.big"), (RowSeen{"", State::Refused, "", "", true, {0, 0}}));
 }
 
-QStringList rowNames(const RosterModel& model) {
+QStringList rowNames(const ui::RosterModel& model) {
   QStringList names;
   for (int row = 0; row < model.rowCount(); ++row)
-    names << model.index(row).data(RosterModel::FileNameRole).toString();
+    names << model.index(row).data(ui::RosterModel::FileNameRole).toString();
   names.sort();
   return names;
 }
@@ -120,9 +120,9 @@ TEST(RosterModel, EndsAsTheFolderIsWhenItChangesWhileBeingTakenIn) {
   QTemporaryDir dir;
   const QByteArray archive = goodArchive("ab12cd3");
   const auto name = [](int i) { return QStringLiteral("p%1.big").arg(i, 4, 10, QLatin1Char('0')); };
-  const int count = int(RosterModel::InsertedAtOnce) * 2 + 10;
+  const int count = int(ui::RosterModel::InsertedAtOnce) * 2 + 10;
   for (int i = 0; i < count; ++i) writeFile(dir.filePath(name(i)), archive);
-  RosterModel model;
+  ui::RosterModel model;
   QObject::connect(
       &model, &QAbstractItemModel::rowsInserted, &model,
       [&] {
@@ -151,15 +151,15 @@ TEST(RosterModel, EndsAsTheFolderIsWhenItChangesWhileBeingTakenIn) {
 TEST(RosterModel, KeepsABoundedNumberOfThumbnailsAndReadsADroppedOneAgain) {
   QTemporaryDir dir;
   const QByteArray archive = goodArchive("ab12cd3");
-  const int count = int(RosterModel::KeptThumbnails) + 40;
+  const int count = int(ui::RosterModel::KeptThumbnails) + 40;
   for (int i = 0; i < count; ++i)
     writeFile(dir.filePath(QStringLiteral("p%1.big").arg(i, 5, 10, QLatin1Char('0'))), archive);
-  RosterModel model;
+  ui::RosterModel model;
   model.setFolder(dir.path());
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return model.rowCount() == count && model.count(State::Reading) == 0; }, 60000));
   const auto thumbnail = [&model](int row) {
-    return model.index(row).data(RosterModel::ThumbnailRole).value<QImage>();
+    return model.index(row).data(ui::RosterModel::ThumbnailRole).value<QImage>();
   };
   const auto kept = [&] {
     QList<int> rows;
@@ -169,15 +169,15 @@ TEST(RosterModel, KeepsABoundedNumberOfThumbnailsAndReadsADroppedOneAgain) {
   };
 
   const QList<int> before = kept();
-  EXPECT_EQ(before.size(), qsizetype(RosterModel::KeptThumbnails));
+  EXPECT_EQ(before.size(), qsizetype(ui::RosterModel::KeptThumbnails));
   int dropped = 0;
   while (before.contains(dropped)) ++dropped;
   ASSERT_LT(dropped, count);
   // Still counted as read: the status line does not go back to "reading".
-  EXPECT_EQ(model.index(dropped).data(RosterModel::StateRole).value<State>(), State::Good);
+  EXPECT_EQ(model.index(dropped).data(ui::RosterModel::StateRole).value<State>(), State::Good);
   model.readFirst({dropped});
   EXPECT_TRUE(QTest::qWaitFor([&] { return !thumbnail(dropped).isNull(); }, 10000));
-  EXPECT_EQ(kept().size(), qsizetype(RosterModel::KeptThumbnails));
+  EXPECT_EQ(kept().size(), qsizetype(ui::RosterModel::KeptThumbnails));
 }
 
 TEST(RosterSortFilter, FiltersByIdentifierOrNameAndPutsProblemsFirst) {
@@ -185,20 +185,20 @@ TEST(RosterSortFilter, FiltersByIdentifierOrNameAndPutsProblemsFirst) {
   writeFile(dir.filePath("a10.big"), goodArchive("zz00010"));
   writeFile(dir.filePath("a2.big"), goodArchive("zz00002"));
   writeFile(dir.filePath("b.big"), refusedArchive());
-  RosterModel model;
-  RosterSortFilter tiles;
+  ui::RosterModel model;
+  ui::RosterSortFilter tiles;
   tiles.setSourceModel(&model);
   model.setFolder(dir.path());
   waitUntilRead(model);
   const auto shown = [&tiles] {
     QStringList names;
     for (int row = 0; row < tiles.rowCount(); ++row)
-      names << tiles.index(row, 0).data(RosterModel::FileNameRole).toString();
+      names << tiles.index(row, 0).data(ui::RosterModel::FileNameRole).toString();
     return names;
   };
 
   EXPECT_EQ(shown(), QStringList({"a2.big", "a10.big", "b.big"}));
-  tiles.setOrder(RosterOrder::ProblemsFirst);
+  tiles.setOrder(ui::RosterOrder::ProblemsFirst);
   EXPECT_EQ(shown(), QStringList({"b.big", "a2.big", "a10.big"}));
   tiles.setFilterText("ZZ0001");  // the identifier, case ignored
   EXPECT_EQ(shown(), QStringList({"a10.big"}));
@@ -211,10 +211,10 @@ TEST(RosterWindow, FollowsTheFolderAsFilesAreAddedRewrittenAndRemoved) {
   writeFile(dir.filePath("one.big"), goodArchive("aa00001"));
   WindowUnderTest ui;
   ui.window->openRoster(dir.path());
-  RosterWindow* roster = ui.window->rosterWindow();
+  ui::RosterWindow* roster = ui.window->rosterWindow();
   ASSERT_NE(roster, nullptr);
   EXPECT_EQ(roster->windowTitle(), QStringLiteral("Roster - ") + QDir(dir.path()).dirName());
-  RosterModel& model = roster->model();
+  ui::RosterModel& model = roster->model();
   waitUntilRead(model);
 
   writeFile(dir.filePath("two.big"), goodArchive("aa00002"));
@@ -232,7 +232,7 @@ TEST(RosterWindow, DownInTheFilterSelectsTheFirstTileAndEnterLoadsIt) {
   writeFile(dir.filePath("a.big"), goodArchive("aa00001"));
   WindowUnderTest ui;
   ui.window->openRoster(dir.path());
-  RosterWindow* roster = ui.window->rosterWindow();
+  ui::RosterWindow* roster = ui.window->rosterWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(roster));
   waitUntilRead(roster->model());  // the folder is listed on a thread of its own
   auto* filter = roster->findChild<QLineEdit*>("filterEdit");
@@ -241,7 +241,7 @@ TEST(RosterWindow, DownInTheFilterSelectsTheFirstTileAndEnterLoadsIt) {
   QTest::keyClick(filter, Qt::Key_Down);
   QListView& view = roster->view();
   EXPECT_TRUE(view.hasFocus());
-  EXPECT_EQ(view.currentIndex().data(RosterModel::FileNameRole).toString(), "a.big");
+  EXPECT_EQ(view.currentIndex().data(ui::RosterModel::FileNameRole).toString(), "a.big");
   QTest::keyClick(&view, Qt::Key_Return);
   EXPECT_EQ(ui.shownArchive().first(), "aa00001");
 
@@ -268,13 +268,13 @@ TEST(RosterWindow, ImportsAFolderOfPicturesAfterTheReview) {
 
   WindowUnderTest ui;
   ui.window->openRoster(roster.path());
-  RosterWindow* window = ui.window->rosterWindow();
+  ui::RosterWindow* window = ui.window->rosterWindow();
   waitUntilRead(window->model());
   ui.dialogs->nextFileName(photos.path());
 
   QStringList reviewed;
   QTimer::singleShot(0, [&] {
-    auto* review = qobject_cast<RosterImportDialog*>(QApplication::activeModalWidget());
+    auto* review = qobject_cast<ui::RosterImportDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(review, nullptr);
     // Nothing is written while the review is open.
     EXPECT_EQ(readFile(roster.filePath("good.big")), before);
@@ -288,7 +288,7 @@ TEST(RosterWindow, ImportsAFolderOfPicturesAfterTheReview) {
     }
     review->accept();
   });
-  QSignalSpy finished(window, &RosterWindow::batchFinished);
+  QSignalSpy finished(window, &ui::RosterWindow::batchFinished);
   window->importPictures();
   ASSERT_TRUE(finished.wait(20000));
 
@@ -363,15 +363,15 @@ TEST(RosterWindow, ExportsEveryTileShownAndNamesTheArchiveItCouldNot) {
 
   WindowUnderTest ui;
   ui.window->openRoster(roster.path());
-  RosterWindow* window = ui.window->rosterWindow();
+  ui::RosterWindow* window = ui.window->rosterWindow();
   waitUntilRead(window->model());
   ui.dialogs->nextFileName(out.path());
   QTimer::singleShot(0, [] {
-    auto* review = qobject_cast<RosterExportDialog*>(QApplication::activeModalWidget());
+    auto* review = qobject_cast<ui::RosterExportDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(review, nullptr);
     review->accept();  // PNG pictures
   });
-  QSignalSpy finished(window, &RosterWindow::batchFinished);
+  QSignalSpy finished(window, &ui::RosterWindow::batchFinished);
   window->exportPictures();
   ASSERT_TRUE(finished.wait(20000));
 
@@ -393,7 +393,7 @@ TEST(RosterWindow, APictureDroppedOnATileGoesIntoThatArchiveAfterTheQuestion) {
 
   WindowUnderTest ui;
   ui.window->openRoster(dir.path());
-  RosterWindow* window = ui.window->rosterWindow();
+  ui::RosterWindow* window = ui.window->rosterWindow();
   waitUntilRead(window->model());
   QListView& view = window->view();
   const QPoint at = view.visualRect(window->tiles().index(0, 0)).center();
@@ -418,7 +418,7 @@ TEST(RosterWindow, APictureDroppedOnATileGoesIntoThatArchiveAfterTheQuestion) {
 TEST(MainWindowCommands, TheContextMenuListsEveryCommandWithItsKeys) {
   WindowUnderTest ui;
   QStringList listed;
-  for (const EditorCommand& command : ui.window->commands())
+  for (const ui::EditorCommand& command : ui.window->commands())
     listed << command.text + " " + command.keys.toString();
   EXPECT_EQ(listed, QStringList({"Load Ctrl+O", "Save Ctrl+S", "Import Ctrl+I", "Export Ctrl+E",
                                  "Undo Ctrl+Z", "Edit picture... Ctrl+Shift+E",
@@ -428,7 +428,7 @@ TEST(MainWindowCommands, TheContextMenuListsEveryCommandWithItsKeys) {
   ui.dialogs->nextFileName(dir.path());
   QTest::keyClick(ui.window.get(), Qt::Key_R, Qt::ControlModifier);
   ASSERT_NE(ui.window->rosterWindow(), nullptr);
-  EXPECT_EQ(ui.dialogs->shown.back().kind, DialogKind::Folder);
+  EXPECT_EQ(ui.dialogs->shown.back().kind, ui::DialogKind::Folder);
   EXPECT_EQ(ui.window->rosterWindow()->folder(), QFileInfo(dir.path()).absoluteFilePath());
 }
 

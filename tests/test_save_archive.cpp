@@ -62,7 +62,7 @@ TEST_P(SavedIdentifier, IsWrittenIntoDirectoryAndNameTableOnly) {
   const QString target = write(QByteArray(10000, 'o'), "target.big");
   prepare(source, c.playerPackageText, c.jerseyNameText, target);
 
-  ASSERT_TRUE(saveArchiveFrom(window));
+  ASSERT_TRUE(ui::saveArchiveFrom(window));
   EXPECT_EQ(readFile(target), c.source.buildSavedAs(c.directoryId, c.dataId, c.copies));
   EXPECT_EQ(readFile(target).mid(86, 7), c.directoryId);
   EXPECT_EQ(readFile(target).mid(c.source.lastIdentifierCopy(), 7), c.dataId);
@@ -113,7 +113,7 @@ TEST_F(SaveArchiveTest, SavingOverTheCurrentFileChangesOnlyTheIdentifierBytes) {
   const QString path = write(before);
   prepare(path, "", "New7777", path);
 
-  ASSERT_TRUE(saveArchiveFrom(window));
+  ASSERT_TRUE(ui::saveArchiveFrom(window));
   const QByteArray after = readFile(path);
   ASSERT_EQ(after.size(), before.size());
   QList<int> changed;
@@ -158,11 +158,11 @@ TEST_P(RefusedSave, WritesNothing) {
     SCOPED_TRACE(target.toStdString());
     window.messages.clear();
     prepare(current, c.playerPackageText, c.jerseyNameText, target);
-    EXPECT_FALSE(saveArchiveFrom(window));
+    EXPECT_FALSE(ui::saveArchiveFrom(window));
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].caption, c.caption);
     EXPECT_TRUE(window.messages[0].text.contains(c.text)) << window.messages[0].text.toStdString();
-    EXPECT_EQ(window.messages[0].style, MessageStyle::Plain);
+    EXPECT_EQ(window.messages[0].style, ui::MessageStyle::Plain);
     EXPECT_EQ(window.state().archivePath, current);
   }
   EXPECT_EQ(entries(), QStringList({"current.big", "existing.big"}));
@@ -297,7 +297,7 @@ TEST_F(SaveArchiveTest, JerseyCopiesMayFillTheWholeNameTable) {
   fixture.nameTableEnd = 122;
   const QString path = write(fixture.build());
   prepare(path, "", "new0001", dir.filePath("saved.big"));
-  ASSERT_TRUE(saveArchiveFrom(window));
+  ASSERT_TRUE(ui::saveArchiveFrom(window));
   EXPECT_EQ(readFile(dir.filePath("saved.big")), fixture.buildSavedAs("new0001", "new0001", 11));
 }
 
@@ -305,7 +305,7 @@ TEST_F(SaveArchiveTest, JerseyCopiesMayFillTheWholeNameTable) {
 int reportedNumber(const RecordedMessage& message) {
   const QRegularExpressionMatch match =
       QRegularExpression(R"(^ERROR: \S.*\. \[Error #([1-9][0-9]*)\]$)").match(message.text);
-  if (message.style != MessageStyle::Critical || message.caption != applicationTitle() ||
+  if (message.style != ui::MessageStyle::Critical || message.caption != ui::applicationTitle() ||
       !match.hasMatch())
     return -1;
   return match.captured(1).toInt();
@@ -322,7 +322,7 @@ TEST_F(SaveArchiveTest, UnwritableTargetsAreReportedAndLeaveEverythingAsItWas) {
     SCOPED_TRACE(target.toStdString());
     window.messages.clear();
     prepare(current, "new0001", "", target);
-    EXPECT_FALSE(saveArchiveFrom(window));
+    EXPECT_FALSE(ui::saveArchiveFrom(window));
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(reportedNumber(window.messages[0]), number) << window.messages[0].text.toStdString();
     EXPECT_EQ(window.state().archivePath, current);
@@ -333,7 +333,7 @@ TEST_F(SaveArchiveTest, UnwritableTargetsAreReportedAndLeaveEverythingAsItWas) {
 
 TEST_F(SaveArchiveTest, MissingCurrentArchiveIsReported) {
   prepare(dir.filePath("gone.big"), "new0001", "", dir.filePath("target.big"));
-  EXPECT_FALSE(saveArchiveFrom(window));
+  EXPECT_FALSE(ui::saveArchiveFrom(window));
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_EQ(window.messages[0].text, "ERROR: No such file or directory. [Error #2]");
   EXPECT_TRUE(entries().isEmpty());
@@ -349,7 +349,7 @@ std::string saveInChild(RecordingWindow& window, const std::function<bool()>& pr
     ::close(pipeEnds[0]);
     std::string outcome = "prepare failed";
     if (prepare()) {
-      outcome = saveArchiveFrom(window) ? "saved" : "refused";
+      outcome = ui::saveArchiveFrom(window) ? "saved" : "refused";
       if (window.messages.size() == 1 && reportedNumber(window.messages[0]) > 0)
         outcome = "error " + std::to_string(reportedNumber(window.messages[0]));
     }

@@ -49,8 +49,8 @@ TEST_F(SaveCommandTest, SavesTheTypedIdentifierAndMakesTheTargetCurrent) {
   saveAs(target);
 
   ASSERT_EQ(ui.dialogs->shown.size(), 2u);
-  const DialogRequest& request = ui.dialogs->shown[1];
-  EXPECT_EQ(request.kind, DialogKind::Save);
+  const ui::DialogRequest& request = ui.dialogs->shown[1];
+  EXPECT_EQ(request.kind, ui::DialogKind::Save);
   EXPECT_EQ(request.title, "Save");
   EXPECT_EQ(request.fileName, source);
   EXPECT_EQ(request.filter, "BIG archives (*.big)|*.big");
@@ -135,7 +135,7 @@ TEST_F(SaveCommandTest, RefusedIdentifierKeepsTheCurrentArchive) {
   ASSERT_EQ(ui.messages->messages.size(), 1u);
   EXPECT_EQ(ui.messages->messages[0],
             (RecordedMessage{"Only 7 characters are allowed. No more no less", "Error",
-                             MessageStyle::Plain}));
+                             ui::MessageStyle::Plain}));
   EXPECT_EQ(entries(), QStringList{"current.big"});
   EXPECT_EQ(ui.window->state().archivePath, path);
 
@@ -172,7 +172,7 @@ TEST_F(SaveCommandTest, ArchiveOfTheOtherKindSinceLoadingIsNotSaved) {
     const QString path = write(loaded.build(), "current.big");
     load(path);
     writeFile(path, written.build());
-    const bool player = loaded.kind == ArchiveKind::PlayerPackage;
+    const bool player = loaded.kind == archive::ArchiveKind::PlayerPackage;
     type(player ? "playerPackageEdit" : "jerseyNameEdit", "new0001");
     saveAs(path);
 
@@ -180,7 +180,7 @@ TEST_F(SaveCommandTest, ArchiveOfTheOtherKindSinceLoadingIsNotSaved) {
     EXPECT_EQ(ui.messages->messages[0],
               (RecordedMessage{"The current archive \u2068current.big\u2069 changed on disk since "
                                "it was loaded; load it again. Nothing was saved.",
-                               "Error", MessageStyle::Plain}));
+                               "Error", ui::MessageStyle::Plain}));
     EXPECT_EQ(readFile(path), written.build());
     ui.messages->messages.clear();
   }
@@ -198,7 +198,7 @@ TEST_F(SaveCommandTest, FolderAsTargetIsRefusedAndLeftAlone) {
             (RecordedMessage{QStringLiteral("\u2068%1\u2069 is a folder, not a regular file. "
                                             "Nothing was saved.")
                                  .arg(dir.filePath("folder")),
-                             "Error", MessageStyle::Plain}));
+                             "Error", ui::MessageStyle::Plain}));
   EXPECT_EQ(ui.window->state().archivePath, path);
   EXPECT_EQ(entries(), QStringList({"current.big", "folder"}));
   EXPECT_TRUE(QDir(dir.filePath("folder")).isEmpty());

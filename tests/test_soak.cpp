@@ -102,7 +102,7 @@ TEST_F(Soak, TenThousandMixedCommandsLeaveNoDescriptorOrMemoryBehind) {
   ArchiveFixture wrongSize;
   wrongSize.archiveSizeField = 1;
   ArchiveFixture notPortrait;
-  notPortrait.headerLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
+  notPortrait.headerLengthRaw = archive::ArchiveLayout::NotPortraitHeaderLength;
   ArchiveFixture badMarker;
   badMarker.marker = 0x42;
   const QStringList bad{write("wrong-size.big", wrongSize.build()),

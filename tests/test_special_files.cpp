@@ -106,13 +106,13 @@ class SpecialFiles : public ::testing::TestWithParam<SpecialCase> {
   bool run(Command command) {
     switch (command) {
       case Command::Load:
-        return loadArchiveInto(window);
+        return ui::loadArchiveInto(window);
       case Command::Save:
-        return saveArchiveFrom(window);
+        return ui::saveArchiveFrom(window);
       case Command::Import:
-        return importPortraitInto(window);
+        return ui::importPortraitInto(window);
       case Command::Export:
-        return exportPortraitFrom(window);
+        return ui::exportPortraitFrom(window);
     }
     return false;
   }
@@ -138,7 +138,7 @@ const char* typeWords(Node node) {
 
 TEST_P(SpecialFiles, AreRefusedAtOnceAndStayAsTheyWere) {
   const SpecialCase& c = GetParam();
-  WindowState& state = window.state();
+  ui::WindowState& state = window.state();
   state.archivePath = writeFile(dir.filePath("portrait.big"), ArchiveFixture().build());
   state.importPath = writeFile(dir.filePath("new.fsh"), fshImage(256, std::nullopt, 5));
   state.savePath = dir.filePath("saved.big");
@@ -169,7 +169,8 @@ TEST_P(SpecialFiles, AreRefusedAtOnceAndStayAsTheyWere) {
           : QStringLiteral("\u2068%1\u2069 is %2, not a regular file. Nothing was %3.")
                 .arg(*special, typeWords(c.node),
                      c.command == Command::Save ? "saved" : "read or written");
-  EXPECT_EQ(window.messages, std::vector<RecordedMessage>({{text, "Error", MessageStyle::Plain}}));
+  EXPECT_EQ(window.messages,
+            std::vector<RecordedMessage>({{text, "Error", ui::MessageStyle::Plain}}));
   EXPECT_EQ(typeOf(*special), type);
   EXPECT_EQ(snapshotTree(dir.path()), before);
 }
@@ -204,7 +205,7 @@ TEST(SymbolicLinks, ATargetLinkIsWrittenThrough) {
   ASSERT_TRUE(QFile::link(real, dir.filePath("link.fsh")));
   window.state().exportPath = dir.filePath("link.fsh");
 
-  ASSERT_TRUE(exportPortraitFrom(window));
+  ASSERT_TRUE(ui::exportPortraitFrom(window));
   EXPECT_TRUE(window.messages.empty());
   EXPECT_TRUE(QFileInfo(dir.filePath("link.fsh")).isSymLink());
   EXPECT_EQ(readFile(real), fixture.build().mid(fixture.offsetOf(4), fixture.imageLength));
@@ -222,7 +223,7 @@ TEST(SymbolicLinks, ALinkToAPipeIsRefused) {
 
   {
     PipeUnblocker unblocker(pipe);
-    EXPECT_FALSE(exportPortraitFrom(window));
+    EXPECT_FALSE(ui::exportPortraitFrom(window));
   }
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_TRUE(window.messages[0].text.contains("is a named pipe, not a regular file"))

@@ -28,7 +28,7 @@ TEST(StartUp, WorkWaitsForTheFirstPaint) {
   window.installEventFilter(&counter);
   int runs = 0;
   int paintsBeforeRun = -1;
-  afterFirstPaint(window, [&] {
+  ui::afterFirstPaint(window, [&] {
     ++runs;
     paintsBeforeRun = counter.paints;
   });
@@ -45,11 +45,11 @@ TEST(StartUp, WorkWaitsForTheFirstPaint) {
 // The skin and the icon are bundled as raw pixels; a fault in bundling them
 // would leave the main window blank rather than fail.
 TEST(StartUp, BundledPicturesAreWhole) {
-  const QImage& skin = skinPicture();
+  const QImage& skin = ui::skinPicture();
   ASSERT_FALSE(skin.isNull());
-  EXPECT_EQ(skin.size(), QSize(SkinLayout::Width, SkinLayout::Height));
+  EXPECT_EQ(skin.size(), QSize(ui::SkinLayout::Width, ui::SkinLayout::Height));
   EXPECT_NE(skin.pixel(skin.width() / 2, skin.height() / 2), skin.pixel(0, 0));
-  EXPECT_FALSE(programIcon().isNull());
+  EXPECT_FALSE(ui::programIcon().isNull());
 }
 
 }  // namespace

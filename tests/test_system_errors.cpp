@@ -21,7 +21,7 @@ enum class Command { Save, Import, Export };
 struct SystemErrorCase {
   const char* name;
   Command command;
-  std::function<void(const QTemporaryDir&, WindowState&)> setUp;
+  std::function<void(const QTemporaryDir&, ui::WindowState&)> setUp;
   int number;
 };
 void PrintTo(const SystemErrorCase& c, std::ostream* os) { *os << c.name; }
@@ -32,7 +32,7 @@ TEST_P(SystemErrors, AreToldWithTheirNumberAndTheSystemsWords) {
   const SystemErrorCase& c = GetParam();
   QTemporaryDir dir;
   RecordingWindow window;
-  WindowState& state = window.state();
+  ui::WindowState& state = window.state();
   state.archivePath = writeFile(dir.filePath("portrait.big"), ArchiveFixture().build());
   state.importPath = writeFile(dir.filePath("new.fsh"), fshImage(256, std::nullopt, 4));
   state.savePath = dir.filePath("saved.big");
@@ -41,15 +41,15 @@ TEST_P(SystemErrors, AreToldWithTheirNumberAndTheSystemsWords) {
   c.setUp(dir, state);
   const FileTree before = snapshotTree(dir.path());
 
-  const bool done = c.command == Command::Save     ? saveArchiveFrom(window)
-                    : c.command == Command::Import ? importPortraitInto(window)
-                                                   : exportPortraitFrom(window);
+  const bool done = c.command == Command::Save     ? ui::saveArchiveFrom(window)
+                    : c.command == Command::Import ? ui::importPortraitInto(window)
+                                                   : ui::exportPortraitFrom(window);
   EXPECT_FALSE(done);
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_EQ(window.messages[0].text, QStringLiteral("ERROR: %1. [Error #%2]")
                                          .arg(QString::fromLocal8Bit(std::strerror(c.number)))
                                          .arg(c.number));
-  EXPECT_EQ(window.messages[0].style, MessageStyle::Critical);
+  EXPECT_EQ(window.messages[0].style, ui::MessageStyle::Critical);
   EXPECT_EQ(snapshotTree(dir.path()), before);
 }
 
@@ -58,32 +58,32 @@ const QString TooLongName = QString("n").repeated(300) + ".fsh";
 INSTANTIATE_TEST_SUITE_P(
     Failures, SystemErrors,
     ::testing::Values(SystemErrorCase{"ArchiveMissing", Command::Export,
-                                      [](const QTemporaryDir& d, WindowState& s) {
+                                      [](const QTemporaryDir& d, ui::WindowState& s) {
                                         s.archivePath = d.filePath("missing.big");
                                       },
                                       ENOENT},
                       SystemErrorCase{"ImageMissing", Command::Import,
-                                      [](const QTemporaryDir& d, WindowState& s) {
+                                      [](const QTemporaryDir& d, ui::WindowState& s) {
                                         s.importPath = d.filePath("missing.fsh");
                                       },
                                       ENOENT},
                       SystemErrorCase{"TargetFolderMissing", Command::Save,
-                                      [](const QTemporaryDir& d, WindowState& s) {
+                                      [](const QTemporaryDir& d, ui::WindowState& s) {
                                         s.savePath = d.filePath("missing/saved.big");
                                       },
                                       ENOENT},
                       SystemErrorCase{"TargetUnderAFile", Command::Export,
-                                      [](const QTemporaryDir&, WindowState& s) {
+                                      [](const QTemporaryDir&, ui::WindowState& s) {
                                         s.exportPath = s.archivePath + "/exported.fsh";
                                       },
                                       ENOTDIR},
                       SystemErrorCase{"TargetNameTooLong", Command::Export,
-                                      [](const QTemporaryDir& d, WindowState& s) {
+                                      [](const QTemporaryDir& d, ui::WindowState& s) {
                                         s.exportPath = d.filePath(TooLongName);
                                       },
                                       ENAMETOOLONG},
                       SystemErrorCase{"TargetLinksInALoop", Command::Save,
-                                      [](const QTemporaryDir& d, WindowState& s) {
+                                      [](const QTemporaryDir& d, ui::WindowState& s) {
                                         QFile::link(d.filePath("b.big"), d.filePath("a.big"));
                                         QFile::link(d.filePath("a.big"), d.filePath("b.big"));
                                         s.savePath = d.filePath("a.big");

@@ -26,9 +26,9 @@ void PrintTo(const UserTextCase& c, std::ostream* os) { *os << c.name; }
 class IsolatedUserText : public ::testing::TestWithParam<UserTextCase> {};
 
 TEST_P(IsolatedUserText, IsShownBetweenIsolatesAndShortened) {
-  const QString shown = isolatedUserText(GetParam().text);
+  const QString shown = ui::isolatedUserText(GetParam().text);
   EXPECT_EQ(shown, Open + GetParam().shown + Close);
-  EXPECT_LE(shown.size(), MaxUserTextLength + 2);
+  EXPECT_LE(shown.size(), ui::MaxUserTextLength + 2);
 }
 
 const QString Long = QString("a").repeated(100) + "/portrait.big";
@@ -68,7 +68,7 @@ TEST(UserTextInMessages, AFileNameCannotTurnTheMessageAround) {
       writeFile(dir.filePath(QString::fromUtf8("x\u202Egib.exe")), ArchiveFixture().build() + "x");
   window.state().savePath = dir.filePath("saved.big");
   window.text[0] = "new0001";
-  EXPECT_FALSE(saveArchiveFrom(window));
+  EXPECT_FALSE(ui::saveArchiveFrom(window));
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_EQ(window.messages[0].text,
             "The current archive " + Open + "x" + Replaced + "gib.exe" + Close +

@@ -119,10 +119,10 @@ void paint(QPainter& painter, Background background) {
   painter.setRenderHint(QPainter::Antialiasing);
   const QPainterPath tile = tileOutline();
   if (background == Background::Square) {
-    painter.fillRect(QRectF(0, 0, GridSize, GridSize), SkinLayout::DarkBlue);
+    painter.fillRect(QRectF(0, 0, GridSize, GridSize), ui::SkinLayout::DarkBlue);
   } else {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(SkinLayout::DarkBlue);
+    painter.setBrush(ui::SkinLayout::DarkBlue);
     painter.drawPath(tile);
   }
   paintBall(painter);

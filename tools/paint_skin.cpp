@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace SkinLayout;
+using namespace ui::SkinLayout;
 
 QFont pixelFont(const QString& family, int pixelSize, bool bold) {
   QFont font(family);

@@ -9,6 +9,8 @@
 #include "ui/form_layout.h"
 #include "ui/skin.h"
 
+namespace ui {
+
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDialog"));
   setWindowTitle(QCoreApplication::translate("AboutDialog", "About ") + applicationTitle());
@@ -60,3 +62,5 @@ void AboutDialog::keyPressEvent(QKeyEvent* event) {
   }
   QDialog::keyPressEvent(event);
 }
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace ui {
+
 // The About window: product name and version, a credit line, a contact line
 // and the OK button, which Enter and Esc also press.
 class AboutDialog : public QDialog {
@@ -21,3 +23,5 @@ class AboutDialog : public QDialog {
  private:
   QPushButton* m_okButton = nullptr;
 };
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 #include "common/version.h"
 
+namespace ui {
+
 inline QString productName() { return QStringLiteral("Courtside Portraits Editor"); }
 
 // The product name with its version: the caption of error reports and part of
@@ -11,3 +13,5 @@ inline QString productName() { return QStringLiteral("Courtside Portraits Editor
 inline QString applicationTitle() {
   return productName() + QStringLiteral(" v") + QLatin1String(BuildInfo::Version);
 }
+
+}  // namespace ui

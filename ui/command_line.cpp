@@ -7,6 +7,8 @@
 #include "common/version.h"
 #include "ui/application_title.h"
 
+namespace ui {
+
 void describeCommandLine(QCommandLineParser& parser) {
   parser.setApplicationDescription(
       QStringLiteral("Shows and edits the identifier and the portrait image of a player portrait "
@@ -44,3 +46,5 @@ void setApplicationIdentity() {
   // Lets a Wayland compositor match the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QLatin1String(BuildInfo::ApplicationId));
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 class QCommandLineParser;
 
+namespace ui {
+
 // The editor's command line: an optional archive to open, --help and --version.
 void describeCommandLine(QCommandLineParser& parser);
 
@@ -19,3 +21,5 @@ std::optional<QString> archiveArgument(const QCommandLineParser& parser);
 // Names the application, its version and organisation, as --version and the
 // window system show them.
 void setApplicationIdentity();
+
+}  // namespace ui

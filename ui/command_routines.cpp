@@ -14,15 +14,17 @@
 #include "ui/messages.h"
 #include "ui/size_caption.h"
 
+namespace ui {
+
 namespace {
 
 void showError(EditorWindow& window, const ErrorMessage& message) {
   window.showMessage(message.text, message.caption, message.style);
 }
 
-void showArchive(EditorWindow& window, const ArchiveInfo& info) {
+void showArchive(EditorWindow& window, const archive::ArchiveInfo& info) {
   window.setSizeText(sizeCaption(info.archiveSize));
-  const bool player = info.kind == ArchiveKind::PlayerPackage;
+  const bool player = info.kind == archive::ArchiveKind::PlayerPackage;
   const IdentifierBox shown = player ? IdentifierBox::PlayerPackage : IdentifierBox::Jersey;
   const IdentifierBox emptied = player ? IdentifierBox::Jersey : IdentifierBox::PlayerPackage;
   window.setIdentifierText(shown, QString::fromLatin1(info.identifier));
@@ -34,15 +36,16 @@ void showArchive(EditorWindow& window, const ArchiveInfo& info) {
 
 // Import and Export change nothing in the window; they only tell of a refusal.
 bool presentImageResult(EditorWindow& window, FileCommandName command,
-                        const Expected<void, ArchiveError>& result) {
+                        const Expected<void, archive::ArchiveError>& result) {
   if (result) return true;
   showError(window, errorMessage(command, result.error()));
   return false;
 }
 
 // Runs an import's write, keeping what it changed for Undo.
-bool writeImport(EditorWindow& window, const std::function<Expected<void, ArchiveError>()>& write) {
-  auto change = changeArchive(window.state().archivePath, write);
+bool writeImport(EditorWindow& window,
+                 const std::function<Expected<void, archive::ArchiveError>()>& write) {
+  auto change = archive::changeArchive(window.state().archivePath, write);
   if (!change) {
     showError(window, errorMessage(FileCommandName::Import, change.error()));
     return false;
@@ -55,7 +58,7 @@ bool writeImport(EditorWindow& window, const std::function<Expected<void, Archiv
 
 bool loadArchiveInto(EditorWindow& window) {
   window.setMousePointer(MousePointer::Hourglass);
-  const auto info = inspectArchive(window.state().archivePath);
+  const auto info = archive::inspectArchive(window.state().archivePath);
   if (!info) {
     const ErrorMessage message = errorMessage(FileCommandName::Load, info.error());
     if (!message.pointerResetAfterMessage) window.setMousePointer(MousePointer::Default);
@@ -64,8 +67,8 @@ bool loadArchiveInto(EditorWindow& window) {
     return false;
   }
   showArchive(window, *info);
-  ImportHistory& history = window.importHistory();
-  if (!isSameFile(history.archivePath(), window.state().archivePath)) history.clear();
+  archive::ImportHistory& history = window.importHistory();
+  if (!archive::isSameFile(history.archivePath(), window.state().archivePath)) history.clear();
   window.setMousePointer(MousePointer::Default);
   return true;
 }
@@ -73,13 +76,13 @@ bool loadArchiveInto(EditorWindow& window) {
 bool saveArchiveFrom(EditorWindow& window) {
   WindowState& state = window.state();
   // The kind is the box that holds text; the player package's box is looked at first.
-  ArchiveKind kind = ArchiveKind::PlayerPackage;
+  archive::ArchiveKind kind = archive::ArchiveKind::PlayerPackage;
   QString text = window.identifierText(IdentifierBox::PlayerPackage);
   if (text.isEmpty()) {
-    kind = ArchiveKind::Jersey;
+    kind = archive::ArchiveKind::Jersey;
     text = window.identifierText(IdentifierBox::Jersey);
   }
-  const auto saved = saveWithIdentifier(state.archivePath, state.savePath, kind, text);
+  const auto saved = archive::saveWithIdentifier(state.archivePath, state.savePath, kind, text);
   if (!saved) {
     showError(window, errorMessage(FileCommandName::Save, saved.error(),
                                    QFileInfo(state.archivePath).fileName(), text));
@@ -101,18 +104,19 @@ bool importPortraitInto(EditorWindow& window) {
     case portrait::InputKind::Picture:
       return importPictureInto(window, source->picture, fileName);
     case portrait::InputKind::CompressedFshImage:
-      return writeImport(window,
-                         [&] { return importPortraitBytes(state.archivePath, source->image); });
+      return writeImport(
+          window, [&] { return archive::importPortraitBytes(state.archivePath, source->image); });
     case portrait::InputKind::FshImage:
     case portrait::InputKind::Other:
       break;
   }
-  return writeImport(window, [&] { return importPortrait(state.archivePath, state.importPath); });
+  return writeImport(window,
+                     [&] { return archive::importPortrait(state.archivePath, state.importPath); });
 }
 
 bool importPictureInto(EditorWindow& window, const QImage& picture, const QString& pictureName) {
   const QString& archivePath = window.state().archivePath;
-  const auto portrait = readPortrait(archivePath);
+  const auto portrait = archive::readPortrait(archivePath);
   if (!portrait) {
     showError(window, errorMessage(FileCommandName::Import, portrait.error()));
     return false;
@@ -129,11 +133,12 @@ bool importPictureInto(EditorWindow& window, const QImage& picture, const QStrin
     showError(window, pictureEncodingMessage(encoded.error()));
     return false;
   }
-  return writeImport(window, [&] { return importPortraitBytes(archivePath, encoded->image); });
+  return writeImport(window,
+                     [&] { return archive::importPortraitBytes(archivePath, encoded->image); });
 }
 
 bool undoImportIn(EditorWindow& window) {
-  ImportHistory& history = window.importHistory();
+  archive::ImportHistory& history = window.importHistory();
   const QString& archivePath = window.state().archivePath;
   if (!history.canUndo(archivePath)) return false;
   const auto undone = history.undo();
@@ -155,5 +160,7 @@ bool exportPortraitFrom(EditorWindow& window) {
     return false;
   }
   return presentImageResult(window, FileCommandName::Export,
-                            exportPortrait(state.archivePath, state.exportPath));
+                            archive::exportPortrait(state.archivePath, state.exportPath));
 }
+
+}  // namespace ui

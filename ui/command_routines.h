@@ -1,8 +1,11 @@
 #pragma once
 
-class EditorWindow;
 class QImage;
 class QString;
+
+namespace ui {
+
+class EditorWindow;
 
 // What each file command does once its dialog has given it a file: it takes
 // its paths from the window state, runs the archive operation and shows the
@@ -36,3 +39,5 @@ bool undoImportIn(EditorWindow& window);
 // Writes the current archive's portrait to exportPath: the FSH image, or its
 // picture for a name ending in a picture format's suffix (see isPictureFileName).
 bool exportPortraitFrom(EditorWindow& window);
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+namespace ui {
+
 namespace {
 
 // One notch of a common mouse wheel, in eighths of a degree.
@@ -97,3 +99,5 @@ void CropPreview::keyPressEvent(QKeyEvent* event) {
       PortraitView::keyPressEvent(event);
   }
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 #include "ui/portrait_view.h"
 
+namespace ui {
+
 // The Import picture dialog's preview, which also takes the hand that places
 // the crop: a drag moves the picture, the wheel and + and - zoom, the arrow
 // keys move the crop by a portrait pixel, a double click and 0 reset it. It
@@ -41,3 +43,5 @@ class CropPreview : public PortraitView {
   std::optional<QPoint> m_dragFrom;
   int m_wheelAngle = 0;  // eighths of a degree not yet a whole step
 };
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 #include "portrait/input_file.h"
 
+namespace ui {
+
 std::optional<DroppedFile> droppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return std::nullopt;
   const QList<QUrl> urls = data->urls();
@@ -22,3 +24,5 @@ std::optional<DroppedFile> droppedFile(const QMimeData* data) {
     return DroppedFile{path, DroppedFile::Kind::Image};
   return std::nullopt;
 }
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 
 class QMimeData;
 
+namespace ui {
+
 // A file dragged onto a window of the editor: an archive to load, an image
 // or picture to import, told by its name, or a folder to open as a roster.
 struct DroppedFile {
@@ -18,3 +20,5 @@ struct DroppedFile {
 // or .fsh or one of the picture suffixes Import offers, or a folder; nothing for several
 // files, for anything else, or for no file at all.
 std::optional<DroppedFile> droppedFile(const QMimeData* data);
+
+}  // namespace ui

@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QShortcut>
 
+namespace ui {
+
 void addCommandShortcuts(QWidget* window, const QList<EditorCommand>& commands) {
   for (const EditorCommand& command : commands) {
     if (command.keys.isEmpty()) continue;
@@ -25,3 +27,5 @@ void fillCommandMenu(QMenu& menu, const QList<EditorCommand>& commands) {
     QObject::connect(action, &QAction::triggered, &menu, [run = command.run] { run(); });
   }
 }
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 class QMenu;
 class QWidget;
 
+namespace ui {
+
 // One command of the main window, as its key and its entry in the context
 // menu offer it: what the entry says, the key, what it does, and whether it
 // can be run now (a disabled button's command cannot).
@@ -24,3 +26,5 @@ void addCommandShortcuts(QWidget* window, const QList<EditorCommand>& commands);
 // A menu of the commands in their order, each entry showing its key and
 // enabled as the command is now.
 void fillCommandMenu(QMenu& menu, const QList<EditorCommand>& commands);
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 #include "archive/import_undo.h"
 #include "portrait/picture_import.h"
 
+namespace ui {
+
 // The paths the file commands work on. They keep their last values until the
 // program ends.
 struct WindowState {
@@ -46,10 +48,12 @@ class EditorWindow {
   WindowState& state() { return m_state; }
   const WindowState& state() const { return m_state; }
   // The imports into the current archive, for Undo.
-  ImportHistory& importHistory() { return m_importHistory; }
-  const ImportHistory& importHistory() const { return m_importHistory; }
+  archive::ImportHistory& importHistory() { return m_importHistory; }
+  const archive::ImportHistory& importHistory() const { return m_importHistory; }
 
  private:
   WindowState m_state;
-  ImportHistory m_importHistory;
+  archive::ImportHistory m_importHistory;
 };
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "portrait/input_file.h"
 #include "ui/command_routines.h"
 
+namespace ui {
+
 namespace {
 
 const QString ArchiveFilter =
@@ -96,3 +98,5 @@ bool runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand&
   path = previous;
   return false;
 }
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "ui/editor_window.h"
 #include "ui/file_dialog.h"
 
+namespace ui {
+
 // One file command: how its dialog is set up, where the chosen file goes and
 // which routine runs on it.
 struct FileCommand {
@@ -30,3 +32,5 @@ const FileCommand& exportCommand();
 // cancelled dialog ends the command silently; a failing one is reported.
 // Returns whether the routine ran and did its work.
 bool runFileCommand(EditorWindow& window, FileDialog& dialog, const FileCommand& command);
+
+}  // namespace ui

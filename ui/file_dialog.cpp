@@ -1,5 +1,7 @@
 #include "ui/file_dialog.h"
 
+namespace ui {
+
 FileDialog::FileDialog(std::unique_ptr<FileDialogBackend> backend)
     : m_backend(std::move(backend)) {}
 
@@ -18,3 +20,5 @@ Expected<std::optional<QString>, CommandFailure> FileDialog::showFolder(
   request.fileName = startFolder;
   return showOnce(request);
 }
+
+}  // namespace ui

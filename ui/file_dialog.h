@@ -7,6 +7,8 @@
 #include "common/expected.h"
 #include "ui/messages.h"
 
+namespace ui {
+
 // The flags a file dialog is shown with.
 namespace DialogFlags {
 inline constexpr int OverwritePrompt = 2;  // ask before overwriting an existing file
@@ -62,3 +64,5 @@ class FileDialog {
   std::unique_ptr<FileDialogBackend> m_backend;
   DialogRequest m_settings;
 };
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace ui {
+
 namespace {
 
 constexpr int LatestStartMs = 1000;
@@ -40,3 +42,5 @@ class FirstPaintWatch : public QObject {
 void afterFirstPaint(QWidget& widget, std::function<void()> then) {
   new FirstPaintWatch(widget, std::move(then));
 }
+
+}  // namespace ui

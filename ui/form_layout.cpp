@@ -2,6 +2,8 @@
 
 #include "ui/form_region.h"
 
+namespace ui {
+
 namespace FormLayout {
 
 const std::vector<ControlSpec>& controls() {
@@ -64,3 +66,5 @@ QFont makeFont(const FontSpec& design) {
 }
 
 }  // namespace FormLayout
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+namespace ui {
+
 // The main window's fixed layout, at 15 twips per pixel.
 namespace FormLayout {
 
@@ -41,3 +43,5 @@ QStringList fontFamilies(const QString& family);
 QFont makeFont(const FontSpec& design);
 
 }  // namespace FormLayout
+
+}  // namespace ui

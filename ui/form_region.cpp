@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+namespace ui {
+
 namespace {
 
 // The numbers a failed coordinate is reported with.
@@ -155,3 +157,5 @@ QRegion roundRectRegion(const RegionBox& box, int32_t cornerWidth, int32_t corne
 QRegion ellipseRegion(const RegionBox& box) {
   return roundRectRegion(box, box.right - box.left, box.bottom - box.top);
 }
+
+}  // namespace ui

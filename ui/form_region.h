@@ -8,6 +8,8 @@
 
 class QScreen;
 
+namespace ui {
+
 // The screen's twips per pixel, as the window system reports them.
 struct TwipsPerPixel {
   float x = 15;
@@ -59,3 +61,5 @@ Expected<FormRegion, CommandFailure> makeFormRegion(float xScale, float yScale, 
 // centre lies inside it (on the boundary counts as inside).
 QRegion roundRectRegion(const RegionBox& box, int32_t cornerWidth, int32_t cornerHeight);
 QRegion ellipseRegion(const RegionBox& box);
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace ui {
+
 HotSpot::HotSpot(QWidget* parent) : QLabel(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
   setFocusPolicy(Qt::NoFocus);
@@ -18,3 +20,5 @@ void HotSpot::mouseReleaseEvent(QMouseEvent* event) {
   m_pressed = false;
   if (rect().contains(event->position().toPoint())) emit clicked();
 }
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace ui {
+
 // An invisible label over one of the skin's glyphs that reacts to a click: a
 // left-button press and release inside it.
 class HotSpot : public QLabel {
@@ -20,3 +22,5 @@ class HotSpot : public QLabel {
  private:
   bool m_pressed = false;
 };
+
+}  // namespace ui

@@ -22,6 +22,8 @@
 #include "ui/crop_preview.h"
 #include "ui/skin.h"
 
+namespace ui {
+
 namespace {
 
 QString sizeText(QSize size) {
@@ -334,3 +336,5 @@ void ImportPictureDialog::reject() {
   unsetCursor();
   QDialog::reject();
 }
+
+}  // namespace ui

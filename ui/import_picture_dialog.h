@@ -15,6 +15,8 @@ class QLabel;
 class QProgressBar;
 class QSpinBox;
 class QTimer;
+namespace ui {
+
 class CropPreview;
 
 // "Import picture": how a picture becomes the portrait (fit mode, pixel format,
@@ -87,3 +89,5 @@ class QtPictureImportPrompt : public PictureImportPrompt {
  private:
   QWidget* m_parent;
 };
+
+}  // namespace ui

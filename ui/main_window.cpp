@@ -37,6 +37,8 @@
 #include "ui/roster_window.h"
 #include "ui/skin.h"
 
+namespace ui {
+
 namespace {
 
 // Twips per pixel as whole numbers for placing the controls; the design value
@@ -229,7 +231,7 @@ void MainWindow::importInto(const QString& archivePath, const QString& imagePath
   const QString question =
       replacePortraitQuestion(QFileInfo(archivePath).fileName(), QFileInfo(imagePath).fileName());
   if (!m_messages->ask(question, productName())) return;
-  if (!isSameFile(state().archivePath, archivePath) || !archiveLoaded()) {
+  if (!archive::isSameFile(state().archivePath, archivePath) || !archiveLoaded()) {
     openArchive(archivePath);
     if (!archiveLoaded() || state().archivePath != archivePath) return;
   }
@@ -396,7 +398,7 @@ bool MainWindow::archiveLoaded() const { return m_importButton->isEnabled(); }
 
 void MainWindow::showPortrait() {
   // Another archive ends the editing of the last one's portrait.
-  if (m_editing && !isSameFile(m_editedArchive, state().archivePath)) endPictureEditing();
+  if (m_editing && !archive::isSameFile(m_editedArchive, state().archivePath)) endPictureEditing();
   if (!m_portraitWindow) {
     m_portraitWindow = new PortraitWindow(this);
     m_portraitWindow->setAcceptDrops(true);
@@ -570,3 +572,5 @@ std::optional<portrait::ImportSettings> MainWindow::askPictureImport(
     portrait::PictureImport& import) {
   return m_pictureImport->ask(import);
 }
+
+}  // namespace ui

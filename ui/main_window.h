@@ -14,14 +14,17 @@
 #include "ui/message_box.h"
 #include "ui/picture_import_prompt.h"
 
-class HotSpot;
-class PortraitWindow;
-class RosterWindow;
 class QDropEvent;
-struct DroppedFile;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace ui {
+
+class HotSpot;
+class PortraitWindow;
+class RosterWindow;
+struct DroppedFile;
 
 // The main window: its controls, the window state the file commands work on,
 // and the handlers of every user action. It has no frame: the skin draws its
@@ -171,3 +174,5 @@ class MainWindow : public QWidget, public EditorWindow {
   HotSpot* m_minimizeSpot = nullptr;
   HotSpot* m_closeSpot = nullptr;
 };
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+namespace ui {
+
 void QtMessageBoxBackend::show(const QString& text, const QString& caption, MessageStyle style) {
   QMessageBox box(style == MessageStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                   caption, text, QMessageBox::Ok, m_parent);
@@ -18,3 +20,5 @@ bool QtMessageBoxBackend::ask(const QString& question, const QString& caption) {
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace ui {
+
 // Shows a modal message box with an OK button, or a question with Yes and No
 // (No the default): the real ones, or a recorder in tests.
 class MessageBoxBackend {
@@ -27,3 +29,5 @@ class QtMessageBoxBackend : public MessageBoxBackend {
  private:
   QWidget* m_parent;
 };
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 #include "ui/editor_window.h"
 #include "ui/user_text.h"
 
+namespace ui {
+
 QString formatCommandFailure(const CommandFailure& failure) {
   return QCoreApplication::translate("Messages", "ERROR: ") + failure.description +
          QCoreApplication::translate("Messages", ". [Error #") + QString::number(failure.number) +
@@ -20,7 +22,7 @@ void reportCommandFailure(EditorWindow& window, const CommandFailure& failure) {
 
 namespace {
 
-using Kind = ArchiveError::Kind;
+using Kind = archive::ArchiveError::Kind;
 
 // Which commands a row speaks for: Import and Export tell of the same faults
 // in the same words.
@@ -276,7 +278,7 @@ const Row* findRow(Scope scope, Kind kind) {
 
 // What a runtime failure says: the system's words, and for a file or folder
 // that may not be written, which one.
-QString failureDescription(const ArchiveError& error) {
+QString failureDescription(const archive::ArchiveError& error) {
   const QString path = isolatedUserText(QDir::toNativeSeparators(error.path));
   switch (error.kind) {
     case Kind::FolderNotWritable:
@@ -291,7 +293,7 @@ QString failureDescription(const ArchiveError& error) {
 }
 
 // A row's text, filled from the error or the window.
-QString rowTextOf(const Row& row, const ArchiveError& error, const QString& fileName,
+QString rowTextOf(const Row& row, const archive::ArchiveError& error, const QString& fileName,
                   const QString& typedIdentifier) {
   QString text = QCoreApplication::translate("Messages", row.text);
   switch (row.fill) {
@@ -316,13 +318,13 @@ QString rowTextOf(const Row& row, const ArchiveError& error, const QString& file
       break;
     case Fill::FileAndType:
       text = text.arg(isolatedUserText(QDir::toNativeSeparators(error.path)),
-                      fileTypeName(static_cast<unsigned>(error.number)));
+                      archive::fileTypeName(static_cast<unsigned>(error.number)));
       break;
     case Fill::Number:
       text = text.arg(error.number);
       break;
     case Fill::CodePoint:
-      text = text.arg(codePointName(error.number));
+      text = text.arg(archive::codePointName(error.number));
       break;
     case Fill::PathAndDetail:
       text = text.arg(isolatedUserText(QDir::toNativeSeparators(error.path)), error.detail);
@@ -333,12 +335,12 @@ QString rowTextOf(const Row& row, const ArchiveError& error, const QString& file
 
 }  // namespace
 
-QString reasonText(const ArchiveError& error) {
+QString reasonText(const archive::ArchiveError& error) {
   const Row* row = findRow(Scope::Reason, error.kind);
   return row ? rowTextOf(*row, error, {}, {}) : error.detail;
 }
 
-ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
+ErrorMessage errorMessage(FileCommandName command, const archive::ArchiveError& error,
                           const QString& fileName, const QString& typedIdentifier) {
   const Row* row = findRow(scopeOf(command), error.kind);
   if (!row && error.isRuntimeFailure())
@@ -584,3 +586,5 @@ ErrorMessage rosterBatchSummary(bool import, int written, int total, bool cancel
                  : QCoreApplication::translate("Messages", "Export pictures"),
           MessageStyle::Plain};
 }
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 #include "portrait/portrait_error.h"
 #include "ui/editor_window.h"
 
+namespace ui {
+
 // Everything the window says about the results of its commands, in one
 // place: the refusals and failures of each command, the picture messages and
 // the critical-error report. Texts go through QCoreApplication::translate
@@ -44,13 +46,13 @@ struct ErrorMessage {
 };
 
 // The plain words for a refusal or failure, where no command has its own.
-QString reasonText(const ArchiveError& error);
+QString reasonText(const archive::ArchiveError& error);
 
 // The message for an error of the given command. fileName is the current
 // archive's file name and typedIdentifier the identifier the user typed; the
 // messages that name them, or a file or folder the error names, show them as
 // plain text, isolated and shortened (isolatedUserText).
-ErrorMessage errorMessage(FileCommandName command, const ArchiveError& error,
+ErrorMessage errorMessage(FileCommandName command, const archive::ArchiveError& error,
                           const QString& fileName = {}, const QString& typedIdentifier = {});
 
 // What the window says about pictures and compressed images going into the
@@ -99,3 +101,5 @@ QString rosterFailureText(const QString& fileName, const portrait::Error& error)
 // written of how many, whether it was cancelled, and each failure.
 ErrorMessage rosterBatchSummary(bool import, int written, int total, bool cancelled,
                                 const QStringList& failures);
+
+}  // namespace ui

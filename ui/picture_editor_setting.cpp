@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace ui {
+
 namespace {
 const QString Key = QStringLiteral("pictureEditor/program");
 }
@@ -9,3 +11,5 @@ const QString Key = QStringLiteral("pictureEditor/program");
 QString chosenPictureEditor() { return QSettings().value(Key).toString(); }
 
 void rememberPictureEditor(const QString& program) { QSettings().setValue(Key, program); }
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 #include "portrait/picture_import.h"
 
+namespace ui {
+
 // Asks how a picture becomes the portrait: the "Import picture" dialog, or
 // scripted answers in tests. Nothing when the user cancelled.
 class PictureImportPrompt {
@@ -11,3 +13,5 @@ class PictureImportPrompt {
   virtual ~PictureImportPrompt() = default;
   virtual std::optional<portrait::ImportSettings> ask(portrait::PictureImport& import) = 0;
 };
+
+}  // namespace ui

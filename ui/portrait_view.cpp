@@ -6,6 +6,8 @@
 
 #include "ui/skin_layout.h"
 
+namespace ui {
+
 namespace {
 
 // Two squares by two, light at the top left; a brush repeats it.
@@ -117,3 +119,5 @@ void PortraitView::paintEvent(QPaintEvent*) {
   }
   painter.drawImage(shown.topLeft(), m_reduced);
 }
+
+}  // namespace ui

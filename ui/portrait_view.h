@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace ui {
+
 // The scale at which picture fits into area: the largest whole number, so
 // that each pixel becomes a square of equal pixels; below 1 only for a picture
 // larger than the area, which is then shown whole, scaled down.
@@ -64,3 +66,5 @@ class PortraitView : public QWidget {
   mutable QImage m_reduced;
   QSize m_placeholderSize;
 };
+
+}  // namespace ui

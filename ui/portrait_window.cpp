@@ -18,6 +18,8 @@
 #include "ui/skin.h"
 #include "ui/skin_layout.h"
 
+namespace ui {
+
 QPoint besidePosition(const QRect& anchor, QSize size, const QRect& available, int gap) {
   const int right = anchor.right() + 1 + gap;
   const int left = anchor.left() - gap - size.width();
@@ -181,3 +183,5 @@ bool PortraitWindow::event(QEvent* event) {
 void PortraitWindow::copyPicture() const {
   if (!picture().isNull()) QGuiApplication::clipboard()->setImage(picture());
 }
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 #include "portrait/portrait_preview.h"
 
 class QLabel;
+namespace ui {
+
 class PortraitView;
 
 // Where a window of the given size goes beside anchor within the screen's
@@ -82,3 +84,5 @@ class PortraitWindow : public QWidget {
   QRect m_anchor;    // the main window it was placed beside
   bool m_placeWhenFramed = false;
 };
+
+}  // namespace ui

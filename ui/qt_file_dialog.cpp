@@ -6,6 +6,8 @@
 
 #include "ui/user_text.h"
 
+namespace ui {
+
 QString firstSuffix(const QString& filter, int index) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   const qsizetype at = qsizetype(index) * 2 + 1;
@@ -85,3 +87,5 @@ Expected<std::optional<QString>, CommandFailure> QtFileDialogBackend::show(
     if (m_ask(question, dialog.windowTitle())) return std::optional<QString>(chosen);
   }
 }
+
+}  // namespace ui

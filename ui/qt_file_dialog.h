@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace ui {
+
 // Asks a question; whether the user answered Yes.
 using AskQuestion = std::function<bool(const QString& question, const QString& caption)>;
 
@@ -30,3 +32,5 @@ QStringList qtNameFilters(const QString& filter);
 // The suffix of the first pattern of the filter at index (from 0): "png" for
 // "PNG pictures (*.png)|*.png"; empty for a pattern such as "*.*".
 QString firstSuffix(const QString& filter, int index);
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 
 #include "archive/prepared_file.h"
 
+namespace ui {
+
 std::unique_ptr<RosterBatch> RosterBatch::exporting(
     std::vector<portrait::RosterExportJob> jobs, std::optional<portrait::PictureFormat> picture) {
   const int total = int(jobs.size());
@@ -12,7 +14,7 @@ std::unique_ptr<RosterBatch> RosterBatch::exporting(
     const std::vector<portrait::RosterExportJob> chunk(jobs.begin() + qsizetype(first),
                                                        jobs.begin() + qsizetype(first + count));
     std::vector<Prepared> prepared;
-    for (auto& done : portrait::prepareRosterExports(chunk, picture, Making::Prepare))
+    for (auto& done : portrait::prepareRosterExports(chunk, picture, archive::Making::Prepare))
       prepared.emplace_back(done.job.targetPath, std::move(done.file));
     return prepared;
   };
@@ -26,7 +28,7 @@ std::unique_ptr<RosterBatch> RosterBatch::importing(std::vector<portrait::Roster
     const std::vector<portrait::RosterImportJob> chunk(jobs.begin() + qsizetype(first),
                                                        jobs.begin() + qsizetype(first + count));
     std::vector<Prepared> prepared;
-    for (auto& done : portrait::prepareRosterImports(chunk, choice, Making::Prepare))
+    for (auto& done : portrait::prepareRosterImports(chunk, choice, archive::Making::Prepare))
       prepared.emplace_back(done.job.archivePath, std::move(done.file));
     return prepared;
   };
@@ -56,8 +58,8 @@ void RosterBatch::run() {
   const size_t total = size_t(m_total);
   // A few files a core at a time: every core busy, and Cancel is heard soon.
   const size_t chunk = size_t(std::max(1, QThread::idealThreadCount())) * 2;
-  const size_t group = largestCommitGroup();
-  std::vector<PreparedFile> pending;
+  const size_t group = archive::largestCommitGroup();
+  std::vector<archive::PreparedFile> pending;
   std::vector<QString> pendingNames;
   size_t done = 0;
   for (size_t first = 0; first < total && !m_cancel; first += chunk) {
@@ -67,7 +69,7 @@ void RosterBatch::run() {
         m_failures << Failure{file.error().file, file.error().error};
         continue;
       }
-      pending.push_back(std::move(std::get<PreparedFile>(*file)));
+      pending.push_back(std::move(std::get<archive::PreparedFile>(*file)));
       pendingNames.push_back(name);
     }
     done += count;
@@ -80,8 +82,9 @@ void RosterBatch::run() {
   pending.clear();
 }
 
-void RosterBatch::commit(std::vector<PreparedFile>& pending, std::vector<QString>& pendingNames) {
-  const auto results = commitFiles(pending);
+void RosterBatch::commit(std::vector<archive::PreparedFile>& pending,
+                         std::vector<QString>& pendingNames) {
+  const auto results = archive::commitFiles(pending);
   for (size_t i = 0; i < results.size(); ++i) {
     if (results[i])
       ++m_written;
@@ -91,3 +94,5 @@ void RosterBatch::commit(std::vector<PreparedFile>& pending, std::vector<QString
   pending.clear();
   pendingNames.clear();
 }
+
+}  // namespace ui

@@ -18,6 +18,8 @@
 
 class QThread;
 
+namespace ui {
+
 // Many archives' exports or imports, run on a thread of their own as one
 // batch: every file is prepared aside, then they are committed together with
 // one sync (in groups the limit on open files allows). Cancel stops the
@@ -54,12 +56,12 @@ class RosterBatch : public QObject {
   void finished();
 
  private:
-  using Prepared = std::pair<QString, Expected<NewFile, portrait::RosterFailure>>;
+  using Prepared = std::pair<QString, Expected<archive::NewFile, portrait::RosterFailure>>;
   // Prepares the jobs [first, first + count).
   using Prepare = std::function<std::vector<Prepared>(size_t first, size_t count)>;
   RosterBatch(Kind kind, int total, Prepare prepare);
   void run();
-  void commit(std::vector<PreparedFile>& pending, std::vector<QString>& pendingNames);
+  void commit(std::vector<archive::PreparedFile>& pending, std::vector<QString>& pendingNames);
 
   Kind m_kind;
   int m_total;
@@ -70,3 +72,5 @@ class RosterBatch : public QObject {
   int m_written = 0;
   QList<Failure> m_failures;
 };
+
+}  // namespace ui

@@ -11,6 +11,8 @@
 
 #include "ui/user_text.h"
 
+namespace ui {
+
 RosterExportDialog::RosterExportDialog(QStringList archives, QString folder, QWidget* parent)
     : QDialog(parent), m_archives(std::move(archives)), m_folder(std::move(folder)) {
   setObjectName(QStringLiteral("RosterExportDialog"));
@@ -61,3 +63,5 @@ void RosterExportDialog::showTargets() {
     text += QLatin1Char(' ') + tr("%1 files there will be replaced.").arg(replaced);
   m_summary->setText(text);
 }
+
+}  // namespace ui

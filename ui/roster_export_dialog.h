@@ -11,6 +11,8 @@
 class QComboBox;
 class QLabel;
 
+namespace ui {
+
 // "Export pictures": the portraits of a roster's archives, each to a file of
 // its own in a folder, as PNG pictures or FSH images. Before anything is
 // written it says how many files there will be and how many of them replace
@@ -32,3 +34,5 @@ class RosterExportDialog : public QDialog {
   QComboBox* m_format = nullptr;
   QLabel* m_summary = nullptr;
 };
+
+}  // namespace ui

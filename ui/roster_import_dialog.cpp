@@ -15,6 +15,8 @@
 #include "ui/messages.h"
 #include "ui/user_text.h"
 
+namespace ui {
+
 namespace {
 
 // The most mipmap levels offered: a 256x256 portrait takes 8.
@@ -154,3 +156,5 @@ portrait::ImportChoice RosterImportDialog::choice() const {
   if (const int count = m_mipmaps->currentData().toInt(); count >= 0) choice.mipmapCount = count;
   return choice;
 }
+
+}  // namespace ui

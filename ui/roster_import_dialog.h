@@ -12,6 +12,8 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
+namespace ui {
+
 // "Import pictures": what a folder of pictures would do to a roster before
 // anything is written. It lists the pairs it found (archive and picture), the
 // archives with no picture, the pictures with no archive, the archives two
@@ -43,3 +45,5 @@ class RosterImportDialog : public QDialog {
   QComboBox* m_mipmaps = nullptr;
   QPushButton* m_importButton = nullptr;
 };
+
+}  // namespace ui

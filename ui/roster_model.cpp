@@ -9,11 +9,14 @@
 #include "portrait/roster_reader.h"
 #include "ui/messages.h"
 
+namespace ui {
+
 namespace {
 
-QString kindName(ArchiveKind kind) {
-  return kind == ArchiveKind::PlayerPackage ? QCoreApplication::translate("RosterModel", "Player")
-                                            : QCoreApplication::translate("RosterModel", "Jersey");
+QString kindName(archive::ArchiveKind kind) {
+  return kind == archive::ArchiveKind::PlayerPackage
+             ? QCoreApplication::translate("RosterModel", "Player")
+             : QCoreApplication::translate("RosterModel", "Jersey");
 }
 
 }  // namespace
@@ -299,3 +302,5 @@ int RosterModel::count(TileState state) const {
   return int(std::count_if(m_rows.begin(), m_rows.end(),
                            [state](const Row& row) { return row.state == state; }));
 }
+
+}  // namespace ui

@@ -19,6 +19,8 @@ namespace portrait {
 class RosterReader;
 }
 
+namespace ui {
+
 // The archives of one folder, one row each, in the folder listing's order.
 // The folder is listed on a thread of its own and its rows come in a few
 // hundred at a time; each is filled in when its archive has been read on the
@@ -128,3 +130,5 @@ class RosterModel : public QAbstractListModel {
   // Last, so that it is gone first: a listing still running is waited for.
   QThreadPool m_lister;
 };
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 #include "ui/roster_model.h"
 
+namespace ui {
+
 namespace {
 
 // Problems first: archives Load refuses, then portraits that cannot be
@@ -85,3 +87,5 @@ bool RosterSortFilter::lessThan(const QModelIndex& left, const QModelIndex& righ
         compareNames(text(left, RosterModel::FileNameRole), text(right, RosterModel::FileNameRole));
   return order < 0;
 }
+
+}  // namespace ui

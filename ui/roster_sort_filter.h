@@ -3,6 +3,8 @@
 #include <QSortFilterProxyModel>
 #include <QString>
 
+namespace ui {
+
 // The order a roster's tiles are shown in.
 enum class RosterOrder { FileName, Identifier, Kind, PixelFormat, ProblemsFirst };
 
@@ -26,3 +28,5 @@ class RosterSortFilter : public QSortFilterProxyModel {
   QString m_filterText;
   RosterOrder m_order = RosterOrder::FileName;
 };
+
+}  // namespace ui

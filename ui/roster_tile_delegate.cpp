@@ -7,6 +7,8 @@
 
 #include "ui/roster_model.h"
 
+namespace ui {
+
 namespace {
 
 constexpr int Margin = 6;
@@ -126,3 +128,5 @@ void RosterTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                                   Qt::ElideMiddle, nameLine.width()));
   painter->restore();
 }
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+namespace ui {
+
 // Paints a roster's tile: the portrait's thumbnail on a checkerboard (or,
 // instead of it, why there is none), the identifier and the file name.
 class RosterTileDelegate : public QStyledItemDelegate {
@@ -17,3 +19,5 @@ class RosterTileDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
+
+}  // namespace ui

@@ -31,6 +31,8 @@
 #include "ui/roster_sort_filter.h"
 #include "ui/roster_tile_delegate.h"
 
+namespace ui {
+
 namespace {
 
 // A change to the folder is listed once things have settled: a command line
@@ -382,3 +384,5 @@ bool RosterWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace ui

@@ -8,13 +8,16 @@
 #include <QWidget>
 #include <memory>
 
-class MainWindow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
 class QPushButton;
+
+namespace ui {
+
+class MainWindow;
 class RosterBatch;
 class RosterModel;
 class RosterSortFilter;
@@ -86,3 +89,5 @@ class RosterWindow : public QWidget {
   QTimer m_watchSoon;
   std::unique_ptr<RosterBatch> m_batch;
 };
+
+}  // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/size_caption.h"
 
+namespace ui {
+
 QString sizeCaption(int32_t archiveSize, const QLocale& locale) {
   // Written in the C locale for its digits 0-9 and no group separator; only
   // the decimal separator is the user's.
@@ -7,3 +9,5 @@ QString sizeCaption(int32_t archiveSize, const QLocale& locale) {
   number.replace(QLatin1Char('.'), locale.decimalPoint());
   return number + QStringLiteral(" KB");
 }
+
+}  // namespace ui

@@ -1,8 +1,10 @@
 #include "ui/skin.h"
 
+#include <QDataStream>
 #include <QPixmap>
 #include <QResource>
-#include <QtEndian>
+
+namespace ui {
 
 namespace {
 
@@ -12,9 +14,11 @@ namespace {
 // first time they are used, which takes longer than the rest of the window.
 QImage bundledPicture(const QString& path) {
   const QByteArray bytes = QResource(path).uncompressedData();
-  if (bytes.size() < 8) return {};
-  const auto width = qFromLittleEndian<quint32>(bytes.constData());
-  const auto height = qFromLittleEndian<quint32>(bytes.constData() + 4);
+  QDataStream header(bytes);
+  header.setByteOrder(QDataStream::LittleEndian);
+  quint32 width = 0;
+  quint32 height = 0;
+  header >> width >> height;
   if (width == 0 || height == 0 || width > 4096 || height > 4096 ||
       qsizetype(width) * height * 4 != bytes.size() - 8)
     return {};
@@ -33,3 +37,5 @@ const QImage& skinPicture() {
 QIcon programIcon() {
   return QIcon(QPixmap::fromImage(bundledPicture(QStringLiteral(":/icon.rgb32"))));
 }
+
+}  // namespace ui

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QRect>
 
+namespace ui {
+
 // What the skin picture shows and where: the painter in tools/ draws from it,
 // and the controls of the main window sit on these elements.
 namespace SkinLayout {
@@ -39,3 +41,5 @@ inline constexpr int FrameWidth = 2;
 inline constexpr int PanelBorder = 2;
 
 }  // namespace SkinLayout
+
+}  // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/user_text.h"
 
+namespace ui {
+
 namespace {
 
 constexpr QChar FirstStrongIsolate(0x2068);
@@ -34,3 +36,5 @@ QString isolatedUserText(const QString& text) {
     if (mayNotShow(c.unicode())) c = QChar::ReplacementCharacter;
   return FirstStrongIsolate + shown + PopDirectionalIsolate;
 }
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace ui {
+
 // User text (a file name, a path, a typed identifier) as a message shows it,
 // so that it cannot disguise the message around it:
 // - between FIRST STRONG ISOLATE (U+2068) and POP DIRECTIONAL ISOLATE
@@ -14,3 +16,5 @@
 //   ellipsis (U+2026), so that a long path keeps its start and its file name.
 inline constexpr int MaxUserTextLength = 80;
 QString isolatedUserText(const QString& text);
+
+}  // namespace ui

@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Refusal{"SizeField", with([](auto& f) { f.archiveSizeField = 5; }),
                               "its size field does not match its length"},
                       Refusal{"OtherArchive", with([](auto& f) {
-                                f.headerLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
+                                f.headerLengthRaw = archive::ArchiveLayout::NotPortraitHeaderLength;
                               }),
                               "its header is not that of a portrait archive"},
                       Refusal{"HeaderLength", with([](auto& f) { f.headerLengthRaw = 0x63000000; }),

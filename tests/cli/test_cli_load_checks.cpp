@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(ArchiveFault{"NotPortrait",
                                        [](ArchiveFixture& f) {
-                                         f.headerLengthRaw = ArchiveLayout::NotPortraitHeaderLength;
+                                         f.headerLengthRaw =
+                                             archive::ArchiveLayout::NotPortraitHeaderLength;
                                        },
                                        "its header is not that of a portrait archive"},
                           ArchiveFault{"UnknownHeaderLength",

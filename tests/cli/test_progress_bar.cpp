@@ -12,11 +12,11 @@
 namespace {
 
 TEST(ProgressBar, LineShowsTheShareDone) {
-  EXPECT_EQ(progressLine(0, 4, 8), "[--------] 0/4");
-  EXPECT_EQ(progressLine(1, 4, 8), "[##------] 1/4");
-  EXPECT_EQ(progressLine(4, 4, 8), "[########] 4/4");
-  EXPECT_EQ(progressLine(7, 1000, 10), "[----------]    7/1000");
-  EXPECT_EQ(progressLine(999, 1000, 10), "[#########-]  999/1000");
+  EXPECT_EQ(cli::progressLine(0, 4, 8), "[--------] 0/4");
+  EXPECT_EQ(cli::progressLine(1, 4, 8), "[##------] 1/4");
+  EXPECT_EQ(cli::progressLine(4, 4, 8), "[########] 4/4");
+  EXPECT_EQ(cli::progressLine(7, 1000, 10), "[----------]    7/1000");
+  EXPECT_EQ(cli::progressLine(999, 1000, 10), "[#########-]  999/1000");
 }
 
 class CliProgress : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include "cli/roster_map.h"
 #include "support/qt_printers.h"
 
-void PrintTo(const RosterLine& line, std::ostream* os) {
+void PrintTo(const cli::RosterLine& line, std::ostream* os) {
   *os << line.lineNumber << ": " << line.source.toStdString() << " -> " << line.target.toStdString()
       << " as " << line.identifier.toStdString();
 }
@@ -14,13 +14,13 @@ namespace {
 struct MapCase {
   const char* name;
   QByteArray text;
-  QList<RosterLine> lines;
+  QList<cli::RosterLine> lines;
 };
 
 class RosterMap : public ::testing::TestWithParam<MapCase> {};
 
 TEST_P(RosterMap, Reads) {
-  const auto lines = parseRosterMap(GetParam().text);
+  const auto lines = cli::parseRosterMap(GetParam().text);
   ASSERT_TRUE(lines) << lines.error().join('\n').toStdString();
   EXPECT_EQ(*lines, GetParam().lines);
 }
@@ -57,21 +57,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RosterMapFaults, EveryFaultyLineIsNamed) {
   const auto lines =
-      parseRosterMap("a.big,b.big\n,b.big,zz99yy8\na,b,c,d\nok.big,ok2.big,zz99yy8\n");
+      cli::parseRosterMap("a.big,b.big\n,b.big,zz99yy8\na,b,c,d\nok.big,ok2.big,zz99yy8\n");
   ASSERT_FALSE(lines);
   EXPECT_EQ(lines.error(), (QStringList{"line 1: 2 fields where SOURCE,TARGET,ID needs 3",
                                         "line 2: SOURCE and TARGET must name a file",
                                         "line 3: 4 fields where SOURCE,TARGET,ID needs 3"}));
-  EXPECT_EQ(parseRosterMap("a.big,\"b.big,zz99yy8\n\n").error(),
+  EXPECT_EQ(cli::parseRosterMap("a.big,\"b.big,zz99yy8\n\n").error(),
             QStringList{"line 1: a quote is never closed"});
-  EXPECT_EQ(parseRosterMap("\"a.big\"x,b.big,zz99yy8\n").error(),
+  EXPECT_EQ(cli::parseRosterMap("\"a.big\"x,b.big,zz99yy8\n").error(),
             QStringList{"line 1: text after a closing quote"});
   // A name in Latin-1 would be read as another name.
-  EXPECT_EQ(parseRosterMap("a.big,b.big,zz99yy8\ncaf\xE9.big,d.big,zz99yy8\n").error(),
+  EXPECT_EQ(cli::parseRosterMap("a.big,b.big,zz99yy8\ncaf\xE9.big,d.big,zz99yy8\n").error(),
             QStringList{"line 2: not valid UTF-8"});
   // The system would read "keep.big\0.new" as keep.big.
-  EXPECT_EQ(parseRosterMap("a.big,b.big,zz99yy8\nsrc.big,keep.big" + QByteArray(1, '\0') +
-                           ".new,zz00001\n")
+  EXPECT_EQ(cli::parseRosterMap("a.big,b.big,zz99yy8\nsrc.big,keep.big" + QByteArray(1, '\0') +
+                                ".new,zz00001\n")
                 .error(),
             QStringList{"line 2: a NUL byte, which no file name can hold"});
 }

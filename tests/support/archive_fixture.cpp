@@ -31,7 +31,7 @@ ArchiveFixture ArchiveFixture::withImage(const QByteArray& fsh) const {
 
 ArchiveFixture ArchiveFixture::jersey(const QByteArray& id) {
   ArchiveFixture fixture;
-  fixture.kind = ArchiveKind::Jersey;
+  fixture.kind = archive::ArchiveKind::Jersey;
   fixture.nameTableId = id;
   return fixture;
 }
@@ -50,16 +50,17 @@ int32_t ArchiveFixture::offsetOf(int member) const {
 }
 
 QByteArray ArchiveFixture::build() const {
-  QByteArray bytes(ArchiveLayout::FixedPartSize, '\0');
+  QByteArray bytes(archive::ArchiveLayout::FixedPartSize, '\0');
   put(bytes, 0, magic.left(4));
   putLittle(bytes, 8, memberCount);
-  qToLittleEndian<uint32_t>(headerLengthRaw, bytes.data() + ArchiveLayout::HeaderLengthOffset);
+  qToLittleEndian<uint32_t>(headerLengthRaw,
+                            bytes.data() + archive::ArchiveLayout::HeaderLengthOffset);
 
   const QByteArray names = directoryId.value_or(
-      kind == ArchiveKind::PlayerPackage ? nameTableId.toUpper() : nameTableId);
+      kind == archive::ArchiveKind::PlayerPackage ? nameTableId.toUpper() : nameTableId);
   const std::array<QByteArray, 4> nameTails{".sh___", ".dat___", ".nam__", ".fsh__"};
   for (int i = 0; i < 4; ++i) {
-    const int entry = ArchiveLayout::EntryOffsets[i];
+    const int entry = archive::ArchiveLayout::EntryOffsets[i];
     putBig(bytes, entry, memberOffsets[i].value_or(offsetOf(i + 1)));
     putBig(bytes, entry + 4, memberSizes[i]);
     put(bytes, entry + 8, names.left(7) + nameTails[i].left(i == 1 ? 7 : 5));
@@ -67,17 +68,18 @@ QByteArray ArchiveFixture::build() const {
 
   // Member 1: filler with the kind marker at offset 12.
   QByteArray member1(32, '\x11');
-  member1[ArchiveLayout::MarkerOffset] = static_cast<char>(
-      marker.value_or(kind == ArchiveKind::PlayerPackage ? ArchiveLayout::PlayerPackageMarker
-                                                         : ArchiveLayout::JerseyMarker));
+  member1[archive::ArchiveLayout::MarkerOffset] = static_cast<char>(marker.value_or(
+      kind == archive::ArchiveKind::PlayerPackage ? archive::ArchiveLayout::PlayerPackageMarker
+                                                  : archive::ArchiveLayout::JerseyMarker));
   put(bytes, offsetOf(1), member1);
   put(bytes, offsetOf(2), QByteArray(16, '\x22'));
 
   // Member 3: the name table, L at offset 8, copies 10 bytes apart ending at L - 10.
   if (nameTableEnd >= 12) {
     QByteArray member3(nameTableEnd, '\x33');
-    putLittle(member3, ArchiveLayout::NameTableEndOffset, nameTableEnd);
-    const int copies = kind == ArchiveKind::Jersey ? ArchiveLayout::JerseyCopyCount : 1;
+    putLittle(member3, archive::ArchiveLayout::NameTableEndOffset, nameTableEnd);
+    const int copies =
+        kind == archive::ArchiveKind::Jersey ? archive::ArchiveLayout::JerseyCopyCount : 1;
     for (int copy = 0; copy < copies; ++copy) {
       const int at = nameTableEnd - 10 - copy * 10;
       if (at >= 12) put(member3, at, nameTableId.left(7));
@@ -85,14 +87,14 @@ QByteArray ArchiveFixture::build() const {
     put(bytes, offsetOf(3), member3);
   } else {
     QByteArray start(12, '\x33');
-    putLittle(start, ArchiveLayout::NameTableEndOffset, nameTableEnd);
+    putLittle(start, archive::ArchiveLayout::NameTableEndOffset, nameTableEnd);
     put(bytes, offsetOf(3), start);
   }
 
   put(bytes, offsetOf(4), image.value_or(fshImage(imageLength, imageLengthField)));
   put(bytes, offsetOf(4) + imageLength, QByteArray(trailingBytes, '\x44'));
 
-  putLittle(bytes, ArchiveLayout::ArchiveSizeOffset,
+  putLittle(bytes, archive::ArchiveLayout::ArchiveSizeOffset,
             archiveSizeField.value_or(static_cast<int32_t>(bytes.size())));
   return bytes;
 }
@@ -100,7 +102,7 @@ QByteArray ArchiveFixture::build() const {
 QByteArray ArchiveFixture::buildSavedAs(const QByteArray& directoryId,
                                         const QByteArray& nameTableId, int copies) const {
   QByteArray bytes = build();
-  for (const int at : ArchiveLayout::NameFieldOffsets) bytes.replace(at, 7, directoryId);
+  for (const int at : archive::ArchiveLayout::NameFieldOffsets) bytes.replace(at, 7, directoryId);
   for (int copy = 0; copy < copies; ++copy)
     bytes.replace(lastIdentifierCopy() - 10 * copy, 7, nameTableId);
   return bytes;
@@ -112,7 +114,8 @@ QByteArray fshImage(int32_t length, std::optional<int32_t> lengthField, uint8_t 
   QByteArray image(std::max(length, 0), '\0');
   for (int i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + seed) & 0xFF);
   put(image, 0, QByteArray("SHPI").left(std::min<int32_t>(4, length)));
-  if (length >= 8) putLittle(image, ArchiveLayout::ImageLengthOffset, lengthField.value_or(length));
+  if (length >= 8)
+    putLittle(image, archive::ArchiveLayout::ImageLengthOffset, lengthField.value_or(length));
   return image;
 }
 

@@ -13,7 +13,7 @@
 //   header (16) | directory (82) | member 1 (32) | member 2 (16) |
 //   member 3: name table (nameTableEnd bytes) | member 4: FSH image | trailing bytes
 struct ArchiveFixture {
-  ArchiveKind kind = ArchiveKind::PlayerPackage;
+  archive::ArchiveKind kind = archive::ArchiveKind::PlayerPackage;
   QByteArray nameTableId = "ab12cd3";     // written into every name-table copy of the kind
   std::optional<QByteArray> directoryId;  // default: nameTableId, upper case for a player package
   std::optional<uint8_t> marker;          // default: the kind's marker
@@ -21,7 +21,7 @@ struct ArchiveFixture {
   int32_t memberCount = 4;
   std::array<int32_t, 4> memberSizes{32, 16, 128, 256};  // written to the directory, never read
   std::optional<int32_t> archiveSizeField;               // default: the real length
-  uint32_t headerLengthRaw = ArchiveLayout::PortraitHeaderLength;
+  uint32_t headerLengthRaw = archive::ArchiveLayout::PortraitHeaderLength;
   // What the directory says; the members' data stay where the default layout puts them.
   std::array<std::optional<int32_t>, 4> memberOffsets;
   int32_t nameTableEnd = 128;               // L, member 3's word at offset 8

@@ -112,6 +112,6 @@ QImage decodedImage(const QByteArray& image) {
 }
 
 QImage decodedPortrait(const QString& archivePath) {
-  const auto image = readPortrait(archivePath);
+  const auto image = archive::readPortrait(archivePath);
   return image ? decodedImage(*image) : QImage();
 }

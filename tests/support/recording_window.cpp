@@ -1,17 +1,17 @@
 #include "support/recording_window.h"
 
 namespace {
-QString boxName(IdentifierBox box) {
-  return box == IdentifierBox::PlayerPackage ? "playerPackageEdit" : "jerseyNameEdit";
+QString boxName(ui::IdentifierBox box) {
+  return box == ui::IdentifierBox::PlayerPackage ? "playerPackageEdit" : "jerseyNameEdit";
 }
 }  // namespace
 
-void RecordingWindow::setIdentifierText(IdentifierBox box, const QString& value) {
+void RecordingWindow::setIdentifierText(ui::IdentifierBox box, const QString& value) {
   text[index(box)] = value;
   calls << boxName(box) + " text " + value;
 }
 
-void RecordingWindow::setIdentifierEnabled(IdentifierBox box, bool value) {
+void RecordingWindow::setIdentifierEnabled(ui::IdentifierBox box, bool value) {
   enabled[index(box)] = value;
   calls << boxName(box) + (value ? " enabled" : " disabled");
 }
@@ -21,9 +21,9 @@ void RecordingWindow::setSizeText(const QString& value) {
   calls << "size " + value;
 }
 
-void RecordingWindow::setMousePointer(MousePointer value) {
+void RecordingWindow::setMousePointer(ui::MousePointer value) {
   pointer = value;
-  calls << (value == MousePointer::Hourglass ? "pointer hourglass" : "pointer default");
+  calls << (value == ui::MousePointer::Hourglass ? "pointer hourglass" : "pointer default");
 }
 
 void RecordingWindow::enableFileButtons(bool value) {
@@ -32,7 +32,7 @@ void RecordingWindow::enableFileButtons(bool value) {
 }
 
 void RecordingWindow::showMessage(const QString& message, const QString& caption,
-                                  MessageStyle style) {
+                                  ui::MessageStyle style) {
   messages.push_back({message, caption, style});
   calls << "message " + message + "|" + caption;
 }
@@ -43,10 +43,11 @@ std::optional<portrait::ImportSettings> RecordingWindow::askPictureImport(
   return pictureImport.ask(import);
 }
 
-void RecordingWindow::showLoaded(IdentifierBox box, const QString& identifier,
+void RecordingWindow::showLoaded(ui::IdentifierBox box, const QString& identifier,
                                  const QString& size) {
-  const IdentifierBox other =
-      box == IdentifierBox::PlayerPackage ? IdentifierBox::Jersey : IdentifierBox::PlayerPackage;
+  const ui::IdentifierBox other = box == ui::IdentifierBox::PlayerPackage
+                                      ? ui::IdentifierBox::Jersey
+                                      : ui::IdentifierBox::PlayerPackage;
   text[index(box)] = identifier;
   enabled[index(box)] = true;
   text[index(other)].clear();

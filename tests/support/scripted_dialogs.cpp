@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-Expected<std::optional<QString>, CommandFailure> ScriptedFileDialog::show(
-    const DialogRequest& request) {
+Expected<std::optional<QString>, ui::CommandFailure> ScriptedFileDialog::show(
+    const ui::DialogRequest& request) {
   shown.push_back(request);
   if (m_answers.empty()) {
     ADD_FAILURE() << "a file dialog was shown that the test did not expect";
@@ -20,12 +20,12 @@ Expected<std::optional<QString>, CommandFailure> ScriptedFileDialog::show(
     if (choice->afterChoice) choice->afterChoice();
     return std::optional<QString>(choice->name);
   }
-  if (auto* failure = std::get_if<CommandFailure>(&answer)) return Unexpected(*failure);
+  if (auto* failure = std::get_if<ui::CommandFailure>(&answer)) return Unexpected(*failure);
   return std::optional<QString>();
 }
 
 bool RecordingMessageBox::ask(const QString& question, const QString& caption) {
-  questions.push_back({question, caption, MessageStyle::Plain});
+  questions.push_back({question, caption, ui::MessageStyle::Plain});
   if (answers.empty()) {
     ADD_FAILURE() << "a question was asked that the test did not expect: "
                   << question.toStdString();
@@ -44,7 +44,7 @@ WindowUnderTest::WindowUnderTest() {
   messages = recorder.get();
   pictures = prompt.get();
   window =
-      std::make_unique<MainWindow>(std::move(scripted), std::move(recorder), std::move(prompt));
+      std::make_unique<ui::MainWindow>(std::move(scripted), std::move(recorder), std::move(prompt));
   window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

@@ -16,7 +16,7 @@
 #include "ui/message_box.h"
 
 // File dialog answers given in advance; every dialog shown is kept.
-class ScriptedFileDialog : public FileDialogBackend {
+class ScriptedFileDialog : public ui::FileDialogBackend {
  public:
   void nextFileName(const QString& name) { m_answers.emplace_back(Choice{name, {}}); }
   // The file is chosen, then something happens to the disk before the command
@@ -26,12 +26,13 @@ class ScriptedFileDialog : public FileDialogBackend {
   }
   void nextCancel() { m_answers.emplace_back(Cancel{}); }
   void nextFailure(int number, const QString& description) {
-    m_answers.emplace_back(CommandFailure{number, description});
+    m_answers.emplace_back(ui::CommandFailure{number, description});
   }
 
-  Expected<std::optional<QString>, CommandFailure> show(const DialogRequest& request) override;
+  Expected<std::optional<QString>, ui::CommandFailure> show(
+      const ui::DialogRequest& request) override;
 
-  std::vector<DialogRequest> shown;
+  std::vector<ui::DialogRequest> shown;
   bool exhausted() const { return m_answers.empty(); }
 
  private:
@@ -40,13 +41,13 @@ class ScriptedFileDialog : public FileDialogBackend {
     std::function<void()> afterChoice;
   };
   struct Cancel {};
-  std::deque<std::variant<Choice, Cancel, CommandFailure>> m_answers;
+  std::deque<std::variant<Choice, Cancel, ui::CommandFailure>> m_answers;
 };
 
 // Keeps every message; answers questions as told in advance.
-class RecordingMessageBox : public MessageBoxBackend {
+class RecordingMessageBox : public ui::MessageBoxBackend {
  public:
-  void show(const QString& text, const QString& caption, MessageStyle style) override {
+  void show(const QString& text, const QString& caption, ui::MessageStyle style) override {
     messages.push_back({text, caption, style});
   }
   bool ask(const QString& question, const QString& caption) override;
@@ -77,5 +78,5 @@ struct WindowUnderTest {
   ScriptedFileDialog* dialogs;
   RecordingMessageBox* messages;
   ScriptedPictureImport* pictures;
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<ui::MainWindow> window;
 };

@@ -11,7 +11,7 @@
 #include "ui/picture_import_prompt.h"
 
 // "Import picture" answers given in advance; what each dialog was shown with is kept.
-class ScriptedPictureImport : public PictureImportPrompt {
+class ScriptedPictureImport : public ui::PictureImportPrompt {
  public:
   void nextAccept(const portrait::ImportSettings& settings) { m_answers.emplace_back(settings); }
   // OK on the settings the dialog opens with.

@@ -47,7 +47,7 @@ class Desktop : public QWidget {
 // The colour a pixel of the picture shows on the light square of the checkerboard.
 QColor overLightSquare(QRgb pixel) {
   QImage one(1, 1, QImage::Format_RGB32);
-  one.fill(PortraitView::lightSquare());
+  one.fill(ui::PortraitView::lightSquare());
   QImage top(1, 1, QImage::Format_ARGB32);
   top.setPixel(0, 0, pixel);
   QPainter(&one).drawImage(0, 0, top);
@@ -63,7 +63,7 @@ class PortraitWindowOnX11 : public ::testing::Test {
   }
 
   // Loads an archive with the portrait from the main window at `at`.
-  PortraitWindow* load(const QByteArray& portrait, QPoint at) {
+  ui::PortraitWindow* load(const QByteArray& portrait, QPoint at) {
     ui->window->move(at);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui->window->pos() == at; }));
     archive = writeFile(dir.filePath("ab12cd3.big"),
@@ -71,7 +71,7 @@ class PortraitWindowOnX11 : public ::testing::Test {
     ui->dialogs->nextFileName(archive);
     ui->click("loadButton");
     EXPECT_TRUE(ui->messages->messages.empty());
-    PortraitWindow* window = ui->window->portraitWindow();
+    ui::PortraitWindow* window = ui->window->portraitWindow();
     if (!window) return nullptr;
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     QTest::qWait(200);
@@ -80,9 +80,9 @@ class PortraitWindowOnX11 : public ::testing::Test {
 
   // Every pixel of the picture as the screen shows it at the window's scale;
   // transparent parts over the light squares are compared with the blend.
-  void expectScreenShows(PortraitWindow* window, const QImage& decoded) {
+  void expectScreenShows(ui::PortraitWindow* window, const QImage& decoded) {
     const QImage screen = grabScreen();
-    const PortraitView* view = window->view();
+    const ui::PortraitView* view = window->view();
     const int scale = view->scale();
     const QPoint origin = view->mapToGlobal(view->pictureRect().topLeft());
     int wrong = 0;
@@ -90,9 +90,10 @@ class PortraitWindowOnX11 : public ::testing::Test {
       for (int x = 0; x < decoded.width() && wrong < 5; ++x) {
         const QRgb pixel = decoded.pixel(x, y);
         const QPoint at = origin + QPoint(x, y) * scale;
-        const bool lightSquare =
-            ((x * scale / PortraitView::SquareSize) + (y * scale / PortraitView::SquareSize)) % 2 ==
-            0;
+        const bool lightSquare = ((x * scale / ui::PortraitView::SquareSize) +
+                                  (y * scale / ui::PortraitView::SquareSize)) %
+                                     2 ==
+                                 0;
         if (qAlpha(pixel) != 255 && !lightSquare) continue;
         if (screen.pixelColor(at) != overLightSquare(pixel)) {
           ++wrong;
@@ -111,7 +112,7 @@ class PortraitWindowOnX11 : public ::testing::Test {
 };
 
 TEST_F(PortraitWindowOnX11, DxtPortraitOpensToTheRightAndShowsTheDecodedPixels) {
-  PortraitWindow* window =
+  ui::PortraitWindow* window =
       load(portraitImage(fsh::Code::Dxt5, paintedPortrait({256, 256}), 8), {60, 120});
   ASSERT_NE(window, nullptr);
   EXPECT_GE(window->frameGeometry().left(), ui->window->frameGeometry().right());
@@ -122,7 +123,7 @@ TEST_F(PortraitWindowOnX11, DxtPortraitOpensToTheRightAndShowsTheDecodedPixels) 
 }
 
 TEST_F(PortraitWindowOnX11, IndexedPortraitShowsTheDecodedPixels) {
-  PortraitWindow* window =
+  ui::PortraitWindow* window =
       load(portraitImage(fsh::Code::Indexed8, paintedPortrait({128, 128}, true)), {60, 120});
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->details(), "128 x 128 - Indexed8 - no mipmaps");
@@ -133,8 +134,8 @@ TEST_F(PortraitWindowOnX11, IndexedPortraitShowsTheDecodedPixels) {
 
 TEST_F(PortraitWindowOnX11, OpensToTheLeftWhereTheRightHasNoRoom) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  PortraitWindow* window = load(portraitImage(fsh::Code::Argb8888, paintedPortrait({64, 64})),
-                                {screen.right() - 400, 120});
+  ui::PortraitWindow* window = load(portraitImage(fsh::Code::Argb8888, paintedPortrait({64, 64})),
+                                    {screen.right() - 400, 120});
   ASSERT_NE(window, nullptr);
   EXPECT_LE(window->frameGeometry().right(), ui->window->frameGeometry().left());
   expectScreenShows(window, decodedPortrait(archive));
@@ -160,7 +161,7 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   auto import = portrait::PictureImport::prepare(
       portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
   ASSERT_TRUE(import);
-  ImportPictureDialog dialog(*import);
+  ui::ImportPictureDialog dialog(*import);
   dialog.move(200, 120);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -168,7 +169,7 @@ TEST(ImportPictureDialogOnX11, ShowsThePreviewOfTheResult) {
   QTest::qWait(200);
   ASSERT_FALSE(dialog.preview().isNull());
 
-  const auto* view = dialog.findChild<PortraitView*>("previewView");
+  const auto* view = dialog.findChild<ui::PortraitView*>("previewView");
   const QImage screen = grabScreen();
   const QPoint origin = view->mapToGlobal(view->pictureRect().topLeft());
   // The middle of the face, opaque in the result.
@@ -187,13 +188,13 @@ TEST(ImportPictureDialogOnX11, ShowsAMovedAndZoomedCrop) {
   auto import = portrait::PictureImport::prepare(
       portraitImage(fsh::Code::Dxt5, paintedPortrait({128, 128}), 7), courtPicture(), "court.png");
   ASSERT_TRUE(import);
-  ImportPictureDialog dialog(*import);
+  ui::ImportPictureDialog dialog(*import);
   dialog.move(200, 120);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.isPreviewFinal(); }, 30000));
 
-  auto* view = dialog.findChild<PortraitView*>("previewView");
+  auto* view = dialog.findChild<ui::PortraitView*>("previewView");
   const QPoint middle = view->pictureRect().center();
   QTest::mousePress(view, Qt::LeftButton, {}, middle);
   QTest::mouseMove(view, middle + QPoint(20 * view->scale(), 8 * view->scale()));

@@ -75,7 +75,7 @@ TEST(RosterWindowOnX11, ShowsARosterAndTheImportReview) {
   WindowUnderTest ui;
   ui.window->move(860, 40);
   ui.window->openRoster(roster.path());
-  RosterWindow* window = ui.window->rosterWindow();
+  ui::RosterWindow* window = ui.window->rosterWindow();
   window->resize(760, 660);
   window->move(40, 40);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -83,17 +83,17 @@ TEST(RosterWindowOnX11, ShowsARosterAndTheImportReview) {
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         return window->model().rowCount() == 42 &&
-               window->model().count(RosterModel::TileState::Reading) == 0;
+               window->model().count(ui::RosterModel::TileState::Reading) == 0;
       },
       10000));
-  EXPECT_EQ(window->model().count(RosterModel::TileState::Refused), 4);
-  EXPECT_EQ(window->model().count(RosterModel::TileState::Undecodable), 4);
+  EXPECT_EQ(window->model().count(ui::RosterModel::TileState::Refused), 4);
+  EXPECT_EQ(window->model().count(ui::RosterModel::TileState::Undecodable), 4);
   QTest::qWait(300);
   saveScreenshot("roster-window.png", window->frameGeometry());
 
   ui.dialogs->nextFileName(photos.path());
   QTimer::singleShot(0, [&] {
-    auto* review = qobject_cast<RosterImportDialog*>(QApplication::activeModalWidget());
+    auto* review = qobject_cast<ui::RosterImportDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(review, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(review));
     QTest::qWait(300);

@@ -97,7 +97,7 @@ class ShapedWindowOnX11 : public ::testing::Test {
 
 TEST_F(ShapedWindowOnX11, ShowsTheSkinInsideItsOutlineAndTheDesktopOutside) {
   const QImage screen = grabScreen();
-  const QRegion outline = makeFormRegion(1, 1, 0, 0, {15, 15})->region;
+  const QRegion outline = ui::makeFormRegion(1, 1, 0, 0, {15, 15})->region;
   auto at = [&](int x, int y) { return screen.pixelColor(kWindowAt + QPoint(x, y)); };
 
   int wrong = 0;
@@ -117,7 +117,7 @@ TEST_F(ShapedWindowOnX11, ShowsTheSkinInsideItsOutlineAndTheDesktopOutside) {
     EXPECT_EQ(at(p.x(), p.y()), kDesktop) << p.x() << ", " << p.y();
   EXPECT_NE(at(389, 120), kDesktop);
 
-  using namespace SkinLayout;
+  using namespace ui::SkinLayout;
   EXPECT_EQ(at(100, 3), DarkBlue);  // title band
   EXPECT_EQ(at(5, 20), DarkBlue);
   EXPECT_EQ(at(60, 55), Green);       // tab behind the first identifier panel
@@ -148,7 +148,7 @@ TEST_F(ShapedWindowOnX11, PressOnTheBareSurfaceMovesTheWindow) {
   // The window system shows it where it says it is.
   const QImage screen = grabScreen();
   const QPoint at = ui->window->pos();
-  EXPECT_EQ(screen.pixelColor(at + QPoint(100, 3)), SkinLayout::DarkBlue);
+  EXPECT_EQ(screen.pixelColor(at + QPoint(100, 3)), ui::SkinLayout::DarkBlue);
   EXPECT_EQ(screen.pixelColor(at + QPoint(0, 0)), kDesktop);
 }
 
@@ -164,7 +164,7 @@ TEST_F(ShapedWindowOnX11, PressOnAControlDoesNotMoveTheWindow) {
 
 TEST_F(ShapedWindowOnX11, MinimiseHotSpotMinimisesTheWindow) {
   EXPECT_FALSE(ui->window->isMinimized());
-  mouseTo(global(SkinLayout::MinimiseGlyph.center()));
+  mouseTo(global(ui::SkinLayout::MinimiseGlyph.center()));
   xdotool({"click", "1"});
   EXPECT_TRUE(QTest::qWaitFor([&] { return ui->window->isMinimized(); }, 2000));
 }
@@ -194,7 +194,7 @@ TEST(EditorProcess, CloseHotSpotEndsTheProgram) {
   auto ended = [&] { return program.state() == QProcess::NotRunning; };
   EXPECT_FALSE(QTest::qWaitFor(ended, 300));
 
-  mouseTo(QPoint(x, y) + SkinLayout::CloseGlyph.center());
+  mouseTo(QPoint(x, y) + ui::SkinLayout::CloseGlyph.center());
   xdotool({"click", "1"});
   ASSERT_TRUE(QTest::qWaitFor(ended, 10000)) << "the program is still running";
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
