@@ -64,7 +64,8 @@ bool screenfulRead(const ui::RosterWindow& roster) {
 
 class PaintWatch : public QObject {
  public:
-  PaintWatch(ui::RosterWindow& roster, QElapsedTimer& clock) : m_roster(roster), m_clock(clock) {}
+  PaintWatch(ui::RosterWindow& roster, QElapsedTimer& clock)
+      : QObject(&roster), m_roster(roster), m_clock(clock) {}
   double firstScreenful = -1;
 
  protected:
