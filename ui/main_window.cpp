@@ -67,9 +67,11 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
                                     : std::make_unique<QtPictureImportPrompt>(this)) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  // Where the window system composites, the pixels outside the outline stay
-  // transparent; elsewhere the mask alone cuts them away.
-  setAttribute(Qt::WA_TranslucentBackground);
+  // X cuts the window to its outline (the mask set below). Elsewhere the pixels
+  // outside the outline must be transparent, which needs a window with an
+  // alpha channel: slower to show, so only where nothing else does the cutting.
+  if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    setAttribute(Qt::WA_TranslucentBackground);
   setWindowTitle(productName());
   setWindowIcon(programIcon());
   m_screenTwips = screenTwipsPerPixel(screen());
@@ -91,6 +93,14 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogBackend> dialogs,
 MainWindow::~MainWindow() { setMousePointer(MousePointer::Default); }
 
 void MainWindow::createControls() {
+  // A line edit lays out its text as it is made, in the font it inherits, so the
+  // window takes the text boxes' font first: the start then loads no font that
+  // nothing shows.
+  for (const FormLayout::ControlSpec& layout : FormLayout::controls())
+    if (layout.kind == FormLayout::ControlKind::TextBox) {
+      setFont(FormLayout::makeFont(layout.font));
+      break;
+    }
   std::map<int, QWidget*> byTabIndex;
   for (const FormLayout::ControlSpec& layout : FormLayout::controls()) {
     QWidget* control = nullptr;
@@ -486,12 +496,18 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
+  const QRect skinRect =
+      FormLayout::pixelGeometry(skinPicture().rect(), m_layoutTwips.x(), m_layoutTwips.y());
   QPainter painter(this);
-  if (!m_shape.isEmpty()) painter.setClipRegion(m_shape);
-  painter.fillRect(rect(), Qt::white);
-  const QImage& skin = skinPicture();
-  painter.drawImage(FormLayout::pixelGeometry(skin.rect(), m_layoutTwips.x(), m_layoutTwips.y()),
-                    skin);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  if (!testAttribute(Qt::WA_TranslucentBackground)) {
+    // The mask hides what lies outside the outline.
+    painter.fillRect(rect(), Qt::white);
+    painter.drawImage(skinRect, skinPicture());
+    return;
+  }
+  if (m_face.size() != size()) m_face = outlinedSkin(size(), skinRect, m_shape);
+  painter.drawImage(0, 0, m_face);
 }
 
 // Any button, with any modifiers, moves the window as a press on a title bar

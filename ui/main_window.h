@@ -152,6 +152,7 @@ class MainWindow : public QWidget, public EditorWindow {
   TwipsPerPixel m_screenTwips;
   QPoint m_layoutTwips;  // whole twips per pixel for placing the controls
   QRegion m_shape;
+  QImage m_face;  // a translucent window's skin within its outline
 
   // The window following the pointer, where the window system offers no move
   // of its own.
