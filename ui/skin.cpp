@@ -73,10 +73,10 @@ QImage outlinedSkin(const QSize& size, const QRect& skinRect, const QRegion& out
       std::fill(row + part.left(), row + part.right() + 1, White);
       const QRect span = part & QRect(skinRect.left(), y, skinRect.width(), 1) & skinRect;
       if (span.isEmpty()) continue;
-      std::memcpy(row + span.left(),
-                  placed.constScanLine(y - skinRect.top()) +
-                      qsizetype(span.left() - skinRect.left()) * 4,
-                  size_t(span.width()) * 4);
+      std::memcpy(
+          row + span.left(),
+          placed.constScanLine(y - skinRect.top()) + qsizetype(span.left() - skinRect.left()) * 4,
+          size_t(span.width()) * 4);
     }
   }
   return face;
