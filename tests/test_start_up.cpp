@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
+#include <iterator>
 
 #include "ui/first_paint.h"
 #include "ui/skin.h"
@@ -49,7 +51,42 @@ TEST(StartUp, BundledPicturesAreWhole) {
   ASSERT_FALSE(skin.isNull());
   EXPECT_EQ(skin.size(), QSize(ui::SkinLayout::Width, ui::SkinLayout::Height));
   EXPECT_NE(skin.pixel(skin.width() / 2, skin.height() / 2), skin.pixel(0, 0));
+  // The pixels are read as premultiplied ARGB, which holds only if each is opaque.
+  bool opaque = true;
+  for (int y = 0; y < skin.height(); ++y)
+    for (int x = 0; x < skin.width(); ++x) opaque = opaque && qAlpha(skin.pixel(x, y)) == 255;
+  EXPECT_TRUE(opaque);
   EXPECT_FALSE(ui::programIcon().isNull());
+}
+
+// The window's face is what white, then the skin, painted through the outline
+// as a clip would give, whether the skin is drawn at its size or scaled, placed
+// in part outside the window, or the outline reaches beyond it.
+TEST(StartUp, OutlinedSkinIsTheSkinPaintedThroughTheOutline) {
+  const QSize skinSize = ui::skinPicture().size();
+  const QRegion rounded = QRegion(QRect(0, 0, 392, 240), QRegion::Ellipse);
+  const struct {
+    QSize size;
+    QRect skinRect;
+    QRegion outline;
+  } cases[] = {
+      {{392, 240}, {{0, 0}, skinSize}, rounded},
+      {{392, 240}, {{0, 0}, skinSize}, QRegion()},
+      {{392, 240}, {-5, 7, 293, 180}, rounded + QRect(380, 0, 40, 300)},
+      {{590, 362}, {0, 0, 587, 360}, QRegion(QRect(0, 0, 1, 1)) + QRect(589, 361, 1, 1)},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    QImage expected(c.size, QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::transparent);
+    {
+      QPainter painter(&expected);
+      if (!c.outline.isEmpty()) painter.setClipRegion(c.outline);
+      painter.fillRect(expected.rect(), Qt::white);
+      painter.drawImage(c.skinRect, ui::skinPicture());
+    }
+    EXPECT_TRUE(ui::outlinedSkin(c.size, c.skinRect, c.outline) == expected) << "case " << i;
+  }
 }
 
 }  // namespace
