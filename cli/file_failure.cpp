@@ -35,6 +35,8 @@ QString pictureReason(const portrait::Error& error) {
       return QCoreApplication::translate(
                  "cli", "%1 pictures cannot be imported; use a raster format such as PNG")
           .arg(QString::fromLatin1(error.format).toUpper());
+    case Problem::CutShort:
+      return QCoreApplication::translate("cli", "the file ends before the picture's pixels do");
     case Problem::Unreadable:
       return QCoreApplication::translate("cli", "the picture cannot be read: %1")
           .arg(error.qtReason);

@@ -47,6 +47,21 @@ QByteArray readableTga(const QByteArray& bytes) {
   return readable + QByteArray(8, '\0') + Signature;
 }
 
+// Whether an uncompressed TGA file ends before the pixels its header declares.
+// Qt's reader leaves the missing ones transparent black and calls the picture
+// whole, which would make a cut-off download a half-empty portrait.
+bool tgaCutShort(const QByteArray& bytes) {
+  constexpr qsizetype HeaderSize = 18;
+  if (bytes.size() < HeaderSize) return true;
+  const auto byte = [&](int at) { return qsizetype(quint8(bytes[at])); };
+  const auto word = [&](int at) { return byte(at) | byte(at + 1) << 8; };
+  const qsizetype imageType = byte(2);
+  if (imageType < 1 || imageType > 3) return false;  // run-length coded, or no pixels
+  const qsizetype colourMap = byte(1) != 0 ? word(5) * ((byte(7) + 7) / 8) : 0;
+  const qsizetype pixels = word(12) * word(14) * ((byte(16) + 7) / 8);
+  return bytes.size() < HeaderSize + byte(0) + colourMap + pixels;
+}
+
 QByteArray bytesToRead(const QByteArray& bytes, const QByteArray& format) {
   return format == "tga" ? readableTga(bytes) : bytes;
 }
@@ -96,6 +111,8 @@ Error fileTooLarge() {
 }
 
 Expected<QImage, Error> decode(const QByteArray& bytes, const QByteArray& format) {
+  if (format == "tga" && tgaCutShort(bytes))
+    return Unexpected(Error::picture(Error::PictureProblem::CutShort));
   QBuffer buffer;
   buffer.setData(bytesToRead(bytes, format));
   buffer.open(QIODevice::ReadOnly);

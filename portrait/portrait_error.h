@@ -23,6 +23,7 @@ struct Error {
     TooManyPixels,  // it declares size, more than limit pixels
     NotAPicture,    // no format Qt reads, told by content or name
     VectorFormat,   // format names a vector format, which is not imported
+    CutShort,       // the file ends before the pixels its header declares
     Unreadable,     // Qt could not decode it: qtReason
     Unwritable,     // Qt could not write it as format: qtReason
     Empty,          // no pixels to make a portrait of

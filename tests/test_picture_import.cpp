@@ -126,6 +126,19 @@ TEST_P(TgaImportTest, ATgaFileIsReadAsThePictureItHolds) {
   EXPECT_EQ(source->picture.convertToFormat(QImage::Format_ARGB32), expected);
 }
 
+// Qt's reader calls a TGA file whole however early it ends, its missing pixels
+// transparent black; Import refuses it instead of making that a portrait.
+TEST(TgaCutShortTest, ATgaFileEndingBeforeItsPixelsIsRefused) {
+  QTemporaryDir dir;
+  const QByteArray whole = tgaFile(QSize(64, 48), "id", false);
+  for (const qsizetype length : {qsizetype(18 + 2), whole.size() / 2, whole.size() - 1}) {
+    const auto source =
+        portrait::readInputFile(writeFile(dir.filePath("cut.tga"), whole.left(length)));
+    ASSERT_FALSE(source) << length;
+    EXPECT_EQ(source.error().pictureProblem, portrait::Error::PictureProblem::CutShort) << length;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, TgaImportTest,
                          ::testing::Values(TgaCase{"TakenForAnIcon", {}, true},
                                            TgaCase{"WithAnImageId", "painted by hand", true},

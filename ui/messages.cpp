@@ -384,6 +384,8 @@ constexpr PictureRow PictureRows[] = {
      QT_TRANSLATE_NOOP("Messages",
                        "%1 pictures cannot be imported; use a raster format such as PNG"),
      PictureFill::FormatName},
+    {portrait::Error::PictureProblem::CutShort,
+     QT_TRANSLATE_NOOP("Messages", "the file ends before the picture's pixels do")},
     {portrait::Error::PictureProblem::Empty, QT_TRANSLATE_NOOP("Messages", "the picture is empty")},
     {portrait::Error::PictureProblem::CropOutside,
      QT_TRANSLATE_NOOP("Messages", "the crop is not wholly inside the picture")},
