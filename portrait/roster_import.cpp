@@ -34,7 +34,10 @@ RosterFolderMatch matchPictureFolder(const QString& folder, const QStringList& a
   for (const QByteArray& format : pictureFormats()) suffixes.insert(QString::fromLatin1(format));
   QStringList keys;
   for (const auto& archive : result.archives) keys << archive.key;
-  result.match = matchRoster(QDir(folder).entryList(QDir::Files, QDir::Name), keys, suffixes);
+  // Named pipes, devices and broken links count too: a file named for an
+  // archive that cannot be read is reported as such, not as missing.
+  result.match =
+      matchRoster(QDir(folder).entryList(QDir::Files | QDir::System, QDir::Name), keys, suffixes);
   return result;
 }
 

@@ -2,6 +2,7 @@
 // them as one batch; what fails is named and left untouched, the rest is written.
 // And thumbnail, which fails before it writes anything.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ namespace {
 TEST(CliRosterImport, ABadPictureFailsAloneAndTheOthersAreWritten) {
   QTemporaryDir dir;
   const QByteArray archive = archiveWithPortrait({}, samplePortrait(fsh::Code::Argb8888));
-  for (const char* name : {"good.big", "bad.big", "twice.big", "none.big", "fsh.big"})
+  for (const char* name : {"good.big", "bad.big", "twice.big", "none.big", "fsh.big", "pipe.big"})
     writeFile(dir.filePath(name), archive);
   QDir(dir.path()).mkdir("in");
   noisePicture({32, 32}, 3).save(dir.filePath("in/good.png"));
@@ -27,17 +28,20 @@ TEST(CliRosterImport, ABadPictureFailsAloneAndTheOthersAreWritten) {
   smoothPicture({32, 32}).save(dir.filePath("in/TWICE.jpg"));
   const QByteArray image = samplePortrait(fsh::Code::Dxt1, {32, 32});
   writeFile(dir.filePath("in/fsh.fsh"), image);
+  // A named pipe is a file named for its archive, and refused as no regular file.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("in/pipe.png")).constData(), 0600), 0);
 
-  const CliRun result =
-      runCli({"import", "--from", "in", "good.big", "bad.big", "twice.big", "none.big", "fsh.big"},
-             {dir.path(), {}, {}});
+  const CliRun result = runCli({"import", "--from", "in", "good.big", "bad.big", "twice.big",
+                                "none.big", "fsh.big", "pipe.big"},
+                               {dir.path(), {}, {}});
 
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(readFile(dir.filePath("good.big")), archive);
   EXPECT_EQ(readFile(dir.filePath("fsh.big")), archiveWithPortrait({}, image));
-  for (const char* name : {"bad.big", "twice.big", "none.big"})
+  for (const char* name : {"bad.big", "twice.big", "none.big", "pipe.big"})
     EXPECT_EQ(readFile(dir.filePath(name)), archive) << name;
   EXPECT_TRUE(result.errText().contains("courtside-portraits-cli: in/bad.png: "));
+  EXPECT_TRUE(result.errText().contains("courtside-portraits-cli: in/pipe.png: "));
   EXPECT_TRUE(result.errText().contains(
       "courtside-portraits-cli: twice.big: left untouched: 2 files are named for it: "
       "in/TWICE.jpg, in/twice.png"));
