@@ -27,39 +27,47 @@ QByteArray formatInContent(const QByteArray& bytes) {
   return QImageReader::imageFormat(&buffer).toLower();
 }
 
+// A TGA file: an 18-byte header, an image ID of the length its first byte
+// gives, the colour map and the pixels, and since TGA 2.0 a 26-byte footer
+// ending in a signature.
+constexpr qsizetype TgaHeaderSize = 18;
+constexpr qsizetype TgaFooterSize = 26;
+constexpr QByteArrayView TgaSignature("TRUEVISION-XFILE.", 18);  // with its NUL
+
+// Where the image's data ends: before the footer, where there is one.
+qsizetype tgaDataEnd(const QByteArray& bytes) {
+  return bytes.endsWith(TgaSignature) ? bytes.size() - TgaFooterSize : bytes.size();
+}
+
 // The bytes of a TGA file as Qt's reader reads them right. It takes only files
 // that end in the footer TGA 2.0 added, and skips an image ID field (text the
 // painting program left, no pixels) twice; so the ID goes and an empty footer
 // takes the place of any footer there was. Other bytes are left as they are.
 QByteArray readableTga(const QByteArray& bytes) {
-  static const QByteArray Signature("TRUEVISION-XFILE.", 18);  // with its NUL
-  constexpr qsizetype HeaderSize = 18;
-  constexpr qsizetype FooterSize = 26;
-  if (bytes.size() < HeaderSize) return bytes;
+  if (bytes.size() < TgaHeaderSize) return bytes;
   const qsizetype idLength = quint8(bytes[0]);
-  qsizetype end = bytes.size();
-  if (bytes.endsWith(Signature)) end -= FooterSize;
-  if (end < HeaderSize + idLength) return bytes;
-  QByteArray readable = bytes.left(HeaderSize);
+  const qsizetype end = tgaDataEnd(bytes);
+  if (end < TgaHeaderSize + idLength) return bytes;
+  QByteArray readable = bytes.left(TgaHeaderSize);
   readable[0] = 0;
-  readable += QByteArrayView(bytes).sliced(HeaderSize + idLength, end - HeaderSize - idLength);
+  readable +=
+      QByteArrayView(bytes).sliced(TgaHeaderSize + idLength, end - TgaHeaderSize - idLength);
   // The extension area's and the developer directory's offsets: none.
-  return readable + QByteArray(8, '\0') + Signature;
+  return readable + QByteArray(8, '\0') + TgaSignature.toByteArray();
 }
 
 // Whether an uncompressed TGA file ends before the pixels its header declares.
 // Qt's reader leaves the missing ones transparent black and calls the picture
 // whole, which would make a cut-off download a half-empty portrait.
 bool tgaCutShort(const QByteArray& bytes) {
-  constexpr qsizetype HeaderSize = 18;
-  if (bytes.size() < HeaderSize) return true;
+  if (bytes.size() < TgaHeaderSize) return true;
   const auto byte = [&](int at) { return qsizetype(quint8(bytes[at])); };
   const auto word = [&](int at) { return byte(at) | byte(at + 1) << 8; };
   const qsizetype imageType = byte(2);
   if (imageType < 1 || imageType > 3) return false;  // run-length coded, or no pixels
   const qsizetype colourMap = byte(1) != 0 ? word(5) * ((byte(7) + 7) / 8) : 0;
   const qsizetype pixels = word(12) * word(14) * ((byte(16) + 7) / 8);
-  return bytes.size() < HeaderSize + byte(0) + colourMap + pixels;
+  return tgaDataEnd(bytes) < TgaHeaderSize + byte(0) + colourMap + pixels;
 }
 
 QByteArray bytesToRead(const QByteArray& bytes, const QByteArray& format) {
